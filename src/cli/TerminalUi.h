@@ -1,0 +1,33 @@
+// The user interface of kinmap-cli: error boxes and questions go to
+// stderr, nothing is asked (there may be no one at the terminal).
+#pragma once
+
+#include "app/UserInterface.h"
+
+#include <string>
+
+namespace kinmap {
+
+// Latin-1 bytes as UTF-8, for the terminal.
+std::string latin1ToUtf8(const std::string& text);
+
+class TerminalUi : public UserInterface {
+public:
+    explicit TerminalUi(bool raw) : raw_(raw) {}
+
+    void errorBox(const std::string& text) override;
+    // Answers No: a batch run never discards or overwrites on its own.
+    bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
+    void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
+    void setStatus(int, const std::string&) override {}
+    void progressStart() override {}
+    void progressAdvance(int) override {}
+    void progressEnd() override {}
+
+    std::string forTerminal(const std::string& text) const { return raw_ ? text : latin1ToUtf8(text); }
+
+private:
+    bool raw_;
+};
+
+} // namespace kinmap

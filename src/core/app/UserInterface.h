@@ -1,0 +1,38 @@
+// The one way the core reaches the user. The desktop window implements it
+// with Qt widgets, kinmap-cli on the terminal, the tests with scripted
+// answers. Texts are Latin-1 bytes; each front end converts them for its
+// screen.
+#pragma once
+
+#include <string>
+
+namespace kinmap {
+
+enum class MessageIcon { information, warning, question, exclamation };
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // The modal box titled "ERROR" with the exclamation icon and OK.
+    virtual void errorBox(const std::string& text) = 0;
+    // A modal box with Yes and No; true for Yes.
+    virtual bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) = 0;
+    // A modal box with OK.
+    virtual void messageBox(const std::string& title, const std::string& text, MessageIcon icon) = 0;
+    // Part 0 tells what is shown, part 1 the counts, part 2 the current RIN.
+    virtual void setStatus(int part, const std::string& text) = 0;
+
+    // The progress bar of a long operation. While it is shown the window
+    // keeps painting but runs no other command.
+    virtual void progressStart() = 0;
+    virtual void progressAdvance(int percent) = 0;
+    virtual void progressEnd() = 0;
+
+    // What the window shows of the shell state; a terminal has none of it.
+    virtual void dataCommandsEnabled(bool /*enabled*/) {}
+    virtual void recentFilesChanged() {}
+    virtual void showView(int /*view*/) {}
+};
+
+} // namespace kinmap

@@ -1,0 +1,19 @@
+// The structural link check that closes every import: it makes the links
+// between persons and families agree from both sides, drops links to
+// records that do not exist, and reports each repair as a "### " line.
+#pragma once
+
+#include <cstdint>
+
+namespace kinmap {
+
+class Session;
+
+// Check and repair one person / one family; return the repairs counted.
+int32_t checkPersonLinks(Session& session, int32_t rin);
+int32_t checkFamilyLinks(Session& session, int32_t mrin);
+// All persons first (that pass may delete a nameless child whose family
+// still lists it), then all families. Returns the sum.
+int32_t checkAllLinks(Session& session);
+
+} // namespace kinmap

@@ -1,0 +1,171 @@
+#include "db/Database.h"
+
+namespace kinmap {
+
+int birthYear(const PersonRecord& person)
+{
+    const int year = yearOf(person.birthDate);
+    return year != 0 ? year : yearOf(person.chrisDate);
+}
+
+int deathYear(const PersonRecord& person)
+{
+    const int year = yearOf(person.deathDate);
+    return year != 0 ? year : yearOf(person.burialDate);
+}
+
+Database::Database()
+{
+    texts.onOverflow = [this](const char* message) {
+        if (onError)
+            onError(message);
+    };
+    clear();
+}
+
+void Database::resizeTables(int personSlots, int familySlots)
+{
+    persons.clear();
+    families.clear();
+    persons.shrink_to_fit();
+    families.shrink_to_fit();
+    persons.resize(static_cast<size_t>(personSlots));
+    families.resize(static_cast<size_t>(familySlots));
+}
+
+void Database::clear()
+{
+    resizeTables(sparePersonSlots, spareFamilySlots);
+    texts.reset();
+    highestRin = highestMrin = importedHighestRin = importedHighestMrin = 0;
+    highestSourceNumber = personCount = familyCount = 0;
+}
+
+void Database::beginImport()
+{
+    clear();
+    resizeTables(importPersonSlots, importFamilySlots);
+}
+
+void Database::endImport()
+{
+    texts.trimPools();
+    persons.resize(static_cast<size_t>(highestRin) + sparePersonSlots);
+    families.resize(static_cast<size_t>(highestMrin) + spareFamilySlots);
+    persons.shrink_to_fit();
+    families.shrink_to_fit();
+    importedHighestRin = highestRin;
+    importedHighestMrin = highestMrin;
+}
+
+int32_t Database::addPerson()
+{
+    const int32_t rin = highestRin + 1;
+    if (rin >= personTableSize())
+        persons.resize(static_cast<size_t>(rin) + sparePersonSlots);
+    highestRin = rin;
+    persons[rin] = PersonRecord{};
+    persons[rin].flags = Flag::exists | Flag::changed;
+    return rin;
+}
+
+int32_t Database::addFamily()
+{
+    const int32_t mrin = highestMrin + 1;
+    if (mrin >= familyTableSize())
+        families.resize(static_cast<size_t>(mrin) + spareFamilySlots);
+    highestMrin = mrin;
+    families[mrin] = FamilyRecord{};
+    families[mrin].flags = Flag::exists | Flag::changed;
+    return mrin;
+}
+
+void Database::appendLink(IdList& list, int32_t value)
+{
+    if (list.append(value) == IdList::AppendResult::noMemory && onError)
+        onError(" Error: new failed!");
+}
+
+const FamilyRecord* Database::familyAt(const IdList& list, int i) const
+{
+    if (i < 0 || i >= list.count() || !isFamily(list[i]))
+        return nullptr;
+    return &families[list[i]];
+}
+
+int32_t Database::fatherOf(int32_t rin, int i) const
+{
+    if (!validRin(rin))
+        return 0;
+    const FamilyRecord* family = familyAt(persons[rin].famc, i);
+    return family ? family->husband : 0;
+}
+
+int32_t Database::motherOf(int32_t rin, int i) const
+{
+    if (!validRin(rin))
+        return 0;
+    const FamilyRecord* family = familyAt(persons[rin].famc, i);
+    return family ? family->wife : 0;
+}
+
+int32_t Database::spouseOf(int32_t rin, int i) const
+{
+    if (!validRin(rin))
+        return 0;
+    const PersonRecord& person = persons[rin];
+    const FamilyRecord* family = familyAt(person.fams, i);
+    if (!family)
+        return 0;
+    return person.sex == 'F' ? family->husband : family->wife;
+}
+
+int Database::marriageYearOf(int32_t rin, int i) const
+{
+    if (!validRin(rin))
+        return 0;
+    const FamilyRecord* family = familyAt(persons[rin].fams, i);
+    return family ? yearOf(family->marrDate) : 0;
+}
+
+int Database::estimatedBirthYear(int32_t rin) const
+{
+    // A person can be his own descendant in a broken file: the descent
+    // through first children stops after maxDepth generations, and the
+    // budget bounds the work when such a loop also branches.
+    int budget = 10000;
+    return estimatedBirthYear(rin, 0, budget);
+}
+
+int Database::estimatedBirthYear(int32_t rin, int depth, int& budget) const
+{
+    constexpr int maxDepth = 40;
+    if (!validRin(rin) || depth > maxDepth || --budget < 0)
+        return 0;
+    const PersonRecord& person = persons[rin];
+    if (const int year = birthYear(person))
+        return year;
+    if (const int year = marriageYearOf(rin, 0))
+        return year - 20;
+    for (int i = 0; i < person.fams.count(); ++i) {
+        const FamilyRecord* family = familyAt(person.fams, i);
+        if (!family || family->children.empty())
+            continue;
+        if (const int year = estimatedBirthYear(family->children[0], depth + 1, budget))
+            return year - 25;
+    }
+    const int32_t father = fatherOf(rin, 0);
+    if (validRin(father))
+        if (const int year = birthYear(persons[father]))
+            return year + 20;
+    const int32_t mother = motherOf(rin, 0);
+    if (validRin(mother))
+        if (const int year = birthYear(persons[mother]))
+            return year + 20;
+    const int32_t spouse = spouseOf(rin, 0);
+    if (validRin(spouse))
+        return birthYear(persons[spouse]);
+    return 0;
+}
+
+} // namespace kinmap

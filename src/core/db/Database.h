@@ -1,0 +1,152 @@
+// The person and family tables of the open GED file, indexed directly by
+// record number (RIN for persons, MRIN for families; number 0 is never a
+// record and a link 0 means no link), with the text pools and the counters.
+#pragma once
+
+#include "db/DateValue.h"
+#include "db/IdList.h"
+#include "db/TextPool.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace kinmap {
+
+// Bits of PersonRecord::flags and FamilyRecord::flags. A deleted record has
+// flags 0.
+namespace Flag {
+// persons
+constexpr uint32_t hasGiven = 0x1;
+constexpr uint32_t hasSurname = 0x2;
+constexpr uint32_t hasSex = 0x4;
+constexpr uint32_t hasBirthDate = 0x8;
+constexpr uint32_t hasBirthPlace = 0x10;
+constexpr uint32_t hasChrisDate = 0x20;
+constexpr uint32_t hasChrisPlace = 0x40;
+constexpr uint32_t hasDeathDate = 0x80;
+constexpr uint32_t hasDeathPlace = 0x100;
+constexpr uint32_t hasBurialDate = 0x200;
+constexpr uint32_t hasBurialPlace = 0x400;
+constexpr uint32_t selected = 0x1000;
+constexpr uint32_t errorsIgnored = 0x2000;
+// families
+constexpr uint32_t hasHusband = 0x1;
+constexpr uint32_t hasWife = 0x2;
+constexpr uint32_t hasChildren = 0x4;
+constexpr uint32_t hasMarrDate = 0x1000;
+constexpr uint32_t hasMarrPlace = 0x2000;
+// both; on a family `changed` is also the divorce mark
+constexpr uint32_t changed = 0x4000;
+constexpr uint32_t exists = 0x8000;
+} // namespace Flag
+
+using Text = const char*; // into a TextPool, emptyText, or null (never set)
+
+struct PersonRecord {
+    uint64_t fileOffset = 0; // just after the record's level-0 line; 0 = no record in the current file
+    uint32_t flags = 0;
+    Text surname = nullptr;
+    Text given = nullptr;
+    DateValue birthDate = 0;
+    Text birthPlace = nullptr;
+    DateValue chrisDate = 0;
+    Text chrisPlace = nullptr;
+    DateValue deathDate = 0;
+    Text deathPlace = nullptr;
+    DateValue burialDate = 0;
+    Text burialPlace = nullptr;
+    IdList fams; // families in which the person is a spouse
+    IdList famc; // families in which the person is a child
+    IdList mergedRins;
+    unsigned char sex = 0; // first character of the SEX value; 0 = none
+
+    bool exists() const { return (flags & Flag::exists) != 0; }
+};
+
+struct FamilyRecord {
+    uint64_t fileOffset = 0;
+    uint32_t flags = 0;
+    int32_t husband = 0;
+    int32_t wife = 0;
+    DateValue marrDate = 0;
+    Text marrPlace = nullptr;
+    IdList children;
+    IdList mergedMrins;
+
+    bool exists() const { return (flags & Flag::exists) != 0; }
+};
+
+int birthYear(const PersonRecord& person);  // birth, else christening
+int deathYear(const PersonRecord& person);  // death, else burial
+
+class Database {
+public:
+    static constexpr int importPersonSlots = 250000;
+    static constexpr int importFamilySlots = 100000;
+    static constexpr int sparePersonSlots = 500;
+    static constexpr int spareFamilySlots = 200;
+
+    Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    std::vector<PersonRecord> persons; // indexed by RIN
+    std::vector<FamilyRecord> families; // indexed by MRIN
+
+    int32_t highestRin = 0;
+    int32_t highestMrin = 0;
+    int32_t importedHighestRin = 0;
+    int32_t importedHighestMrin = 0;
+    int32_t highestSourceNumber = 0;
+    int32_t personCount = 0;
+    int32_t familyCount = 0;
+
+    TextStore texts;
+
+    // 0 while the background sort of the person list reads the tables.
+    std::atomic<int> sortIdle{1};
+
+    // Shows a failure of a list allocation or a full pool (the error box).
+    std::function<void(const char* message)> onError;
+
+    // Releases everything: empty tables with the spare slots, fresh pools.
+    void clear();
+    // Fresh zeroed tables of the import sizes and fresh pools.
+    void beginImport();
+    // Trims the pools, cuts the tables to the highest numbers plus the spare
+    // slots and records the imported highest numbers.
+    void endImport();
+    int personTableSize() const { return static_cast<int>(persons.size()); }
+    int familyTableSize() const { return static_cast<int>(families.size()); }
+
+    // A new person or family at highestRin + 1 / highestMrin + 1; the tables
+    // grow when the spare slots are used up. The record exists and is changed.
+    int32_t addPerson();
+    int32_t addFamily();
+
+    const char* internText(PoolId pool, const char* text) { return texts.internText(pool, text); }
+    // Appends to a link list; a failed allocation is shown and leaves the list.
+    void appendLink(IdList& list, int32_t value);
+
+    bool validRin(int32_t rin) const { return rin >= 1 && rin <= highestRin; }
+    bool validMrin(int32_t mrin) const { return mrin >= 1 && mrin <= highestMrin; }
+    bool isPerson(int32_t rin) const { return validRin(rin) && persons[rin].exists(); }
+    bool isFamily(int32_t mrin) const { return validMrin(mrin) && families[mrin].exists(); }
+
+    int32_t fatherOf(int32_t rin, int i) const;
+    int32_t motherOf(int32_t rin, int i) const;
+    int32_t spouseOf(int32_t rin, int i) const;
+    int marriageYearOf(int32_t rin, int i) const;
+    // A birth year for persons without one, from marriage, children, parents
+    // or spouse; 0 when nothing gives one.
+    int estimatedBirthYear(int32_t rin) const;
+
+private:
+    const FamilyRecord* familyAt(const IdList& list, int i) const;
+    int estimatedBirthYear(int32_t rin, int depth, int& budget) const;
+    void resizeTables(int personSlots, int familySlots);
+};
+
+} // namespace kinmap

@@ -1,0 +1,41 @@
+#include "db/TextCompare.h"
+
+namespace kinmap {
+
+namespace {
+
+// Bytes 192 to 255 by their Latin-1 letters: the base letter, or a look-alike
+// for the few without one (Ø and ø the digit 0, ð a capital O, ÷ a slash).
+constexpr char upperHalfFolding[65] =
+    "aaaaaaeceeeeiiii"  // À Á Â Ã Ä Å Æ Ç È É Ê Ë Ì Í Î Ï
+    "dnooooox0uuuuyps"  // Ð Ñ Ò Ó Ô Õ Ö × Ø Ù Ú Û Ü Ý Þ ß
+    "aaaaaaeceeeeiiii"  // à á â ã ä å æ ç è é ê ë ì í î ï
+    "Onooooo/0uuuuypy"; // ð ñ ò ó ô õ ö ÷ ø ù ú û ü ý þ ÿ
+
+} // namespace
+
+unsigned char foldByte(unsigned char c)
+{
+    if (c < 97)
+        return static_cast<unsigned char>(c + 32);
+    if (c < 192)
+        return c;
+    return static_cast<unsigned char>(upperHalfFolding[c - 192]);
+}
+
+int32_t compareFolded(const char* a, const char* b, int n)
+{
+    const auto* x = reinterpret_cast<const unsigned char*>(a ? a : "");
+    const auto* y = reinterpret_cast<const unsigned char*>(b ? b : "");
+    for (int i = 0; i < n; ++i) {
+        const unsigned char fx = foldByte(x[i]);
+        const unsigned char fy = foldByte(y[i]);
+        if (fx != fy)
+            return fx - fy;
+        if (fx == 32) // the end of a, and of b too
+            return 0;
+    }
+    return 0;
+}
+
+} // namespace kinmap

@@ -1,0 +1,402 @@
+#include "ged/Import.h"
+
+#include "app/Session.h"
+#include "app/Shell.h"
+#include "check/LinkCheck.h"
+#include "ged/GedLineIO.h"
+
+#include <chrono>
+#include <climits>
+#include <cstring>
+#include <thread>
+
+namespace kinmap {
+
+FileProgress::FileProgress(Session& session, uint64_t fileSize)
+    : session_(session), size_(fileSize), step_(fileSize / 100), next_(fileSize / 100)
+{
+    session_.ui.progressStart();
+}
+
+FileProgress::~FileProgress()
+{
+    session_.ui.progressEnd();
+}
+
+void FileProgress::advance(uint64_t position)
+{
+    if (position <= next_ || size_ == 0)
+        return;
+    int percent = static_cast<int>(position * 100 / size_);
+    if (percent == 99)
+        percent = 100;
+    next_ += step_;
+    session_.ui.progressAdvance(percent);
+    session_.setStatus(1, "%d%% done", percent);
+}
+
+namespace {
+
+constexpr uint32_t tag(const char (&name)[5]) { return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16 | uint32_t(uint8_t(name[3])) << 24; }
+constexpr uint32_t tag(const char (&name)[4]) { return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16; }
+
+// The four bytes of a tag as one code; a fourth byte that is no letter (the
+// blank or line end after a three-letter tag) is left out.
+uint32_t tagCode(const char* t)
+{
+    uint32_t code = 0;
+    for (int i = 0; i < 4 && t[i] != 0; ++i) {
+        const auto c = static_cast<unsigned char>(t[i]);
+        if (i == 3 && (c < 0x21 || c >= 0x80))
+            break;
+        code |= uint32_t(c) << (8 * i);
+    }
+    return code;
+}
+
+// The tag code of a line from byte 'at' on; 0 when the line ends before.
+uint32_t tagAt(const char* line, int length, int at)
+{
+    return at < length ? tagCode(line + at) : 0;
+}
+
+// The decimal number at text (blanks and a sign allowed before it), clamped
+// to the 32-bit range; 0 when there is none.
+long long referenceNumber(const char* text)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    long long n = 0;
+    while (*text >= '0' && *text <= '9') {
+        if (n <= INT32_MAX)
+            n = n * 10 + (*text - '0');
+        ++text;
+    }
+    if (n > INT32_MAX)
+        n = static_cast<long long>(INT32_MAX) + 1;
+    return negative ? -n : n;
+}
+
+enum class Event { none, birth, christening, death, burial, marriage };
+
+class GedReader {
+public:
+    GedReader(Session& session, GedInput& input) : s_(session), db_(session.db), input_(input) {}
+    bool readFile();
+
+private:
+    bool recordLine(const char* line, int length);
+    void personOrFamilyLine(const char* line, int length);
+    void eventLine(const char* line, int length);
+    void nameLine(const char* value);
+    void linkLine(IdList& list, int32_t mrin, const char* duplicateMessage);
+
+    // The value of a line from byte 'at' on, or the empty text when the line
+    // ends before that.
+    static const char* valueAt(const char* line, int length, int at) { return at <= length ? line + at : ""; }
+    static int32_t linkNumber(const char* line, int length)
+    {
+        const long long n = referenceNumber(valueAt(line, length, 9));
+        return n > INT32_MAX ? INT32_MAX : n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n);
+    }
+
+    Session& s_;
+    Database& db_;
+    GedInput& input_;
+    int32_t person_ = 0;
+    int32_t family_ = 0;
+    Event event_ = Event::none;
+};
+
+bool GedReader::readFile()
+{
+    FileProgress progress(s_, input_.size());
+    input_.detectEncoding();
+    while (const char* line = input_.readLine()) {
+        const int length = input_.lineLength();
+        // Levels 0, 1 and 2 are one digit; "10 …" is a line of level 10.
+        if (line[0] < '0' || line[0] > '2' || (line[1] >= '0' && line[1] <= '9'))
+            continue;
+        if (line[0] == '0') {
+            progress.advance(input_.position());
+            if (!recordLine(line, length))
+                return false;
+        } else if (line[0] == '1') {
+            event_ = Event::none;
+            personOrFamilyLine(line, length);
+        } else if (event_ != Event::none) {
+            eventLine(line, length);
+        }
+    }
+    return true;
+}
+
+bool GedReader::recordLine(const char* line, int length)
+{
+    event_ = Event::none;
+    person_ = family_ = 0;
+    const char* at = length > 3 ? strchr(line + 3, '@') : nullptr;
+    if (!at)
+        return true;
+    const uint32_t code = tagAt(line, length, static_cast<int>(at - line) + 2);
+    const long long number = referenceNumber(valueAt(line, length, 4));
+    if (code == tag("INDI")) {
+        if (number >= Database::importPersonSlots) {
+            s_.errorBox("\r\n GED file too big. >%d Persons", static_cast<int>(std::min<long long>(number, INT32_MAX)));
+            db_.highestRin = db_.highestMrin = 0;
+            return false;
+        }
+        if (number < 1) // no usable record number: the record is not kept
+            return true;
+        const auto rin = static_cast<int32_t>(number);
+        db_.highestRin = std::max(db_.highestRin, rin);
+        ++db_.personCount;
+        PersonRecord& person = db_.persons[rin];
+        person.fileOffset = input_.position();
+        person.flags |= Flag::exists;
+        person_ = rin;
+    } else if (code == tag("FAM")) {
+        if (number >= Database::importFamilySlots) {
+            s_.errorBox("\r\n GED file too big. >%d Families", static_cast<int>(std::min<long long>(number, INT32_MAX)));
+            db_.highestRin = db_.highestMrin = 0;
+            return false;
+        }
+        if (number < 1)
+            return true;
+        const auto mrin = static_cast<int32_t>(number);
+        db_.highestMrin = std::max(db_.highestMrin, mrin);
+        ++db_.familyCount;
+        FamilyRecord& family = db_.families[mrin];
+        family.fileOffset = input_.position();
+        family.flags |= Flag::exists;
+        family_ = mrin;
+    } else if (code == tag("SOUR")) {
+        if (number <= INT32_MAX)
+            db_.highestSourceNumber = std::max(db_.highestSourceNumber, static_cast<int32_t>(number));
+    }
+    return true;
+}
+
+void GedReader::personOrFamilyLine(const char* line, int length)
+{
+    const uint32_t code = tagAt(line, length, 2);
+    if (person_ != 0) {
+        PersonRecord& person = db_.persons[person_];
+        switch (code) {
+        case tag("NAME"):
+            nameLine(valueAt(line, length, 7));
+            break;
+        case tag("SEX"): {
+            const char c = *valueAt(line, length, 6);
+            if (c != '\r' && c != '\n')
+                person.sex = static_cast<unsigned char>(c);
+            break;
+        }
+        case tag("FAMS"):
+            linkLine(person.fams, linkNumber(line, length), "RIN %d has duplicate FAMS %d: ignored\r\n");
+            break;
+        case tag("FAMC"):
+            linkLine(person.famc, linkNumber(line, length), "RIN %d has duplicate FAMC %d: ignored\r\n");
+            break;
+        case tag("BIRT"):
+            event_ = Event::birth;
+            break;
+        case tag("CHR"):
+            event_ = Event::christening;
+            break;
+        case tag("DEAT"):
+            event_ = Event::death;
+            break;
+        case tag("BURI"):
+            event_ = Event::burial;
+            break;
+        default:
+            break;
+        }
+    } else if (family_ != 0) {
+        FamilyRecord& family = db_.families[family_];
+        switch (code) {
+        case tag("HUSB"):
+            family.husband = linkNumber(line, length);
+            family.flags |= Flag::hasHusband;
+            break;
+        case tag("WIFE"):
+            family.wife = linkNumber(line, length);
+            family.flags |= Flag::hasWife;
+            break;
+        case tag("CHIL"):
+            db_.appendLink(family.children, linkNumber(line, length));
+            family.flags |= Flag::hasChildren;
+            break;
+        case tag("DIV"):
+            if (*valueAt(line, length, 6) == 'Y')
+                family.flags |= Flag::changed;
+            break;
+        case tag("MARR"):
+            event_ = Event::marriage;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void GedReader::nameLine(const char* value)
+{
+    const char* slash = strchr(value, '/');
+    if (!slash)
+        return;
+    PersonRecord& person = db_.persons[person_];
+
+    const char* givenEnd = slash;
+    while (givenEnd > value && givenEnd[-1] == ' ')
+        --givenEnd;
+    char given[GedInput::lineBufferSize];
+    const size_t givenLength = static_cast<size_t>(givenEnd - value);
+    memcpy(given, value, givenLength);
+    given[givenLength] = 0;
+
+    char surname[GedInput::lineBufferSize];
+    const size_t surnameLength = strcspn(slash + 1, "/");
+    memcpy(surname, slash + 1, surnameLength);
+    surname[surnameLength] = 0;
+
+    person.surname = db_.internText(surnamePool, surname);
+    if (*person.surname)
+        person.flags |= Flag::hasSurname;
+    person.given = db_.internText(givenPool, given);
+    if (*person.given)
+        person.flags |= Flag::hasGiven;
+}
+
+void GedReader::linkLine(IdList& list, int32_t mrin, const char* duplicateMessage)
+{
+    if (list.contains(mrin)) {
+        s_.report.append(duplicateMessage, person_, mrin);
+        s_.journal.write(duplicateMessage, person_, mrin);
+        return;
+    }
+    db_.appendLink(list, mrin);
+}
+
+void GedReader::eventLine(const char* line, int length)
+{
+    const uint32_t code = tagAt(line, length, 2);
+    const bool isDate = code == tag("DATE");
+    if (!isDate && code != tag("PLAC"))
+        return;
+
+    DateValue* date = nullptr;
+    Text* place = nullptr;
+    uint32_t* flags = nullptr;
+    uint32_t dateFlag = 0, placeFlag = 0;
+    if (event_ == Event::marriage) {
+        FamilyRecord& family = db_.families[family_];
+        date = &family.marrDate;
+        place = &family.marrPlace;
+        flags = &family.flags;
+        dateFlag = Flag::hasMarrDate;
+        placeFlag = Flag::hasMarrPlace;
+    } else {
+        PersonRecord& p = db_.persons[person_];
+        flags = &p.flags;
+        switch (event_) {
+        case Event::birth:
+            date = &p.birthDate, place = &p.birthPlace, dateFlag = Flag::hasBirthDate, placeFlag = Flag::hasBirthPlace;
+            break;
+        case Event::christening:
+            date = &p.chrisDate, place = &p.chrisPlace, dateFlag = Flag::hasChrisDate, placeFlag = Flag::hasChrisPlace;
+            break;
+        case Event::death:
+            date = &p.deathDate, place = &p.deathPlace, dateFlag = Flag::hasDeathDate, placeFlag = Flag::hasDeathPlace;
+            break;
+        default:
+            date = &p.burialDate, place = &p.burialPlace, dateFlag = Flag::hasBurialDate, placeFlag = Flag::hasBurialPlace;
+            break;
+        }
+    }
+    const char* value = valueAt(line, length, 7);
+    if (isDate) {
+        parseGedDate(*date, value);
+        *flags |= dateFlag;
+    } else {
+        *place = db_.internText(placePool, value);
+        *flags |= placeFlag;
+    }
+}
+
+// Reads the tables; false when a record number is too large or no person
+// was read.
+bool loadTables(Session& s, GedInput& input)
+{
+    Database& db = s.db;
+    while (db.sortIdle.load() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    db.beginImport();
+    GedReader reader(s, input);
+    if (!reader.readFile())
+        return false;
+    if (db.personCount == 0)
+        return false;
+    s.setStatus(1, "%d Persons", db.personCount);
+    db.endImport();
+    s.setStatus(1, "%d Persons %d Families", db.personCount, db.familyCount);
+    s.report.append("%d Persons %d Families imported\r\n", db.personCount, db.familyCount);
+    return true;
+}
+
+} // namespace
+
+bool importGed(Session& s, const std::string& path)
+{
+    GedInput input;
+    if (!input.open(path)) {
+        s.errorBox("Original GED file %s not found!", path.c_str());
+        return false;
+    }
+    s.journal.workingPath = ChangeJournal::workingPathFor(path);
+    s.journal.write("\n# kinmap! %s", programVersion);
+    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
+    s.journal.write("\nImport: %s\n\n", path.c_str());
+    const bool loaded = loadTables(s, input);
+    input.close();
+    s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
+    s.setStatus(1, "%s", "");
+    return loaded;
+}
+
+bool importCommand(Session& s, const std::string& path)
+{
+    if (path.find(".ged") == std::string::npos && path.find(".GED") == std::string::npos) {
+        s.errorBox("\r\nFile %s has not extension .ged", path.c_str());
+        return false;
+    }
+    const long long started = s.clock.seconds();
+    resetToNoData(s);
+    s.shell.currentGedPath = path;
+    s.shell.loadedFileName = fileNameOf(path);
+    s.setStatus(0, "Loading %s ...", s.shell.loadedFileName.c_str());
+
+    if (!importGed(s, path)) {
+        s.setStatus(1, "Maximum %d persons per GED file!", Database::importPersonSlots);
+        s.errorBox("\r\nLoading of GED file %s not possible.\r\nPlease import another GED file",
+                   s.shell.loadedFileName.c_str());
+        s.db.clear();
+        return false;
+    }
+    s.report.append("%s loaded in %d sec", s.shell.loadedFileName.c_str(), static_cast<int>(s.clock.seconds() - started));
+    if (const int32_t repairs = checkAllLinks(s)) {
+        s.report.append("\r\n\r\n%d errors corrected automatically!", repairs);
+        s.report.append("%s", "\r\nPlease export to save changes!\r\n");
+    }
+    addRecentFile(s, path);
+    enableDataCommands(s);
+    s.shell.currentView = listView;
+    s.ui.showView(listView);
+    return true;
+}
+
+} // namespace kinmap

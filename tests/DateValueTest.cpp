@@ -1,0 +1,177 @@
+#include "db/DateValue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kinmap {
+namespace {
+
+struct GedDateCase {
+    const char* text;
+    int ok;
+    int year, month, day, qualifier, span;
+};
+
+TEST(ParseGedDate, ReadsTheFormsOfGedFiles)
+{
+    const GedDateCase cases[] = {
+        {"12 JAN 1850", 1, 1850, 1, 12, 0, 0},
+        {"ABT 1850", 1, 1850, 0, 0, aboutDate, 0},
+        {"ABT JAN 1850", 1, 1850, 1, 0, aboutDate, 0},
+        {"bef 3 mar 1850", 1, 1850, 3, 3, beforeDate, 0},
+        {"NAC 1850", 1, 1850, 0, 0, afterDate, 0},
+        {"BER 1850", 1, 1850, 0, 0, calculatedDate, 0},
+        {"JAN 1850", 1, 1850, 1, 0, 0, 0},
+        {"1850", 1, 1850, 0, 0, 0, 0},
+        {"12.3.1850", 1, 1850, 3, 12, 0, 0},
+        {"3.1850", 1, 1850, 3, 0, 0, 0},
+        {"29 FEB 1851", 1, 1851, 2, 29, 0, 0},
+        {"31 DEC 1850", 1, 1850, 12, 31, 0, 0},
+        {"1750/1751", 1, 1750, 0, 0, 0, 1},
+        {"1750/1760", 1, 1750, 0, 0, 0, 10},
+        {"FROM 1850", 1, 1850, 2, 0, 0, 0},      // the first letter F reads as February
+        {"APRIL 1850", 1, 1850, 8, 0, 0, 0},     // not the whole word Apr: A reads as August
+        {"12 M\xC4R 1850", 1, 1850, 3, 12, 0, 0}, // accents folded (Latin-1 Ä)
+        {"  12   JAN   1850 ", 1, 1850, 1, 12, 0, 0},
+        {"ABT 12 JAN 1850 extra words", 1, 1850, 1, 12, aboutDate, 0},
+        {"BET 1850 AND 1860", 1, 1860, 8, 1850 & 31, 0, 0}, // four words: the day is cut to 5 bits
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        DateValue value = 0;
+        EXPECT_EQ(parseGedDate(value, c.text), c.ok);
+        EXPECT_EQ(yearOf(value), c.year);
+        EXPECT_EQ(monthOf(value), c.month);
+        EXPECT_EQ(dayOf(value), c.day);
+        EXPECT_EQ(qualifierOf(value), c.qualifier);
+        EXPECT_EQ(spanOf(value), c.span);
+        EXPECT_FALSE(isNotParsed(value));
+    }
+}
+
+TEST(ParseGedDate, FailuresKeepTheMarkAndTheFieldsReadSoFar)
+{
+    const GedDateCase cases[] = {
+        {"31 APR 1850", 0, 1850, 4, 31, 0, 0},
+        {"30 FEB 1850", 0, 1850, 2, 30, 0, 0},
+        {"2101", 0, 2101, 0, 0, 0, 0},
+        {"EST 1850", 0, 0, 0, 0, 0, 0},
+        {"", 0, 0, 0, 0, 0, 0},
+        {"ABCDEFGHIJKLMNOP 1850", 0, 0, 0, 0, 0, 0}, // a word of 16 bytes
+        {"1750/51", 0, 1750, 0, 0, 0, 0},            // a negative span is not kept
+        {"1900/1915", 0, 1900, 0, 0, 0, 15},         // a wide range keeps its span
+        {"1800/1950", 0, 1800, 0, 0, 0, 0},          // beyond what the span field holds
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        DateValue value = 0;
+        EXPECT_EQ(parseGedDate(value, c.text), 0);
+        EXPECT_TRUE(isNotParsed(value));
+        EXPECT_EQ(yearOf(value), c.year);
+        EXPECT_EQ(monthOf(value), c.month);
+        EXPECT_EQ(dayOf(value), c.day);
+        EXPECT_EQ(spanOf(value), c.span);
+    }
+    DateValue untouched = 0x1234;
+    EXPECT_EQ(parseGedDate(untouched, nullptr), 0);
+    EXPECT_EQ(untouched, 0x1234u);
+}
+
+TEST(ParseGedDate, TheValueEndsAtTheLineEnd)
+{
+    // With the line end attached "JAN\r\n" would not be January.
+    for (const char* text : {"10 JAN\r\n", "10 JAN\n", "10 JAN 1850\r\n"}) {
+        SCOPED_TRACE(text);
+        DateValue value = 0;
+        EXPECT_EQ(parseGedDate(value, text), 1);
+        EXPECT_EQ(monthOf(value), 1);
+        EXPECT_EQ(dayOf(value), 10);
+    }
+    DateValue slashAfterLineEnd = 0;
+    EXPECT_EQ(parseGedDate(slashAfterLineEnd, "1850\r\n/1851"), 1);
+    EXPECT_EQ(spanOf(slashAfterLineEnd), 0);
+}
+
+struct TypedDateCase {
+    const char* text;
+    int year, month, day, qualifier;
+};
+
+TEST(ParseTypedDate, ReadsNumbersWordsAndGermanForms)
+{
+    const TypedDateCase cases[] = {
+        {"12.3.1850", 1850, 3, 12, 0},
+        {"12-3-1850", 1850, 3, 12, 0},
+        {"12 3 1850", 1850, 3, 12, 0},
+        {"3.1850", 1850, 3, 0, 0},
+        {"15.1850", 1850, 0, 15, 0},
+        {"1850", 1850, 0, 0, 0},
+        {"ca. 1850", 1850, 0, 0, aboutDate},
+        {"abt 1850", 1850, 0, 0, aboutDate},
+        {"ung. 1850", 1850, 0, 0, aboutDate},
+        {"vor 1850", 1850, 0, 0, beforeDate},
+        {"bef 1850", 1850, 0, 0, beforeDate},
+        {"before 1850", 1850, 0, 0, beforeDate},
+        {"nach 1850", 1850, 0, 0, afterDate},
+        {"aft 1850", 1850, 0, 0, afterDate},
+        {"ber 1850", 1850, 0, 0, calculatedDate},
+        {"cal 1850", 1850, 0, 0, calculatedDate},
+        {"abt 12.3.1850", 1850, 3, 12, aboutDate},
+        {"Mai 1850", 1850, 5, 0, 0},
+        {"Mar 1850", 1850, 3, 0, 0},
+        {"Dez 1850", 1850, 12, 0, 0},
+        {"Juli 1850", 1850, 7, 0, 0},
+        {"12 Mrz 1850", 1850, 3, 12, 0},
+        {"12 M\xE4rz 1850", 1850, 3, 12, 0}, // stops at the umlaut with March
+        {"12 Jan 1850", 1850, 1, 12, 0},
+        {"12 aug 1850", 1850, 8, 12, 0},
+        {"Mrz 1850", 0, 0, 0, 0},  // "mr" is no first word
+        {"Jxx 1850", 0, 0, 0, 0},
+        {"", 0, 0, 0, 0},
+        {"unknown", 0, 0, 0, aboutDate},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const DateValue value = parseTypedDate(0, c.text);
+        EXPECT_EQ(yearOf(value), c.year);
+        EXPECT_EQ(monthOf(value), c.month);
+        EXPECT_EQ(dayOf(value), c.day);
+        EXPECT_EQ(qualifierOf(value), c.qualifier);
+        EXPECT_EQ(spanOf(value), 0);
+    }
+}
+
+TEST(ParseTypedDate, KeepsTheNotParsedMarkOfTheOldValue)
+{
+    EXPECT_TRUE(isNotParsed(parseTypedDate(dateNotParsedBit | 1900, "1850")));
+    EXPECT_FALSE(isNotParsed(parseTypedDate(1900, "1850")));
+    EXPECT_EQ(parseTypedDate(dateNotParsedBit | 1900, "Mrz"), dateNotParsedBit);
+}
+
+TEST(FormatDate, WritesGedText)
+{
+    EXPECT_STREQ(formatDate(makeDate(1850, 1, 12, aboutDate)).get(), "ABT 12 JAN 1850");
+    EXPECT_STREQ(formatDate(makeDate(1850, 3)).get(), "MAR 1850");
+    EXPECT_STREQ(formatDate(makeDate(1850, 0, 0, 0, 2)).get(), "1850/1852");
+    EXPECT_STREQ(formatDate(makeDate(0, 1, 5)).get(), "5 JAN");
+    EXPECT_STREQ(formatDate(makeDate(1850, 0, 0, calculatedDate)).get(), "CAL 1850");
+    EXPECT_STREQ(formatDate(makeDate(2100, 12, 31, beforeDate, 10)).get(), "BEF 31 DEC 2100/2110");
+    EXPECT_EQ(formatDate(makeDate(0, 0, 5)).get(), nullptr);
+    EXPECT_EQ(formatDate(0).get(), nullptr);
+    // A month beyond December has no name; day and month are left out.
+    EXPECT_STREQ(formatDate(makeDate(1850, 13, 4)).get(), "1850");
+    EXPECT_EQ(formatDate(makeDate(0, 14, 4)).get(), nullptr);
+}
+
+TEST(FormatDate, WhatTheGedParserReadsItWritesBack)
+{
+    for (const char* text : {"12 JAN 1850", "ABT 1850", "BEF MAR 1700", "1750/1751", "AFT 5 DEC 1999", "CAL 1850"}) {
+        DateValue value = 0;
+        ASSERT_EQ(parseGedDate(value, text), 1) << text;
+        EXPECT_EQ(std::string(formatDate(value).get()), text);
+    }
+}
+
+} // namespace
+} // namespace kinmap
