@@ -47,9 +47,11 @@ void ReportBuffer::vappend(const char* format, va_list args)
         capacity_ = initialCapacity;
     }
     const std::string piece = vformatText(format, args);
-    const long long needed = static_cast<long long>(length_) + static_cast<long long>(piece.size()) + roomPerAppend;
+    // The room kept free takes a usual piece; a longer one grows the block
+    // until it fits.
+    const long long needed = static_cast<long long>(length_) + static_cast<long long>(piece.size()) + 1;
     if (length_ > capacity_ - roomPerAppend || needed > capacity_)
-        if (!growTo(needed))
+        if (!growTo(needed + roomPerAppend))
             return;
     memcpy(block_.get() + length_, piece.data(), piece.size());
     length_ += static_cast<int>(piece.size());

@@ -44,16 +44,32 @@ void Database::clear()
 void Database::beginImport()
 {
     clear();
-    resizeTables(importPersonSlots, importFamilySlots);
+    // Only the slots up to the highest number read are ever touched.
+    persons.reserve(importPersonSlots);
+    families.reserve(importFamilySlots);
+}
+
+PersonRecord& Database::importedPerson(int32_t rin)
+{
+    if (static_cast<size_t>(rin) >= persons.size())
+        persons.resize(static_cast<size_t>(rin) + 1);
+    return persons[rin];
+}
+
+FamilyRecord& Database::importedFamily(int32_t mrin)
+{
+    if (static_cast<size_t>(mrin) >= families.size())
+        families.resize(static_cast<size_t>(mrin) + 1);
+    return families[mrin];
 }
 
 void Database::endImport()
 {
     texts.trimPools();
+    // The room reserved for the import stays: it is only address space until
+    // added records use it.
     persons.resize(static_cast<size_t>(highestRin) + sparePersonSlots);
     families.resize(static_cast<size_t>(highestMrin) + spareFamilySlots);
-    persons.shrink_to_fit();
-    families.shrink_to_fit();
     importedHighestRin = highestRin;
     importedHighestMrin = highestMrin;
 }

@@ -5,6 +5,7 @@
 
 #include "db/DateValue.h"
 #include "db/IdList.h"
+#include "db/TableAllocator.h"
 #include "db/TextPool.h"
 
 #include <atomic>
@@ -92,8 +93,8 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    std::vector<PersonRecord> persons; // indexed by RIN
-    std::vector<FamilyRecord> families; // indexed by MRIN
+    std::vector<PersonRecord, TableAllocator<PersonRecord>> persons; // indexed by RIN
+    std::vector<FamilyRecord, TableAllocator<FamilyRecord>> families; // indexed by MRIN
 
     int32_t highestRin = 0;
     int32_t highestMrin = 0;
@@ -113,8 +114,12 @@ public:
 
     // Releases everything: empty tables with the spare slots, fresh pools.
     void clear();
-    // Fresh zeroed tables of the import sizes and fresh pools.
+    // Empty tables with room for the import sizes, and fresh pools.
     void beginImport();
+    // The record of a number read by the import (below the import sizes);
+    // the table is extended up to it without moving.
+    PersonRecord& importedPerson(int32_t rin);
+    FamilyRecord& importedFamily(int32_t mrin);
     // Trims the pools, cuts the tables to the highest numbers plus the spare
     // slots and records the imported highest numbers.
     void endImport();

@@ -38,13 +38,16 @@ int leadingNumber(const char* text, const char** end = nullptr)
 
 int monthNumber(const char* word)
 {
+    // Only a word of three letters can equal a month name whole (folding
+    // keeps the length).
     static constexpr struct {
         const char* name;
         int month;
     } wholeWords[] = {{"Apr", 4}, {"Mar", 3}, {"Jan", 1}, {"Jun", 6}};
-    for (const auto& w : wholeWords)
-        if (compareFolded(word, w.name, 1000) == 0)
-            return w.month;
+    if (strlen(word) == 3)
+        for (const auto& w : wholeWords)
+            if (compareFolded(word, w.name, 1000) == 0)
+                return w.month;
     const auto first = static_cast<unsigned char>(static_cast<unsigned char>(word[0]) & 0xDF);
     for (int month = 12; month >= 1; --month)
         if (first == static_cast<unsigned char>(monthNames[month - 1][0]))
@@ -54,6 +57,8 @@ int monthNumber(const char* word)
 
 int qualifierOfWord(const char* word)
 {
+    if (strlen(word) != 3)
+        return 0;
     for (int i = 0; i < 8; ++i)
         if (strcasecmp(word, qualifierWords[i]) == 0)
             return i % 4 + 1;

@@ -1,5 +1,6 @@
 #include "ged/GedLineIO.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -148,13 +149,37 @@ const char* GedInput::readLine()
 
     case Encoding::utf8:
         while (lineLength_ < maxStoredBytes) {
+            if (index_ == length_) {
+                if (nextByte() < 0)
+                    break;
+                pushBack();
+            }
+            // Bytes up to 0xA0 are stored as they are: copy such a run at once.
+            const unsigned char* from = buffer_.data() + index_;
+            const unsigned char* end = from + std::min(length_ - index_, static_cast<size_t>(maxStoredBytes - lineLength_));
+            const auto* feed = static_cast<const unsigned char*>(memchr(from, '\n', static_cast<size_t>(end - from)));
+            const unsigned char* stop = feed ? feed : end;
+            const unsigned char* p = from;
+            for (uint64_t word; p + 8 <= stop; p += 8) { // ASCII eight bytes at a time
+                memcpy(&word, p, 8);
+                if (word & 0x8080808080808080ull)
+                    break;
+            }
+            while (p < stop && *p <= 0xA0)
+                ++p;
+            memcpy(line_ + lineLength_, from, static_cast<size_t>(p - from));
+            lineLength_ += static_cast<int>(p - from);
+            index_ += static_cast<size_t>(p - from);
+            tookAny = tookAny || p > from;
+            if (p == end)
+                continue;
             const int b = nextByte();
-            if (b < 0)
-                break;
             tookAny = true;
-            if (b <= 0xA0) {
-                store(static_cast<unsigned char>(b));
-            } else if (b == 0xC3 || b == 0xC2) {
+            if (b == '\n') {
+                store('\n');
+                break;
+            }
+            if (b == 0xC3 || b == 0xC2) {
                 const int next = nextByte();
                 if (isContinuationByte(next)) {
                     store(static_cast<unsigned char>(b == 0xC3 ? (next | 0x40) : next));
@@ -168,8 +193,6 @@ const char* GedInput::readLine()
             } else {
                 store('?');
             }
-            if (line_[lineLength_ - 1] == '\n')
-                break;
         }
         break;
 

@@ -154,7 +154,7 @@ bool GedReader::recordLine(const char* line, int length)
         const auto rin = static_cast<int32_t>(number);
         db_.highestRin = std::max(db_.highestRin, rin);
         ++db_.personCount;
-        PersonRecord& person = db_.persons[rin];
+        PersonRecord& person = db_.importedPerson(rin);
         person.fileOffset = input_.position();
         person.flags |= Flag::exists;
         person_ = rin;
@@ -169,7 +169,7 @@ bool GedReader::recordLine(const char* line, int length)
         const auto mrin = static_cast<int32_t>(number);
         db_.highestMrin = std::max(db_.highestMrin, mrin);
         ++db_.familyCount;
-        FamilyRecord& family = db_.families[mrin];
+        FamilyRecord& family = db_.importedFamily(mrin);
         family.fileOffset = input_.position();
         family.flags |= Flag::exists;
         family_ = mrin;

@@ -1,0 +1,73 @@
+// kinmap-cli run as a program, as scripts and the benchmark use it.
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace kinmap {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CliRun runCli(const std::string& arguments, const test::TempDir& dir)
+{
+    const std::string errPath = dir.file("stderr.txt");
+    const std::string command = std::string(KINMAP_CLI_PATH) + " " + arguments + " 2>" + errPath;
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> chunk;
+    for (size_t n; (n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        run.out.append(chunk.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = test::readFile(errPath);
+    return run;
+}
+
+const std::string sample = "0 HEAD\n0 @I1@ INDI\n1 NAME J\xF6rg /Gr\xFC\xDF/\n1 SEX M\n0 TRLR\n";
+
+TEST(Cli, PrintsTheReportInUtf8OrRaw)
+{
+    test::TempDir dir;
+    const std::string ged = dir.file("a.ged");
+    test::writeFile(ged, sample);
+    const CliRun utf8 = runCli("import " + ged + " --dump", dir);
+    EXPECT_EQ(utf8.status, 0);
+    EXPECT_EQ(utf8.err, "");
+    EXPECT_EQ(utf8.out, "1 Persons 0 Families imported\r\na.ged loaded in 0 sec"
+                        "\n==== dump ====\n"
+                        "I1\tflags=8003\tsex=M\tgiven=J\xC3\xB6rg\tsurname=Gr\xC3\xBC\xC3\x9F\tbirt=-|00000000"
+                        "\tchr=-|00000000\tdeat=-|00000000\tburi=-|00000000\tbirtplac=<null>\tchrplac=<null>"
+                        "\tdeatplac=<null>\tburiplac=<null>\tfams=\tfamc=\toffset=19\n"
+                        "highestRin=1 highestMrin=0 personCount=1 familyCount=0 highestSourceNumber=0\n");
+    const CliRun raw = runCli("import " + ged + " --raw", dir);
+    EXPECT_EQ(raw.out, "1 Persons 0 Families imported\r\na.ged loaded in 0 sec");
+    // The journal of a run that wrote no GED file is gone at its end.
+    EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
+}
+
+TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
+{
+    test::TempDir dir;
+    const CliRun missing = runCli("import " + dir.file("none.ged"), dir);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "ERROR: Original GED file " + dir.file("none.ged") +
+                               " not found!\n"
+                               "ERROR: \r\nLoading of GED file none.ged not possible.\r\nPlease import another GED file\n");
+    const CliRun txt = runCli("import " + dir.file("data.txt"), dir);
+    EXPECT_EQ(txt.status, 1);
+    EXPECT_EQ(txt.err, "ERROR: \r\nFile " + dir.file("data.txt") + " has not extension .ged\n");
+    EXPECT_EQ(runCli("frobnicate", dir).status, 2);
+    EXPECT_EQ(runCli("import a.ged --bogus", dir).status, 2);
+}
+
+} // namespace
+} // namespace kinmap

@@ -1,0 +1,160 @@
+#include "check/LinkCheck.h"
+
+#include "ImportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kinmap {
+namespace {
+
+class LinkCheckTest : public test::ImportFixture {
+protected:
+    // Imports the text and returns what the link check reported.
+    std::string checked(const std::string& text)
+    {
+        EXPECT_TRUE(importText("0 HEAD\n" + text + "0 TRLR\n"));
+        const std::string all = report();
+        const std::string marker = "test.ged loaded in 0 sec";
+        const size_t at = all.find(marker);
+        return at == std::string::npos ? all : all.substr(at + marker.size());
+    }
+    std::vector<int32_t> list(const IdList& l) { return {l.begin(), l.end()}; }
+};
+
+TEST_F(LinkCheckTest, AConsistentFileNeedsNoRepair)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @I2@ INDI\n1 NAME C /D/\n1 SEX F\n1 FAMS @F1@\n"
+                      "0 @I3@ INDI\n1 NAME E /B/\n1 FAMC @F1@\n"
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n"),
+              "");
+}
+
+TEST_F(LinkCheckTest, ANamelessChildIsDeletedAndLeavesItsFamily)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @I2@ INDI\n1 FAMC @F1@\n"
+                      "0 @I3@ INDI\n"                    // nameless, no families: stays
+                      "0 @I4@ INDI\n1 SEX F\n1 FAMS @F1@\n" // nameless wife: stays
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I4@\n1 CHIL @I2@\n"),
+              "\r\n### Person 2 has no name (deleted)"
+              "\r\n### Person 3 has no name"
+              "\r\n### Person 4 has no name"
+              "\r\n### Fam 1 has deleted CHIL 2 \r\n Fam [1] A B "
+              "\r\n\r\n2 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_FALSE(db.isPerson(2));
+    EXPECT_EQ(db.persons[2].flags, 0u);
+    EXPECT_TRUE(db.isPerson(3));
+    EXPECT_TRUE(db.families[1].children.empty());
+}
+
+TEST_F(LinkCheckTest, TheSamePersonAsHusbandAndWifeEndsAsAWoman)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I1@\n"),
+              "\r\n### Fam 1 has same person 1 as HUSB and WIFE "
+              "\r\n### Fam 1 has WIFE 1 with sex 'M' \r\n Fam [1] A B - A B ");
+    EXPECT_EQ(db.persons[1].sex, 'F');
+    EXPECT_EQ(db.persons[1].flags & Flag::changed, Flag::changed);
+}
+
+TEST_F(LinkCheckTest, AFamilyWithoutSpousesIsDeletedOnlyWithFewerThanTwoChildren)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 FAMC @F1@\n"
+                      "0 @I2@ INDI\n1 NAME C /B/\n1 FAMC @F2@\n"
+                      "0 @I3@ INDI\n1 NAME D /B/\n1 FAMC @F2@\n"
+                      "0 @F1@ FAM\n1 CHIL @I1@\n"
+                      "0 @F2@ FAM\n1 CHIL @I2@\n1 CHIL @I3@\n"),
+              "\r\n### Empty FAM 1 (deleted)"
+              "\r\n\r\n1 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_FALSE(db.isFamily(1));
+    EXPECT_EQ(list(db.persons[1].famc), std::vector<int32_t>{1}); // kept in this run
+    EXPECT_TRUE(db.isFamily(2));
+}
+
+TEST_F(LinkCheckTest, DoubledLinksNextToEachOtherAreReduced)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n1 FAMS @F2@\n"
+                      "0 @I2@ INDI\n1 NAME C /B/\n1 FAMC @F1@\n"
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n1 CHIL @I2@\n"
+                      "0 @F2@ FAM\n1 HUSB @I1@\n"),
+              "\r\n### Fam 1 has double CHIL 2 \r\n Fam [1] A B "
+              "\r\n\r\n1 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_EQ(list(db.families[1].children), std::vector<int32_t>{2});
+    // The import itself drops a repeated FAMS line; a doubled list entry
+    // (as merges can leave) is reported by the person check.
+    db.appendLink(db.persons[1].fams, 2);
+    db.appendLink(db.persons[1].fams, 1);
+    session.report.clear();
+    EXPECT_EQ(checkPersonLinks(session, 1), 1);
+    EXPECT_EQ(report(), "\r\n### Person 1 has double FAMS 2 (corrected)");
+    EXPECT_EQ(list(db.persons[1].fams), (std::vector<int32_t>{1, 2, 1})); // apart: not reported
+}
+
+TEST_F(LinkCheckTest, AWrongSpouseLinkIsMadeGoodOrDropped)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME Man /M/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @I2@ INDI\n1 NAME Wife /W/\n1 SEX F\n1 FAMS @F1@\n"
+                      "0 @I3@ INDI\n1 NAME Other /W/\n1 SEX F\n1 FAMS @F1@\n"
+                      "0 @F1@ FAM\n1 WIFE @I2@\n"),
+              "\r\n### Person 1 has wrong FAMS 1 (corrected)\r\n[1] Man M  Fam [1] - Wife W "
+              "\r\n### Person 3 has wrong FAMS 1 (corrected)\r\n[3] Other W  Fam [1] Man M - Wife W "
+              "\r\n\r\n2 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_EQ(db.families[1].husband, 1);
+    EXPECT_TRUE(db.persons[3].fams.empty());
+}
+
+TEST_F(LinkCheckTest, LinksToMissingRecordsAreRemovedFromBothSides)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F9@\n1 FAMC @F2@\n1 FAMC @F8@\n"
+                      "0 @I2@ INDI\n1 NAME C /B/\n1 FAMC @F2@\n"
+                      "0 @F2@ FAM\n1 HUSB @I7@\n1 WIFE @I8@\n1 CHIL @I1@\n"),
+              "\r\n### Person 1 has deleted FAMS 9\r\n[1] A B "
+              "\r\n### Person 1 has deleted father 7 \r\n[1] A B "
+              "\r\n### Person 1 has deleted mother 8 \r\n[1] A B "
+              "\r\n### Person 1 has deleted FAMC 8\r\n[1] A B "
+              "\r\n### Person 2 (FAMC 2) added as child\r\n[2] C B "
+              "\r\n\r\n5 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_EQ(list(db.families[2].children), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(db.families[2].husband, 0);
+}
+
+TEST_F(LinkCheckTest, ADeadHusbandStopsTheFamilyCheckUncounted)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME W /X/\n1 SEX F\n"
+                      "0 @I2@ INDI\n1 NAME C /X/\n"
+                      "0 @F1@ FAM\n1 HUSB @I9@\n1 WIFE @I1@\n1 CHIL @I2@\n"),
+              "\r\n### Fam 1 has deleted HUSB 9 \r\n Fam [1] - W X ");
+    EXPECT_EQ(db.families[1].husband, 0);
+    EXPECT_TRUE(db.persons[1].fams.empty()); // the wife was not examined
+    session.report.clear();
+    EXPECT_EQ(checkFamilyLinks(session, 1), 2); // a second run repairs the rest
+    EXPECT_EQ(report(), "\r\n### WIFE 1 without FAMS 1 (corrected)\r\n Fam [1] - W X "
+                        "\r\n### Child 2 without FAMC 1 (corrected)\r\n Fam [1] - W X ");
+}
+
+TEST_F(LinkCheckTest, DeletedRecordsThatAreStillReferencedAreUnlinked)
+{
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"
+                           "0 @I2@ INDI\n1 NAME C /B/\n1 FAMC @F1@\n"
+                           "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n0 TRLR\n"));
+    session.report.clear();
+    db.persons[1].flags = 0; // deleted, but its family still names it
+    EXPECT_EQ(checkPersonLinks(session, 1), 1);
+    EXPECT_EQ(report(), "\n### Person 1 deleted, but FAMS 1 undeleted\r\n[1] A B ");
+    EXPECT_EQ(db.families[1].husband, 0);
+
+    session.report.clear();
+    db.families[1].flags = 0;
+    EXPECT_EQ(checkFamilyLinks(session, 1), 1);
+    EXPECT_EQ(report(), "\r\n### Fam 1 deleted, but referenced by undeleted CHIL 2 ");
+    EXPECT_TRUE(db.persons[2].famc.empty());
+    EXPECT_EQ(checkPersonLinks(session, 0), 0);
+    EXPECT_EQ(checkFamilyLinks(session, -3), 0);
+}
+
+} // namespace
+} // namespace kinmap

@@ -1,0 +1,221 @@
+#include "app/Labels.h"
+#include "app/Session.h"
+#include "ged/ChangeJournal.h"
+
+#include "ScriptedUi.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kinmap {
+namespace {
+
+std::string reportOf(const Session& s)
+{
+    return {s.report.text(), static_cast<size_t>(s.report.length())};
+}
+
+// A null text the compiler cannot see through.
+[[gnu::noinline]] const char* nullText()
+{
+    return nullptr;
+}
+
+TEST(ReportBuffer, AFirstValueOfZeroOrNullAppendsNothing)
+{
+    ReportBuffer report;
+    report.append("%d Persons", 0);
+    report.append("%s", nullText());
+    report.append("%s and %d", nullText(), 5);
+    EXPECT_EQ(report.length(), 0);
+    report.append("%d Persons %d Families", 3, 0);
+    report.append("%s", "");
+    report.append("%5.2f%%", 0.5);
+    report.append("%c", 'x');
+    report.append(" fixed");
+    EXPECT_STREQ(report.text(), "3 Persons 0 Families 0.50%x fixed");
+}
+
+TEST(ReportBuffer, GrowsTenfoldAndTakesLongPieces)
+{
+    ReportBuffer report;
+    const std::string chunk(100, 'x');
+    for (int i = 0; i < 98; ++i)
+        report.append("%s", chunk.c_str());
+    EXPECT_EQ(report.capacity(), 10000);
+    report.append("%s", "y");
+    EXPECT_EQ(report.capacity(), 10000); // 9,800 bytes in use are not more than 9,800
+    report.append("%s", "z");
+    EXPECT_EQ(report.capacity(), 100000);
+    const std::string huge(250000, 'h');
+    report.append("%s", huge.c_str());
+    EXPECT_EQ(report.capacity(), 1000000);
+    EXPECT_EQ(report.length(), 9802 + 250000);
+    report.clear();
+    EXPECT_STREQ(report.text(), "");
+    report.append("%s", "again");
+    EXPECT_EQ(report.capacity(), 10000);
+    EXPECT_STREQ(report.text(), "again");
+}
+
+TEST(ReportBuffer, AZeroByteBecomesABlank)
+{
+    ReportBuffer report;
+    report.append("with sex '%c' and more", 0);
+    report.append("%d:%c.", 1, 0);
+    EXPECT_EQ(report.length(), 4);
+    EXPECT_STREQ(report.text(), "1: .");
+}
+
+TEST(ReportBuffer, CanBeCutBackToAnEarlierLength)
+{
+    ReportBuffer report;
+    report.append("%s", "keep");
+    report.append("%s", " drop");
+    report.truncate(4);
+    EXPECT_STREQ(report.text(), "keep");
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    int32_t person(const char* given, const char* surname, int born = 0, int died = 0)
+    {
+        const int32_t rin = s.db.addPerson();
+        PersonRecord& p = s.db.persons[rin];
+        p.given = given ? s.db.internText(givenPool, given) : nullptr;
+        p.surname = surname ? s.db.internText(surnamePool, surname) : nullptr;
+        if (born) {
+            p.birthDate = makeDate(born);
+            p.flags |= Flag::hasBirthDate;
+        }
+        if (died) {
+            p.deathDate = makeDate(died);
+            p.flags |= Flag::hasDeathDate;
+        }
+        return rin;
+    }
+    test::ScriptedUi ui;
+    Session s{ui};
+};
+
+TEST_F(SessionTest, TheErrorBoxShowsItsTextAndClearsTheReport)
+{
+    s.report.append("%s", "before");
+    EXPECT_EQ(s.errorBox("Original GED file %s not found!", "x.ged"), 0);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0], "Original GED file x.ged not found!");
+    EXPECT_EQ(s.report.length(), 0);
+    const std::string long2000(2000, 'l');
+    s.errorBox("%s", long2000.c_str());
+    EXPECT_EQ(ui.errors[1].size(), 1000u);
+}
+
+TEST_F(SessionTest, EntryAtReportsABadIndexAndUsesTheFirstEntry)
+{
+    IdList list;
+    list.append(4);
+    list.append(8);
+    EXPECT_EQ(s.entryAt(list, 1), 8);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(s.entryAt(list, 2), 4);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0], "Error: [2] 2");
+    EXPECT_EQ(s.entryAt(IdList(), 0), 0);
+}
+
+TEST_F(SessionTest, PersonLabelPiecesFollowTheOptions)
+{
+    const int32_t john = person("John", "Smith", 1850, 1910);
+    personLabel(s, nullptr, 0xE, john);
+    EXPECT_EQ(reportOf(s), "[1] John Smith  1850-1910 ");
+
+    s.report.clear();
+    const int32_t buried = person("Ann", "Lee", 1850);
+    s.db.persons[buried].burialDate = makeDate(1910);
+    personLabel(s, "\r\n", 0xE, buried);
+    EXPECT_EQ(reportOf(s), "\r\n[2] Ann Lee  1850-1910 ");
+
+    s.report.clear();
+    const int32_t dead = person("Bo", "Ek", 0, 1910);
+    personLabel(s, nullptr, 0xE, dead);
+    EXPECT_EQ(reportOf(s), "[3] Bo Ek  +1910 ");
+
+    s.report.clear();
+    const int32_t full = person("Eva", nullptr, 1850, 1910);
+    s.db.persons[full].birthDate = makeDate(1850, 3, 12, aboutDate);
+    s.db.persons[full].birthPlace = s.db.internText(placePool, "Berlin");
+    s.db.persons[full].deathPlace = s.db.internText(placePool, "Wien");
+    personLabel(s, nullptr, 0xDE, full);
+    EXPECT_EQ(reportOf(s), "[4] Eva  * ABT 12 MAR 1850 Berlin + 1910 Wien\r\n");
+
+    s.report.clear();
+    const int32_t placeOnly = person(nullptr, "Roe");
+    s.db.persons[placeOnly].chrisPlace = s.db.internText(placePool, "Ulm");
+    personLabel(s, nullptr, 0x10 | 0x20, placeOnly);
+    EXPECT_EQ(reportOf(s), "Roe ~ Ulm [5]");
+}
+
+TEST_F(SessionTest, RelativesAndFamilyLabels)
+{
+    const int32_t father = person("Hans", "Huber", 1800);
+    const int32_t mother = person("Grete", "Huber", 1805);
+    const int32_t son = person("Karl", "Huber", 1830);
+    s.db.persons[mother].sex = 'F';
+    const int32_t parents = s.db.addFamily();
+    FamilyRecord& f = s.db.families[parents];
+    f.husband = father;
+    f.wife = mother;
+    f.marrDate = makeDate(1828);
+    s.db.appendLink(f.children, son);
+    s.db.appendLink(s.db.persons[son].famc, parents);
+    s.db.appendLink(s.db.persons[father].fams, parents);
+    s.db.appendLink(s.db.persons[mother].fams, parents);
+
+    relativesLabel(s, 0x1F, son);
+    EXPECT_EQ(reportOf(s), "\r\n father: Hans Huber  mother: Grete Huber \r\n");
+    s.report.clear();
+    relativesLabel(s, 0x1F, father);
+    EXPECT_EQ(reportOf(s), "\r\n &1828  spouse: Grete Huber \r\n");
+    s.report.clear();
+    const int32_t single = person("Solo", "X");
+    relativesLabel(s, 0x1F, single);
+    EXPECT_EQ(reportOf(s), "\r\n\r\n");
+    s.report.clear();
+    familyLabel(s, "\r\n", parents);
+    EXPECT_EQ(reportOf(s), "\r\n Fam [1] Hans Huber - Grete Huber ");
+}
+
+TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeed)
+{
+    test::TempDir dir;
+    ChangeJournal journal;
+    journal.workingPath = ChangeJournal::workingPathFor(dir.file("family.ged"));
+    EXPECT_EQ(journal.workingPath, dir.file("kinmap.log"));
+    journal.write("\n# kinmap! %s", "2.7.9");
+    journal.write("RIN %d has duplicate FAMS %d: ignored\r\n", 3, 4);
+    journal.write("%s", "100% verbatim\n");
+    EXPECT_EQ(test::readFile(journal.workingPath),
+              "\r\n# kinmap! 2.7.9RIN 3 has duplicate FAMS 4: ignored\r\r\n100% verbatim\r\n");
+    EXPECT_EQ(ChangeJournal::workingPathFor("plain.ged"), "kinmap.log");
+    EXPECT_EQ(ChangeJournal::workingPathFor("C:\\data\\x.ged"), "C:\\data\\kinmap.log");
+
+    journal.workingPath = dir.file("no-such-folder/kinmap.log");
+    journal.write("%s", "dropped silently");
+}
+
+TEST(ChangeJournal, StampHasTheFixedShape)
+{
+    std::tm t{};
+    t.tm_wday = 6;
+    t.tm_mon = 11;
+    t.tm_mday = 5;
+    t.tm_year = 2026 - 1900;
+    t.tm_hour = 14;
+    t.tm_min = 7;
+    EXPECT_EQ(journalStamp(t), "Sa Dec  5 2026 14:07\r\n");
+}
+
+} // namespace
+} // namespace kinmap
