@@ -50,6 +50,7 @@ const std::string family = test::crlf("0 HEAD\n"
                                       "0 @I3@ INDI\n"
                                       "1 NAME Karl /M\xFCller/ Jr\n"
                                       "1 FAMC @F1@\n"
+                                      "1 FAMC @F1@\n"
                                       "1 DEAT\n"
                                       "2 DATE ABT 1920\n"
                                       "0 @F1@ FAM\n"
@@ -70,6 +71,7 @@ TEST_F(ImportTest, ReadsTheSameDatabaseFromEveryEncoding)
         SCOPED_TRACE(static_cast<int>(encoding));
         ASSERT_TRUE(importText(family, encoding));
         EXPECT_EQ(report(), "RIN 1 has duplicate FAMS 1: ignored\r\n"
+                            "RIN 3 has duplicate FAMC 1: ignored\r\n"
                             "3 Persons 1 Families imported\r\n"
                             "test.ged loaded in 0 sec"
                             "\r\n### Fam 1 has deleted CHIL 4 "
@@ -125,7 +127,8 @@ TEST_F(ImportTest, WritesTheImportHeaderAndDuplicateLinksToTheJournal)
                                                       "\r\nImport: " +
                                                           path +
                                                           "\r\n\r\n"
-                                                          "RIN 1 has duplicate FAMS 1: ignored\r\r\n");
+                                                          "RIN 1 has duplicate FAMS 1: ignored\r\r\n"
+                                                          "RIN 3 has duplicate FAMC 1: ignored\r\r\n");
 }
 
 TEST_F(ImportTest, CutsTheTablesToTheHighestNumbersAndTheSpareSlots)
