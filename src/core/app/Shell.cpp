@@ -11,6 +11,7 @@ namespace kinmap {
 void resetToNoData(Session& s)
 {
     s.ui.dataCommandsEnabled(false);
+    s.ui.clearView();
     s.setStatus(0, "%s", "Use Menu:  FILE / Import GED");
     s.setStatus(1, "%s", " ");
     s.setStatus(2, "%s", "\n");
@@ -26,6 +27,71 @@ void resetToNoData(Session& s)
 void enableDataCommands(Session& s)
 {
     s.ui.dataCommandsEnabled(true);
+}
+
+void newDatabase(Session& s)
+{
+    resetToNoData(s);
+    s.db.clear();
+    s.setStatus(0, "%s", "Use Menu:  EDIT / Add New Person");
+    enableDataCommands(s);
+}
+
+std::string discardQuestion(const Session& s)
+{
+    const ShellState& shell = s.shell;
+    const int32_t added = s.db.highestRin - s.db.importedHighestRin;
+    if (added <= 0 && shell.mergeCount == 0 && shell.correctionCount == 0 && shell.replacementCount == 0)
+        return {};
+    std::string text = "Changes have not yet been exported!\r\n";
+    if (shell.mergeCount != 0)
+        text += formatText("( %d mergers", shell.mergeCount);
+    if (shell.correctionCount != 0)
+        text += formatText("( %d corrections", shell.correctionCount);
+    if (shell.replacementCount != 0)
+        text += formatText(" %d replacements", shell.replacementCount);
+    if (added > 0)
+        text += formatText(" %d new", added);
+    return text + " )\r\n\r\n" + "Discard all changes?";
+}
+
+bool confirmDiscard(Session& s)
+{
+    const std::string question = discardQuestion(s);
+    return question.empty() || s.ui.askYesNo("DISCARD CHANGES", question, MessageIcon::warning);
+}
+
+bool allowTabChange(Session& s, int view)
+{
+    if (s.db.highestRin == 0) {
+        s.ui.messageBox("NO DATA", "Please do first\nFILE / Import\nor\nEdit / Add/ New Person", MessageIcon::information);
+        return false;
+    }
+    if (view == selectionView) {
+        bool anySelected = false;
+        for (int32_t rin = 1; rin <= s.db.highestRin && !anySelected; ++rin)
+            anySelected = (s.db.persons[rin].flags & Flag::selected) != 0;
+        if (!anySelected) {
+            s.ui.messageBox("NO DATA in SELECTION", "Please do first\n SEARCH / Persons or Events",
+                            MessageIcon::information);
+            return false;
+        }
+    }
+    return true;
+}
+
+void showView(Session& s, int view)
+{
+    ShellState& shell = s.shell;
+    const Database& db = s.db;
+    shell.currentView = view;
+    if (shell.currentPerson < 0 || shell.currentPerson > db.highestRin)
+        shell.currentPerson = 1;
+    while (shell.currentPerson < db.highestRin && !db.isPerson(shell.currentPerson))
+        ++shell.currentPerson;
+    if (db.highestRin > 0)
+        s.setStatus(2, "RIN: %d", shell.currentPerson);
+    s.ui.showView(view);
 }
 
 void addRecentFile(Session& s, const std::string& path)

@@ -14,6 +14,27 @@ void resetToNoData(Session& session);
 // Turns on the commands that need data.
 void enableDataCommands(Session& session);
 
+// The New command (after the discard question): an empty database to which
+// persons can be added.
+void newDatabase(Session& session);
+
+// The question before unexported changes are lost, or an empty text when
+// there are none (no merges, corrections, replacements or new persons).
+std::string discardQuestion(const Session& session);
+// Asks that question when there is something to lose; true to go on. What
+// is discarded is discarded by the command that goes on (an import or New
+// starts from no data), so a command cancelled after the answer keeps the
+// data as it was.
+bool confirmDiscard(Session& session);
+
+// Whether the user may switch to a tab: refused with "NO DATA" while there
+// are no persons, and for the Selection tab while nobody is selected.
+bool allowTabChange(Session& session, int view);
+
+// Makes view the current one: the current person moves to an existing
+// person, and the window shows the view.
+void showView(Session& session, int view);
+
 // Moves path to the front of the recent files (compared ignoring case); a
 // new path pushes out the oldest of four.
 void addRecentFile(Session& session, const std::string& path);

@@ -33,6 +33,8 @@ public:
     virtual void dataCommandsEnabled(bool /*enabled*/) {}
     virtual void recentFilesChanged() {}
     virtual void showView(int /*view*/) {}
+    // The content of the current view goes (there is no data behind it).
+    virtual void clearView() {}
 };
 
 } // namespace kinmap

@@ -394,8 +394,7 @@ bool importCommand(Session& s, const std::string& path)
     }
     addRecentFile(s, path);
     enableDataCommands(s);
-    s.shell.currentView = listView;
-    s.ui.showView(listView);
+    showView(s, listView);
     return true;
 }
 

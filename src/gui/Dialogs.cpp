@@ -1,0 +1,56 @@
+#include "Dialogs.h"
+
+#include "ProgramIcon.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+
+namespace kinmap::gui {
+
+void Dialogs::errorBox(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ERROR"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool Dialogs::askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void Dialogs::messageBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString Dialogs::openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString Dialogs::saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+{
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ged"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+void Dialogs::about(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("INFO"), QStringLiteral("kinmap!  Version 2.7.9"),
+                    QMessageBox::Ok, parent);
+    box.setIconPixmap(programIcon().pixmap(64, 64));
+    box.exec();
+}
+
+bool Dialogs::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace kinmap::gui

@@ -1,0 +1,27 @@
+// The modal dialogs of the window: message boxes, file dialogs, the About
+// box and the browser for the manual. Tests replace them with scripted ones.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QUrl;
+class QWidget;
+
+namespace kinmap::gui {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void errorBox(QWidget* parent, const QString& text);
+    virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
+    virtual void messageBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
+    // An existing file, or an empty text when the user cancels.
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    virtual void about(QWidget* parent);
+    virtual bool openUrl(const QUrl& url);
+};
+
+} // namespace kinmap::gui

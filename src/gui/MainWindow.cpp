@@ -1,0 +1,458 @@
+#include "MainWindow.h"
+
+#include "Dialogs.h"
+#include "ProgramIcon.h"
+#include "ScreenText.h"
+
+#include "app/Commands.h"
+#include "app/Shell.h"
+#include "ged/Import.h"
+#include "ged/PersonText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kinmap::gui {
+
+const char* const MainWindow::tabLabels[9] = {"List",      "Selection", "Pedrigree", "Branches", "Tree",
+                                              "Hourglass", "Family",    "Person",    "Report"};
+
+namespace {
+
+constexpr int recentFileCount = 4;
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::information:
+        return QMessageBox::Information;
+    case MessageIcon::question:
+        return QMessageBox::Question;
+    case MessageIcon::warning:
+    case MessageIcon::exclamation:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
+QPlainTextEdit* readOnlyText(const QString& text)
+{
+    auto* view = new QPlainTextEdit;
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view->setPlainText(text);
+    return view;
+}
+
+} // namespace
+
+// Marks a long command: the window keeps painting while it runs, but takes
+// no other command, no drop and no close.
+class MainWindow::BusyScope {
+public:
+    explicit BusyScope(MainWindow& window) : window_(window)
+    {
+        window_.busy_ = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyScope()
+    {
+        QApplication::restoreOverrideCursor();
+        window_.busy_ = false;
+    }
+
+private:
+    MainWindow& window_;
+};
+
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), session_(*this)
+{
+    setWindowIcon(programIcon());
+    setAcceptDrops(true);
+    resize(1100, 720);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabs_ = new QTabWidget;
+    tabs_->setDocumentMode(true);
+    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab:selected { background: #E7F0F0; }"
+                                        "QTabBar::tab { background: #F0F0F0; padding: 4px 14px; }"));
+    for (int i = 0; i < 9; ++i) {
+        pages_[i] = new QWidget;
+        auto* pageLayout = new QVBoxLayout(pages_[i]);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        tabs_->addTab(pages_[i], QString::fromLatin1(tabLabels[i]));
+    }
+    layout->addWidget(tabs_, 1);
+    progress_ = new QProgressBar;
+    progress_->setRange(0, 100);
+    progress_->setTextVisible(false);
+    progress_->setMaximumHeight(17);
+    progress_->hide();
+    layout->addWidget(progress_);
+    setCentralWidget(central);
+
+    // Parts ending at a quarter, three quarters and the whole width.
+    for (int part = 0; part < 3; ++part) {
+        status_[part] = new QLabel;
+        status_[part]->setTextFormat(Qt::PlainText);
+        statusBar()->addWidget(status_[part], part == 1 ? 2 : 1);
+    }
+    status_[0]->setText(QStringLiteral("Use Menu:  FILE / Import GED"));
+
+    buildMenus();
+    loadRecentFiles();
+    rebuildRecentMenu();
+    dataCommandsEnabled(false);
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    updateTitle();
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---- menus -------------------------------------------------------------------
+
+QAction* MainWindow::addCommand(QMenu* menu, uint32_t id, const QString& text)
+{
+    QAction* action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_[id] = action;
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("FILE"));
+    addCommand(fileMenu_, cmdNew, QStringLiteral("&New"));
+    addCommand(fileMenu_, cmdImportGed, QStringLiteral("&Import GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    recentSeparator_ = fileMenu_->addSeparator();
+    fileMenu_->addSeparator();
+    addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"));
+
+    // Menus whose commands arrive later are not shown until they have one.
+    for (const char* title : {"EDIT", "SEARCH", "COUNT", "EXTRAS"})
+        menuBar()->addMenu(QString::fromLatin1(title))->menuAction()->setVisible(false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("HELP"));
+    addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"));
+    addCommand(help, cmdAbout, QStringLiteral("&About kinmap!"));
+}
+
+QAction* MainWindow::action(uint32_t id) const
+{
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::dataCommandsEnabled(bool enabled)
+{
+    for (const auto& [id, action] : actions_)
+        if (isDataCommand(id))
+            action->setEnabled(enabled);
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    for (uint32_t id = cmdRecentFile1; id <= cmdRecentFile4; ++id) {
+        if (QAction* old = action(id)) {
+            actions_.erase(id);
+            delete old;
+        }
+    }
+    delete recentPlaceholder_;
+    recentPlaceholder_ = nullptr;
+
+    QAction* before = fileMenu_->actions().value(fileMenu_->actions().indexOf(recentSeparator_) + 1);
+    const auto& files = session_.shell.recentFiles;
+    for (int i = 0; i < recentFileCount; ++i) {
+        if (files[i].empty())
+            continue;
+        QString text = fromFilePath(files[i]);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* entry = new QAction(text, fileMenu_);
+        const uint32_t id = cmdRecentFile1 + static_cast<uint32_t>(i);
+        connect(entry, &QAction::triggered, this, [this, id] { runCommand(id); });
+        fileMenu_->insertAction(before, entry);
+        actions_[id] = entry;
+    }
+    if (action(cmdRecentFile1) == nullptr) {
+        recentPlaceholder_ = new QAction(QStringLiteral("(recently used files)"), fileMenu_);
+        recentPlaceholder_->setEnabled(false);
+        fileMenu_->insertAction(before, recentPlaceholder_);
+    }
+}
+
+void MainWindow::loadRecentFiles()
+{
+    QSettings settings(QStringLiteral("kinmap"), QStringLiteral("kinmap"));
+    settings.beginGroup(QStringLiteral("RecentFiles"));
+    for (int i = 0; i < recentFileCount; ++i)
+        session_.shell.recentFiles[i] = toFilePath(settings.value(QStringLiteral("File%1").arg(i + 1)).toString());
+}
+
+void MainWindow::saveRecentFiles() const
+{
+    QSettings settings(QStringLiteral("kinmap"), QStringLiteral("kinmap"));
+    settings.remove(QStringLiteral("RecentFiles"));
+    settings.beginGroup(QStringLiteral("RecentFiles"));
+    for (int i = 0; i < recentFileCount; ++i)
+        if (!session_.shell.recentFiles[i].empty())
+            settings.setValue(QStringLiteral("File%1").arg(i + 1), fromFilePath(session_.shell.recentFiles[i]));
+}
+
+void MainWindow::recentFilesChanged()
+{
+    rebuildRecentMenu();
+    saveRecentFiles();
+}
+
+// ---- commands ----------------------------------------------------------------
+
+void MainWindow::runCommand(uint32_t id)
+{
+    if (busy_)
+        return;
+    switch (id) {
+    case cmdAbout:
+        dialogs_.about(this);
+        break;
+    case cmdNew:
+        if (confirmDiscard(session_)) {
+            newDatabase(session_);
+            updateTitle();
+        }
+        break;
+    case cmdImportGed:
+        if (confirmDiscard(session_)) {
+            const QString path = dialogs_.openFile(this, QStringLiteral("Import GED"), currentFolder(),
+                                                   QStringLiteral("GED Dateien (*.ged)"));
+            if (!path.isEmpty())
+                importFile(path);
+        }
+        break;
+    case cmdExit:
+        if (confirmDiscard(session_)) {
+            exitConfirmed_ = true;
+            close();
+        }
+        break;
+    case cmdHelp:
+        openManual();
+        break;
+    default:
+        if (id >= cmdRecentFile1 && id <= cmdRecentFile4) {
+            const std::string path = session_.shell.recentFiles[id - cmdRecentFile1];
+            if (!path.empty() && confirmDiscard(session_))
+                importFile(fromFilePath(path));
+        }
+        break;
+    }
+}
+
+void MainWindow::importFile(const QString& path)
+{
+    BusyScope busy(*this);
+    importCommand(session_, toFilePath(path));
+    updateTitle();
+}
+
+QString MainWindow::currentFolder() const
+{
+    const std::string& current = session_.shell.currentGedPath;
+    return current.empty() ? QDir::homePath() : QFileInfo(fromFilePath(current)).absolutePath();
+}
+
+void MainWindow::openManual()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {appDir + QStringLiteral("/manual.html"),
+                                     appDir + QStringLiteral("/../share/kinmap/manual.html")}) {
+        if (QFileInfo::exists(candidate)) {
+            if (!dialogs_.openUrl(QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath())))
+                session_.errorBox("The manual could not be opened in a browser:\r\n%s",
+                                  toFilePath(candidate).c_str());
+            return;
+        }
+    }
+    session_.errorBox("The manual was not found beside the program (manual.html).");
+}
+
+void MainWindow::updateTitle()
+{
+    const std::string& name = session_.shell.loadedFileName;
+    setWindowTitle(session_.db.highestRin > 0 && !name.empty()
+                       ? QStringLiteral("kinmap - %1").arg(fromFilePath(name))
+                       : QStringLiteral("kinmap"));
+}
+
+// ---- views -------------------------------------------------------------------
+
+void MainWindow::onTabChanged(int index)
+{
+    if (index == shownTab_)
+        return;
+    const int previous = shownTab_;
+    selectTab(previous); // the tab changes only when the view may be shown
+    if (allowTabChange(session_, index))
+        kinmap::showView(session_, index);
+}
+
+void MainWindow::selectTab(int index)
+{
+    const QSignalBlocker quiet(tabs_);
+    tabs_->setCurrentIndex(index);
+    shownTab_ = index;
+}
+
+void MainWindow::setView(int view, QWidget* widget)
+{
+    for (int i = 0; i < 9; ++i) {
+        QLayout* layout = pages_[i]->layout();
+        while (QLayoutItem* item = layout->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+    }
+    if (widget)
+        pages_[view]->layout()->addWidget(widget);
+}
+
+QWidget* MainWindow::viewWidget(int view) const
+{
+    QLayoutItem* item = pages_[view]->layout()->itemAt(0);
+    return item ? item->widget() : nullptr;
+}
+
+void MainWindow::showView(int view)
+{
+    selectTab(view);
+    QWidget* widget = nullptr;
+    switch (view) {
+    case personView:
+        widget = personTextView();
+        break;
+    case reportView:
+        widget = reportTextView();
+        break;
+    default:
+        break; // views that arrive later show an empty page
+    }
+    setView(view, widget);
+}
+
+void MainWindow::clearView()
+{
+    setView(shownTab_, nullptr);
+}
+
+QWidget* MainWindow::personTextView()
+{
+    PersonGedText text;
+    if (!readPersonGedText(session_, session_.shell.currentPerson, text))
+        return nullptr;
+    return readOnlyText(toScreen(text.firstLine) + decodeGed(text.recordLines, text.encoding));
+}
+
+QWidget* MainWindow::reportTextView()
+{
+    const ReportBuffer& report = session_.report;
+    return readOnlyText(toScreen(std::string(report.text(), static_cast<size_t>(report.length()))));
+}
+
+// ---- the user interface of the core ---------------------------------------------
+
+void MainWindow::errorBox(const std::string& text)
+{
+    dialogs_.errorBox(this, toScreen(text));
+}
+
+bool MainWindow::askYesNo(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    return dialogs_.askYesNo(this, toScreen(title), toScreen(text), boxIcon(icon));
+}
+
+void MainWindow::messageBox(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    dialogs_.messageBox(this, toScreen(title), toScreen(text), boxIcon(icon));
+}
+
+void MainWindow::setStatus(int part, const std::string& text)
+{
+    if (part >= 0 && part < 3)
+        status_[part]->setText(toScreen(text).trimmed());
+}
+
+QString MainWindow::statusText(int part) const
+{
+    return status_[part]->text();
+}
+
+void MainWindow::progressStart()
+{
+    progress_->setValue(0);
+    progress_->show();
+}
+
+void MainWindow::progressAdvance(int percent)
+{
+    progress_->setValue(percent);
+    // Keep painting; input waits until the operation is done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::progressEnd()
+{
+    progress_->hide();
+}
+
+// ---- window events -------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (busy_ || (!exitConfirmed_ && !confirmDiscard(session_))) {
+        event->ignore();
+        return;
+    }
+    saveRecentFiles();
+    deleteWorkingJournal(session_);
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!busy_ && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (busy_ || urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // Dropping a file must not throw away unexported work without asking.
+    if (confirmDiscard(session_))
+        importFile(urls.first().toLocalFile());
+}
+
+} // namespace kinmap::gui

@@ -1,0 +1,97 @@
+// The main window: nine tabs above, the three-part status bar below, the
+// menus and the command table. It is the core's user interface: the core
+// reports to it, it only displays and asks.
+#pragma once
+
+#include "app/Session.h"
+#include "app/UserInterface.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <array>
+#include <map>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTabWidget;
+
+namespace kinmap::gui {
+
+class Dialogs;
+
+class MainWindow : public QMainWindow, public UserInterface {
+    Q_OBJECT
+
+public:
+    static const char* const tabLabels[9];
+
+    explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return session_; }
+    // Runs a command of the menus, context menus or accelerators.
+    void runCommand(uint32_t id);
+    // Imports a file named on the command line or dropped on the window.
+    void importFile(const QString& path);
+
+    QTabWidget* tabs() const { return tabs_; }
+    QString statusText(int part) const;
+    QAction* action(uint32_t id) const;
+    QMenu* fileMenu() const { return fileMenu_; }
+    // The widget that a tab shows now (null for a view not built yet).
+    QWidget* viewWidget(int view) const;
+
+    // UserInterface
+    void errorBox(const std::string& text) override;
+    bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
+    void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
+    void setStatus(int part, const std::string& text) override;
+    void progressStart() override;
+    void progressAdvance(int percent) override;
+    void progressEnd() override;
+    void dataCommandsEnabled(bool enabled) override;
+    void recentFilesChanged() override;
+    void showView(int view) override;
+    void clearView() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    class BusyScope;
+
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, uint32_t id, const QString& text);
+    void rebuildRecentMenu();
+    void loadRecentFiles();
+    void saveRecentFiles() const;
+    void onTabChanged(int index);
+    void selectTab(int index);
+    void setView(int view, QWidget* widget);
+    QWidget* personTextView();
+    QWidget* reportTextView();
+    void updateTitle();
+    void openManual();
+    QString currentFolder() const;
+
+    Dialogs& dialogs_;
+    Session session_;
+    QTabWidget* tabs_ = nullptr;
+    std::array<QWidget*, 9> pages_{};
+    std::array<QLabel*, 3> status_{};
+    QProgressBar* progress_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    std::map<uint32_t, QAction*> actions_;
+    int shownTab_ = 0;
+    bool busy_ = false;
+    bool exitConfirmed_ = false;
+};
+
+} // namespace kinmap::gui

@@ -1,0 +1,142 @@
+#include "app/Commands.h"
+#include "app/Shell.h"
+#include "ged/PersonText.h"
+
+#include "ImportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kinmap {
+namespace {
+
+class ShellTest : public test::ImportFixture {
+protected:
+    // Latin-1 lines as they stand in a file of that encoding (no mark).
+    static std::string inFile(const std::string& lines, test::FileEncoding encoding)
+    {
+        const std::string bytes = test::encodeLatin1(lines, encoding);
+        return bytes.substr(encoding == test::FileEncoding::latin1 ? 0 : encoding == test::FileEncoding::utf8 ? 3 : 2);
+    }
+};
+
+TEST_F(ShellTest, RecentFilesMoveToTheFrontWithoutDuplicates)
+{
+    auto& files = session.shell.recentFiles;
+    for (const char* file : {"/a.ged", "/b.ged", "/c.ged", "/d.ged"})
+        addRecentFile(session, file);
+    EXPECT_EQ(files, (std::array<std::string, 4>{"/d.ged", "/c.ged", "/b.ged", "/a.ged"}));
+    addRecentFile(session, "/B.GED"); // the same file, ignoring case; the newest spelling stays
+    EXPECT_EQ(files, (std::array<std::string, 4>{"/B.GED", "/d.ged", "/c.ged", "/a.ged"}));
+    addRecentFile(session, "/e.ged"); // the oldest falls out
+    EXPECT_EQ(files, (std::array<std::string, 4>{"/e.ged", "/B.GED", "/d.ged", "/c.ged"}));
+    EXPECT_EQ(ui.recentChanges, 6);
+}
+
+TEST_F(ShellTest, TheDiscardQuestionNamesWhatWouldBeLost)
+{
+    ASSERT_TRUE(importText("0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\n"));
+    EXPECT_EQ(discardQuestion(session), "");
+    EXPECT_TRUE(confirmDiscard(session));
+    EXPECT_TRUE(ui.questions.empty());
+
+    session.shell.mergeCount = 2;
+    for (int i = 0; i < 3; ++i)
+        db.addPerson();
+    EXPECT_EQ(discardQuestion(session),
+              "Changes have not yet been exported!\r\n( 2 mergers 3 new )\r\n\r\nDiscard all changes?");
+    session.shell.correctionCount = 1;
+    session.shell.replacementCount = 4;
+    EXPECT_EQ(discardQuestion(session), "Changes have not yet been exported!\r\n( 2 mergers( 1 corrections 4 "
+                                        "replacements 3 new )\r\n\r\nDiscard all changes?");
+
+    ui.answers = {false, true};
+    EXPECT_FALSE(confirmDiscard(session));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].title, "DISCARD CHANGES");
+    EXPECT_EQ(ui.questions[0].icon, MessageIcon::warning);
+    EXPECT_TRUE(confirmDiscard(session));
+    // A yes alone discards nothing: the command that goes on does.
+    EXPECT_EQ(db.highestRin, 4);
+}
+
+TEST_F(ShellTest, DataCommandsAreTheOnesThatNeedData)
+{
+    for (uint32_t id : {cmdExportGed, cmdPartialExport, cmdInputFromFile, cmdOutputToFile, cmdEditPerson,
+                        cmdUnlinkSpouse, cmdUnlinkParents, cmdAddSpouse, cmdDelete, cmdFindReplace, cmdDuplicates,
+                        cmdIslands, cmdAutoSource, cmdFindErrors, cmdSearchPerson, cmdCountEvents})
+        EXPECT_TRUE(isDataCommand(id)) << id;
+    for (uint32_t id : {cmdAbout, cmdNew, cmdImportGed, cmdExit, cmdAddNewPerson, cmdSoundex, cmdHelp,
+                        cmdRecentFile1, cmdRecentFile4, cmdSelectPerson, cmdMerge})
+        EXPECT_FALSE(isDataCommand(id)) << id;
+}
+
+TEST_F(ShellTest, TabsNeedDataAndTheSelectionTabASelection)
+{
+    EXPECT_FALSE(allowTabChange(session, personView));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "NO DATA");
+    EXPECT_EQ(ui.messages[0].text, "Please do first\nFILE / Import\nor\nEdit / Add/ New Person");
+
+    ASSERT_TRUE(importText("0 @I1@ INDI\n1 NAME A /B/\n0 @I7@ INDI\n1 NAME C /D/\n0 TRLR\n"));
+    EXPECT_TRUE(allowTabChange(session, reportView));
+    EXPECT_FALSE(allowTabChange(session, selectionView));
+    EXPECT_EQ(ui.messages.back().title, "NO DATA in SELECTION");
+    EXPECT_EQ(ui.messages.back().text, "Please do first\n SEARCH / Persons or Events");
+    db.persons[7].flags |= Flag::selected; // only the person of the highest RIN
+    EXPECT_TRUE(allowTabChange(session, selectionView));
+}
+
+TEST_F(ShellTest, ShowViewMovesTheCurrentPersonToAnExistingOne)
+{
+    ASSERT_TRUE(importText("0 @I3@ INDI\n1 NAME A /B/\n0 @I5@ INDI\n1 NAME C /D/\n0 TRLR\n"));
+    EXPECT_EQ(session.shell.currentPerson, 3); // the import shows the list
+    session.shell.currentPerson = 4;
+    showView(session, personView);
+    EXPECT_EQ(session.shell.currentPerson, 5);
+    EXPECT_EQ(session.shell.currentView, personView);
+    EXPECT_EQ(ui.status[2], "RIN: 5");
+    session.shell.currentPerson = 99;
+    showView(session, reportView);
+    EXPECT_EQ(session.shell.currentPerson, 3);
+}
+
+TEST_F(ShellTest, NewStartsAnEmptyDatabase)
+{
+    ASSERT_TRUE(importText("0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\n"));
+    newDatabase(session);
+    EXPECT_EQ(db.highestRin, 0);
+    EXPECT_EQ(ui.status[0], "Use Menu:  EDIT / Add New Person");
+    EXPECT_TRUE(ui.dataCommands);
+    EXPECT_EQ(db.addPerson(), 1);
+    EXPECT_EQ(db.persons[1].given, nullptr);
+}
+
+TEST_F(ShellTest, PersonGedTextIsTheRecordAsItStandsInTheFile)
+{
+    const std::string text = "0 HEAD\n0 @I1@ INDI\n1 NAME J\xF6rg /B/\n1 NOTE 100% sure\n0 @I2@ INDI\n1 SEX F\n0 TRLR";
+    for (auto encoding : {test::FileEncoding::latin1, test::FileEncoding::utf8, test::FileEncoding::utf16le}) {
+        ASSERT_TRUE(importText(text, encoding));
+        PersonGedText shown;
+        ASSERT_TRUE(readPersonGedText(session, 1, shown));
+        EXPECT_EQ(shown.firstLine, "0 @I1@ INDI\r\n");
+        EXPECT_EQ(shown.recordLines, inFile("1 NAME J\xF6rg /B/\n1 NOTE 100% sure\n", encoding));
+        ASSERT_TRUE(readPersonGedText(session, 2, shown));
+        EXPECT_EQ(shown.recordLines, inFile("1 SEX F\n", encoding));
+    }
+    EXPECT_EQ(ui.status[0], "test.ged loaded");
+
+    const int32_t added = db.addPerson();
+    PersonGedText none;
+    ASSERT_TRUE(readPersonGedText(session, added, none));
+    EXPECT_EQ(none.firstLine, "Person 3 has no record in test.ged yet: it is written there by an export that includes it.\r\n");
+    EXPECT_EQ(none.recordLines, "");
+
+    std::remove(path.c_str());
+    EXPECT_FALSE(readPersonGedText(session, 1, none));
+    EXPECT_EQ(ui.errors.back(), "Original GED file " + path + " not found!");
+}
+
+} // namespace
+} // namespace kinmap

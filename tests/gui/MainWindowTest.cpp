@@ -1,0 +1,218 @@
+// The desktop window driven as a user drives it, offscreen.
+#include "MainWindow.h"
+#include "ScriptedDialogs.h"
+
+#include "app/Commands.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using kinmap::gui::MainWindow;
+using kinmap::test::ScriptedDialogs;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString writeGed(const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        return path;
+    }
+    QString viewText(MainWindow& window, int view)
+    {
+        auto* text = qobject_cast<QPlainTextEdit*>(window.viewWidget(view));
+        return text ? text->toPlainText() : QStringLiteral("<no text view>");
+    }
+    QStringList recentMenuTexts(MainWindow& window)
+    {
+        QStringList texts;
+        for (uint32_t id = kinmap::cmdRecentFile1; id <= kinmap::cmdRecentFile4; ++id)
+            if (QAction* a = window.action(id))
+                texts << a->text();
+        return texts;
+    }
+    void drop(MainWindow& window, const QString& path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &dropped);
+    }
+
+    QTemporaryDir dir;
+    const QByteArray family = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Hans /M\xFCller/\r\n1 SEX M\r\n1 FAMS @F1@\r\n"
+                              "0 @I2@ INDI\r\n1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n1 NOTE 50% sure\r\n"
+                              "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n0 TRLR\r\n";
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(dir.isValid());
+    }
+
+    void init() { QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).clear(); }
+
+    void importsThroughTheMenuCommand()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        QVERIFY(window.action(kinmap::cmdNew)->isEnabled());
+        QCOMPARE(window.action(kinmap::cmdImportGed)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+        dialogs.filesToOpen.enqueue(writeGed("family.ged", family));
+        window.action(kinmap::cmdImportGed)->trigger();
+
+        QCOMPARE(dialogs.filters, QStringList{QStringLiteral("GED Dateien (*.ged)")});
+        QVERIFY(dialogs.errors.isEmpty());
+        QCOMPARE(window.statusText(0), QStringLiteral("family.ged loaded"));
+        QCOMPARE(window.statusText(1), QString());
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("kinmap - family.ged"));
+        QCOMPARE(window.tabs()->currentIndex(), 0);
+
+        window.tabs()->setCurrentIndex(kinmap::reportView);
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QCOMPARE(viewText(window, kinmap::reportView),
+                 QString::fromLatin1("2 Persons 1 Families imported\nfamily.ged loaded in 0 sec"
+                                     "\n### Fam 1 has deleted CHIL 3 \n Fam [1] Hans M\xFCller - Eva Roth "
+                                     "\n\n1 errors corrected automatically!\nPlease export to save changes!\n"));
+    }
+
+    void personTabShowsTheRecordOfTheCurrentPerson()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("person.ged", family));
+        window.session().shell.currentPerson = 2;
+        window.tabs()->setCurrentIndex(kinmap::personView);
+        QCOMPARE(viewText(window, kinmap::personView),
+                 QStringLiteral("0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n1 FAMS @F1@\n1 NOTE 50% sure\n"));
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 2"));
+    }
+
+    void tabsRefuseToShowWithoutData()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.tabs()->setCurrentIndex(kinmap::branchesView);
+        QCOMPARE(window.tabs()->currentIndex(), 0);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("NO DATA"));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Please do first\nFILE / Import\nor\nEdit / Add/ New Person"));
+        QCOMPARE(dialogs.messages[0].icon, QMessageBox::Information);
+
+        window.importFile(writeGed("guard.ged", family));
+        window.tabs()->setCurrentIndex(kinmap::selectionView);
+        QCOMPARE(window.tabs()->currentIndex(), 0);
+        QCOMPARE(dialogs.messages.last().title, QStringLiteral("NO DATA in SELECTION"));
+    }
+
+    void recentFilesKeepTheNewestFirst()
+    {
+        ScriptedDialogs dialogs;
+        {
+            MainWindow window(dialogs);
+            QCOMPARE(recentMenuTexts(window), QStringList());
+            bool placeholder = false;
+            for (QAction* a : window.fileMenu()->actions())
+                placeholder |= a->text() == QStringLiteral("(recently used files)") && !a->isEnabled();
+            QVERIFY(placeholder);
+
+            QStringList paths;
+            for (const char* name : {"r1.ged", "r2.ged", "r3.ged", "r4.ged", "r5.ged"})
+                paths << writeGed(QString::fromLatin1(name), family);
+            for (const QString& p : paths)
+                window.importFile(p);
+            QCOMPARE(recentMenuTexts(window), (QStringList{paths[4], paths[3], paths[2], paths[1]}));
+            window.runCommand(kinmap::cmdRecentFile1 + 2); // r3 again
+            QCOMPARE(window.statusText(0), QStringLiteral("r3.ged loaded"));
+            QCOMPARE(recentMenuTexts(window), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
+        }
+        QSettings settings(QStringLiteral("kinmap"), QStringLiteral("kinmap"));
+        QCOMPARE(settings.value(QStringLiteral("RecentFiles/File1")).toString(), dir.filePath(QStringLiteral("r3.ged")));
+        MainWindow reopened(dialogs);
+        QCOMPARE(recentMenuTexts(reopened).size(), 4);
+        QCOMPARE(recentMenuTexts(reopened).first(), dir.filePath(QStringLiteral("r3.ged")));
+    }
+
+    void exitAsksBeforeChangesAreLost()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        window.importFile(writeGed("changes.ged", family));
+        window.session().shell.mergeCount = 2;
+        for (int i = 0; i < 3; ++i)
+            window.session().db.addPerson();
+        dialogs.answers.enqueue(false);
+        window.action(kinmap::cmdExit)->trigger();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(dialogs.questions[0].title, QStringLiteral("DISCARD CHANGES"));
+        QCOMPARE(dialogs.questions[0].text,
+                 QStringLiteral("Changes have not yet been exported!\n( 2 mergers 3 new )\n\nDiscard all changes?"));
+        QCOMPARE(dialogs.questions[0].icon, QMessageBox::Warning);
+        QVERIFY(window.isVisible());
+
+        // Import after a yes, then a cancelled file dialog: the data stays.
+        dialogs.answers.enqueue(true);
+        window.action(kinmap::cmdImportGed)->trigger();
+        QCOMPARE(window.session().db.highestRin, 5);
+
+        dialogs.answers.enqueue(true);
+        window.action(kinmap::cmdExit)->trigger();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("kinmap.log"))));
+    }
+
+    void droppedFilesAreImported()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        const QString txt = writeGed("data.txt", "0 HEAD\n");
+        drop(window, txt);
+        QCOMPARE(dialogs.errors, QStringList{QStringLiteral("\nFile %1 has not extension .ged").arg(txt)});
+        drop(window, writeGed("dropped.ged", family));
+        QCOMPARE(window.statusText(0), QStringLiteral("dropped.ged loaded"));
+    }
+
+    void helpAndAbout()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.action(kinmap::cmdAbout)->trigger();
+        QCOMPARE(dialogs.abouts, 1);
+        window.action(kinmap::cmdHelp)->trigger();
+        QVERIFY(dialogs.errors.isEmpty());
+        QCOMPARE(dialogs.urls.size(), 1);
+        QVERIFY(dialogs.urls[0].toLocalFile().endsWith(QStringLiteral("manual.html")));
+    }
+
+    void newEmptiesTheDatabase()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("new.ged", family));
+        window.action(kinmap::cmdNew)->trigger();
+        QCOMPARE(window.session().db.highestRin, 0);
+        QCOMPARE(window.statusText(0), QStringLiteral("Use Menu:  EDIT / Add New Person"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("kinmap"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,57 @@
+// Dialogs for GUI tests: nothing modal opens; answers come from a script
+// and what would have been shown is recorded.
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <QUrl>
+
+namespace kinmap::test {
+
+class ScriptedDialogs : public gui::Dialogs {
+public:
+    struct Box {
+        QString title, text;
+        QMessageBox::Icon icon;
+    };
+
+    void errorBox(QWidget*, const QString& text) override { errors << text; }
+    bool askYesNo(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override
+    {
+        questions << Box{title, text, icon};
+        return !answers.isEmpty() && answers.dequeue();
+    }
+    void messageBox(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override
+    {
+        messages << Box{title, text, icon};
+    }
+    QString openFile(QWidget*, const QString&, const QString&, const QString& filter) override
+    {
+        filters << filter;
+        return filesToOpen.isEmpty() ? QString() : filesToOpen.dequeue();
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString& filter) override
+    {
+        filters << filter;
+        return filesToSave.isEmpty() ? QString() : filesToSave.dequeue();
+    }
+    void about(QWidget*) override { ++abouts; }
+    bool openUrl(const QUrl& url) override
+    {
+        urls << url;
+        return true;
+    }
+
+    QStringList errors;
+    QList<Box> questions, messages;
+    QQueue<bool> answers;
+    QQueue<QString> filesToOpen, filesToSave;
+    QStringList filters;
+    QList<QUrl> urls;
+    int abouts = 0;
+};
+
+} // namespace kinmap::test
