@@ -19,7 +19,13 @@ public:
     // Answers No: a batch run never discards or overwrites on its own.
     bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
-    void setStatus(int, const std::string&) override {}
+    // Keeps what part 0 of a status bar would show last.
+    void setStatus(int part, const std::string& text) override
+    {
+        if (part == 0)
+            lastStatus_ = text;
+    }
+    const std::string& lastStatus() const { return lastStatus_; }
     void progressStart() override {}
     void progressAdvance(int) override {}
     void progressEnd() override {}
@@ -28,6 +34,7 @@ public:
 
 private:
     bool raw_;
+    std::string lastStatus_;
 };
 
 } // namespace kinmap

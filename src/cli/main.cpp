@@ -3,8 +3,10 @@
 #include "app/DatabaseDump.h"
 #include "app/Session.h"
 #include "app/Shell.h"
+#include "ged/Export.h"
 #include "ged/Import.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,9 +16,43 @@ namespace {
 
 const char* const usage =
     "usage: kinmap-cli import FILE [--raw] [--dump]\n"
+    "       kinmap-cli export IN OUT [--select all|RIN,RIN,...] [--raw]\n"
     "  import   reads FILE, repairs its links and prints the report\n"
     "  --dump   then prints every person and family, one line each\n"
-    "  --raw    writes texts as Latin-1 bytes instead of UTF-8\n";
+    "  export   reads IN and writes the selected persons (all by default) with\n"
+    "           their families to OUT, backing up an existing OUT\n"
+    "  --raw    writes texts as Latin-1 bytes instead of UTF-8\n"
+    "  --timing prints the seconds each step took on stderr\n";
+
+// Selects the persons of a --select value; false when it is not valid.
+bool select(kinmap::Session& session, const std::string& which)
+{
+    kinmap::Database& db = session.db;
+    std::vector<int32_t> rins;
+    if (which == "all") {
+        for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+            if (db.isPerson(rin))
+                rins.push_back(rin);
+    } else {
+        size_t start = 0;
+        while (start <= which.size()) {
+            const size_t comma = std::min(which.find(',', start), which.size());
+            const std::string number = which.substr(start, comma - start);
+            char* end = nullptr;
+            const long rin = strtol(number.c_str(), &end, 10);
+            if (number.empty() || *end != 0 || !db.isPerson(static_cast<int32_t>(rin)))
+                return false;
+            rins.push_back(static_cast<int32_t>(rin));
+            start = comma + 1;
+        }
+    }
+    for (const int32_t rin : rins) {
+        if (!(db.persons[rin].flags & kinmap::Flag::selected))
+            ++session.shell.selectedCount;
+        db.persons[rin].flags |= kinmap::Flag::selected;
+    }
+    return true;
+}
 
 void print(const kinmap::TerminalUi& ui, const std::string& text)
 {
@@ -29,13 +65,19 @@ void print(const kinmap::TerminalUi& ui, const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    bool raw = false, dump = false;
+    bool raw = false, dump = false, timing = false;
+    std::string selection = "all";
     std::vector<std::string> positional;
-    for (const std::string& arg : args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--raw")
             raw = true;
         else if (arg == "--dump")
             dump = true;
+        else if (arg == "--timing")
+            timing = true;
+        else if (arg == "--select" && i + 1 < args.size())
+            selection = args[++i];
         else if (arg == "-h" || arg == "--help") {
             fputs(usage, stdout);
             return 0;
@@ -45,17 +87,39 @@ int main(int argc, char** argv)
         } else
             positional.push_back(arg);
     }
-    if (positional.size() != 2 || positional[0] != "import") {
+    const bool isImport = positional.size() == 2 && positional[0] == "import";
+    const bool isExport = positional.size() == 3 && positional[0] == "export";
+    if (!isImport && !isExport) {
         fputs(usage, stderr);
         return 2;
     }
 
     kinmap::TerminalUi ui(raw);
     kinmap::Session session(ui);
-    const bool loaded = kinmap::importCommand(session, positional[1]);
+    auto started = std::chrono::steady_clock::now();
+    auto lap = [&](const char* step) {
+        const auto now = std::chrono::steady_clock::now();
+        if (timing)
+            fprintf(stderr, "%s: %.3f s\n", step, std::chrono::duration<double>(now - started).count());
+        started = now;
+    };
+    bool ok = kinmap::importCommand(session, positional[1]);
+    lap("import");
     print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
-    if (loaded && dump)
+    if (ok && dump)
         print(ui, kinmap::dumpDatabase(session.db));
+    if (ok && isExport) {
+        if (!select(session, selection)) {
+            fprintf(stderr, "kinmap-cli: --select takes all or existing RINs separated by commas\n");
+            kinmap::deleteWorkingJournal(session);
+            return 2;
+        }
+        started = std::chrono::steady_clock::now();
+        ok = kinmap::partialExportCommand(session, positional[2]);
+        lap("export");
+        if (ok)
+            print(ui, "\n" + ui.lastStatus() + "\n");
+    }
     kinmap::deleteWorkingJournal(session);
-    return loaded ? 0 : 1;
+    return ok ? 0 : 1;
 }

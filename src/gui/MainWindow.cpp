@@ -6,6 +6,7 @@
 
 #include "app/Commands.h"
 #include "app/Shell.h"
+#include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
 
@@ -145,6 +146,8 @@ void MainWindow::buildMenus()
     fileMenu_ = menuBar()->addMenu(QStringLiteral("FILE"));
     addCommand(fileMenu_, cmdNew, QStringLiteral("&New"));
     addCommand(fileMenu_, cmdImportGed, QStringLiteral("&Import GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addCommand(fileMenu_, cmdExportGed, QStringLiteral("&Export GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    addCommand(fileMenu_, cmdPartialExport, QStringLiteral("&Partial Export"));
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"));
@@ -250,6 +253,22 @@ void MainWindow::runCommand(uint32_t id)
                 importFile(path);
         }
         break;
+    case cmdExportGed:
+    case cmdPartialExport: {
+        if (id == cmdPartialExport && !requireSelection(session_))
+            break;
+        const QString path = dialogs_.saveFile(this, QString::fromLatin1(id == cmdExportGed ? "Export GED" : "Partial Export"),
+                                               currentFolder(), QStringLiteral("GED Dateien (*.ged)"));
+        if (path.isEmpty())
+            break;
+        BusyScope busy(*this);
+        if (id == cmdExportGed)
+            exportAllCommand(session_, toFilePath(path));
+        else
+            partialExportCommand(session_, toFilePath(path));
+        updateTitle();
+        break;
+    }
     case cmdExit:
         if (confirmDiscard(session_)) {
             exitConfirmed_ = true;

@@ -1,5 +1,6 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "MainWindow.h"
+#include "ScreenText.h"
 #include "ScriptedDialogs.h"
 
 #include "app/Commands.h"
@@ -200,6 +201,34 @@ private slots:
         QVERIFY(dialogs.errors.isEmpty());
         QCOMPARE(dialogs.urls.size(), 1);
         QVERIFY(dialogs.urls[0].toLocalFile().endsWith(QStringLiteral("manual.html")));
+    }
+
+    void exportsThroughTheMenuCommands()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        QVERIFY(!window.action(kinmap::cmdExportGed)->isEnabled());
+        QVERIFY(!window.action(kinmap::cmdPartialExport)->isEnabled());
+        QCOMPARE(window.action(kinmap::cmdExportGed)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+        const QString input = writeGed("export-in.ged", family);
+        window.importFile(input);
+        QVERIFY(window.action(kinmap::cmdExportGed)->isEnabled());
+        QVERIFY(window.action(kinmap::cmdPartialExport)->isEnabled());
+
+        window.action(kinmap::cmdPartialExport)->trigger();
+        QCOMPARE(dialogs.errors, QStringList{QStringLiteral("No persons have been selected")});
+        QVERIFY(dialogs.filters.isEmpty()); // no file dialog without a selection
+
+        const QString target = dir.filePath(QStringLiteral("export-out.ged"));
+        dialogs.filesToSave.enqueue(target);
+        window.action(kinmap::cmdExportGed)->trigger();
+        QCOMPARE(dialogs.filters, QStringList{QStringLiteral("GED Dateien (*.ged)")});
+        QCOMPARE(window.statusText(0), QStringLiteral("export-out.ged exportiert"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("kinmap - export-out.ged"));
+        QFile written(target);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains("1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"));
+        QCOMPARE(window.session().shell.currentGedPath, kinmap::gui::toFilePath(target));
     }
 
     void newEmptiesTheDatabase()

@@ -35,8 +35,13 @@ protected:
     bool importText(const std::string& latin1, FileEncoding encoding = FileEncoding::latin1,
                     const std::string& name = "test.ged")
     {
+        return importBytes(encodeLatin1(latin1, encoding), name);
+    }
+    // Writes the bytes of a GED file and runs the Import command.
+    bool importBytes(const std::string& bytes, const std::string& name = "test.ged")
+    {
         path = dir.file(name);
-        fileBytes = encodeLatin1(latin1, encoding);
+        fileBytes = bytes;
         writeFile(path, fileBytes);
         return importCommand(session, path);
     }

@@ -56,6 +56,37 @@ std::string encodeLatin1(const std::string& latin1, FileEncoding encoding)
     return latin1;
 }
 
+std::string utf8ToUtf16le(const std::string& utf8)
+{
+    std::string out = "\xFF\xFE";
+    auto put = [&](uint32_t unit) {
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        uint32_t cp = c;
+        int extra = 0;
+        if (c >= 0xF0)
+            cp = c & 0x07, extra = 3;
+        else if (c >= 0xE0)
+            cp = c & 0x0F, extra = 2;
+        else if (c >= 0xC0)
+            cp = c & 0x1F, extra = 1;
+        for (int k = 1; k <= extra; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
+        i += static_cast<size_t>(extra) + 1;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            put(0xD800 + (cp >> 10));
+            put(0xDC00 + (cp & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    return out;
+}
+
 void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);

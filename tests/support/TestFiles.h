@@ -25,6 +25,8 @@ enum class FileEncoding { latin1, utf8, utf16le };
 // Latin-1 text in the encoding, with its byte order mark (none for Latin-1).
 std::string encodeLatin1(const std::string& latin1, FileEncoding encoding);
 std::string latin1ToUtf8(const std::string& latin1);
+// UTF-8 text (any characters) as UTF-16 little endian with its mark.
+std::string utf8ToUtf16le(const std::string& utf8);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);

@@ -8,6 +8,7 @@
 #include "app/UserInterface.h"
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
+#include "ged/GedLineIO.h"
 
 #include <array>
 #include <cstdint>
@@ -44,6 +45,7 @@ struct ShellState {
     int32_t correctionCount = 0;
     int32_t replacementCount = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
+    Encoding gedEncoding = Encoding::ansi;  // of currentGedPath, detected by the import
 };
 
 // Wall-clock readings, replaceable so that tests get fixed stamps.

@@ -80,6 +80,32 @@ bool allowTabChange(Session& s, int view)
     return true;
 }
 
+bool requireSelection(Session& s)
+{
+    if (s.shell.selectedCount != 0)
+        return true;
+    s.errorBox("No persons have been selected");
+    return false;
+}
+
+void resetAfterExport(Session& s)
+{
+    Database& db = s.db;
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        db.persons[rin].flags &= ~(Flag::selected | Flag::errorsIgnored | Flag::changed);
+    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
+        db.families[mrin].flags &= ~Flag::changed;
+    // Persons added before the export are in the file now.
+    db.importedHighestRin = db.highestRin;
+    db.importedHighestMrin = db.highestMrin;
+    s.report.clear();
+    ShellState& shell = s.shell;
+    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.selectedCount = 0;
+    shell.lastCommand = 0;
+    shell.currentPerson = 1;
+    showView(s, listView);
+}
+
 void showView(Session& s, int view)
 {
     ShellState& shell = s.shell;

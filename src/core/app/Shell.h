@@ -31,6 +31,13 @@ bool confirmDiscard(Session& session);
 // are no persons, and for the Selection tab while nobody is selected.
 bool allowTabChange(Session& session, int view);
 
+// False, after telling the user, while nobody is selected.
+bool requireSelection(Session& session);
+
+// After an export the exported state is the new starting point: no
+// selection, no change marks, no counted changes; the List tab is shown.
+void resetAfterExport(Session& session);
+
 // Makes view the current one: the current person moves to an existing
 // person, and the window shows the view.
 void showView(Session& session, int view);

@@ -132,6 +132,7 @@ public:
     int32_t addFamily();
 
     const char* internText(PoolId pool, const char* text) { return texts.internText(pool, text); }
+    const char* internText(PoolId pool, std::string_view text) { return texts.internText(pool, text); }
     // Appends to a link list; a failed allocation is shown and leaves the list.
     void appendLink(IdList& list, int32_t value);
 

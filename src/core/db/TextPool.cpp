@@ -53,6 +53,17 @@ uint32_t murmurHash3(const void* key, size_t length, uint32_t seed)
     return h;
 }
 
+std::string_view internedForm(std::string_view text)
+{
+    size_t start = 0;
+    while (start < text.size() && text[start] != 0 && static_cast<unsigned char>(text[start]) < 0x28)
+        ++start;
+    size_t end = start;
+    while (end < text.size() && text[end] != 0 && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    return text.substr(start, end - start);
+}
+
 TextPool::TextPool() : base_(new char[initialCapacity])
 {
     base_[0] = 0;
@@ -74,33 +85,34 @@ TextStore::TextStore() = default;
 
 const char* TextStore::internText(PoolId poolId, const char* text)
 {
-    if (!text)
+    return internText(poolId, text ? std::string_view(text) : std::string_view());
+}
+
+const char* TextStore::internText(PoolId poolId, std::string_view text)
+{
+    const std::string_view form = internedForm(text);
+    if (form.empty())
         return emptyText;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p != 0 && *p < 0x28)
-        ++p;
-    if (*p == 0)
-        return emptyText;
-    const char* start = reinterpret_cast<const char*>(p);
-    const size_t length = strcspn(start, "\r\n");
+    const char* begin = form.data();
+    const size_t length = form.size();
 
     TextPool& pool = pools_[poolId];
-    auto equals = [&](const char* stored) { return strncmp(stored, start, length) == 0 && stored[length] == 0; };
+    auto equals = [&](const char* stored) { return strncmp(stored, begin, length) == 0 && stored[length] == 0; };
     if (equals(pool.mostRecent()))
         return pool.mostRecent();
 
-    const char*& slot = hashTable_[murmurHash3(start, length, hashSeed) & (hashSlots - 1)];
+    const char*& slot = hashTable_[murmurHash3(begin, length, hashSeed) & (hashSlots - 1)];
     if (slot && equals(slot))
         return slot;
-    const char* stored = pool.store(start, length);
-    if (!stored) {
+    const char* copy = pool.store(begin, length);
+    if (!copy) {
         if (onOverflow)
             onOverflow("\r\r\n\r\n\r\n\n!!!! Buffer overflow! !!!!\r\r\n\r\n\n");
         return emptyText;
     }
     if (!slot)
-        slot = stored; // a slot keeps its first text; a collider is found again only while it is most recent
-    return stored;
+        slot = copy; // a slot keeps its first text; a collider is found again only while it is most recent
+    return copy;
 }
 
 void TextStore::reset()

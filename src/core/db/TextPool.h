@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace kinmap {
 
@@ -17,6 +18,10 @@ extern const char emptyText[];
 enum PoolId { surnamePool = 0, givenPool = 1, placePool = 2 };
 
 uint32_t murmurHash3(const void* key, size_t length, uint32_t seed);
+
+// What a pool stores of a text: leading bytes below '(' (control bytes,
+// blank, "!\"#$%&'") skipped, cut at the first line end or zero byte.
+std::string_view internedForm(std::string_view text);
 
 // One block of zero-terminated texts stored back to back.
 class TextPool {
@@ -54,6 +59,7 @@ public:
     // text ends at its first line end; nothing left gives emptyText, and so
     // does a full pool (after onOverflow has been told).
     const char* internText(PoolId pool, const char* text);
+    const char* internText(PoolId pool, std::string_view text);
     void trimPools();
     // Fresh empty pools and an empty hash table; every stored text is gone.
     void reset();

@@ -273,6 +273,7 @@ bool GedOutput::open(const std::string& path)
     file_ = fopen(path.c_str(), "wb");
     failed_ = file_ == nullptr;
     buffer_.clear();
+    flushed_ = 0;
     return file_ != nullptr;
 }
 
@@ -282,6 +283,7 @@ void GedOutput::flushBuffer()
         return;
     if (fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
         failed_ = true;
+    flushed_ += buffer_.size();
     buffer_.clear();
 }
 
@@ -315,14 +317,29 @@ void GedOutput::writeText(const char* text, size_t length)
     if (end && (!cr || end < cr) && (end + 1 == text + length || end[1] != '\r'))
         line.replace(static_cast<size_t>(end - text), std::string::npos, "\r\n");
 
+    encodeInto(line.data(), line.size());
+    if (buffer_.size() >= (1 << 20))
+        flushBuffer();
+}
+
+void GedOutput::writeEncoded(const std::string& latin1, const std::string& lineEnd)
+{
+    encodeInto(latin1.data(), latin1.size());
+    encodeInto(lineEnd.data(), lineEnd.size());
+    if (buffer_.size() >= (1 << 20))
+        flushBuffer();
+}
+
+void GedOutput::encodeInto(const char* latin1, size_t length)
+{
     switch (encoding_) {
     case Encoding::ansi:
     case Encoding::unknown:
-        buffer_ += line;
+        buffer_.append(latin1, length);
         break;
     case Encoding::utf8:
-        for (const char ch : line) {
-            const auto c = static_cast<unsigned char>(ch);
+        for (size_t i = 0; i < length; ++i) {
+            const auto c = static_cast<unsigned char>(latin1[i]);
             if (c < 0xA0) {
                 buffer_ += static_cast<char>(c);
             } else if (c < 0xC0) {
@@ -335,14 +352,12 @@ void GedOutput::writeText(const char* text, size_t length)
         }
         break;
     case Encoding::utf16le:
-        for (const char c : line) {
-            buffer_ += c;
+        for (size_t i = 0; i < length; ++i) {
+            buffer_ += latin1[i];
             buffer_ += '\0';
         }
         break;
     }
-    if (buffer_.size() >= (1 << 20))
-        flushBuffer();
 }
 
 void GedOutput::writeRaw(const char* bytes, size_t length)

@@ -106,14 +106,21 @@ public:
     void writeText(const char* text, size_t length);
     // Bytes exactly as given, already in the file's encoding.
     void writeRaw(const char* bytes, size_t length);
+    // A Latin-1 text and a line end (Latin-1 too), encoded; '%' is an
+    // ordinary character and no line end is added or changed.
+    void writeEncoded(const std::string& latin1, const std::string& lineEnd);
     bool failed() const { return failed_; }
+    // Bytes written so far: the position in the file of the next byte.
+    uint64_t bytesWritten() const { return flushed_ + buffer_.size(); }
 
 private:
     void flushBuffer();
+    void encodeInto(const char* latin1, size_t length);
 
     FILE* file_ = nullptr;
     Encoding encoding_ = Encoding::ansi;
     std::string buffer_;
+    uint64_t flushed_ = 0;
     bool failed_ = false;
 };
 

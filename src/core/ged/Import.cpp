@@ -4,6 +4,7 @@
 #include "app/Shell.h"
 #include "check/LinkCheck.h"
 #include "ged/GedLineIO.h"
+#include "ged/ImportRules.h"
 
 #include <chrono>
 #include <climits>
@@ -37,48 +38,7 @@ void FileProgress::advance(uint64_t position)
 
 namespace {
 
-constexpr uint32_t tag(const char (&name)[5]) { return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16 | uint32_t(uint8_t(name[3])) << 24; }
-constexpr uint32_t tag(const char (&name)[4]) { return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16; }
-
-// The four bytes of a tag as one code; a fourth byte that is no letter (the
-// blank or line end after a three-letter tag) is left out.
-uint32_t tagCode(const char* t)
-{
-    uint32_t code = 0;
-    for (int i = 0; i < 4 && t[i] != 0; ++i) {
-        const auto c = static_cast<unsigned char>(t[i]);
-        if (i == 3 && (c < 0x21 || c >= 0x80))
-            break;
-        code |= uint32_t(c) << (8 * i);
-    }
-    return code;
-}
-
-// The tag code of a line from byte 'at' on; 0 when the line ends before.
-uint32_t tagAt(const char* line, int length, int at)
-{
-    return at < length ? tagCode(line + at) : 0;
-}
-
-// The decimal number at text (blanks and a sign allowed before it), clamped
-// to the 32-bit range; 0 when there is none.
-long long referenceNumber(const char* text)
-{
-    while (*text == ' ' || *text == '\t')
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    long long n = 0;
-    while (*text >= '0' && *text <= '9') {
-        if (n <= INT32_MAX)
-            n = n * 10 + (*text - '0');
-        ++text;
-    }
-    if (n > INT32_MAX)
-        n = static_cast<long long>(INT32_MAX) + 1;
-    return negative ? -n : n;
-}
+constexpr auto tag = [](const auto& name) { return importTagOf(name); };
 
 enum class Event { none, birth, christening, death, burial, marriage };
 
@@ -88,20 +48,11 @@ public:
     bool readFile();
 
 private:
-    bool recordLine(const char* line, int length);
-    void personOrFamilyLine(const char* line, int length);
-    void eventLine(const char* line, int length);
-    void nameLine(const char* value);
+    bool recordLine(std::string_view line);
+    void personOrFamilyLine(std::string_view line);
+    void eventLine(std::string_view line);
+    void nameLine(std::string_view value);
     void linkLine(IdList& list, int32_t mrin, const char* duplicateMessage);
-
-    // The value of a line from byte 'at' on, or the empty text when the line
-    // ends before that.
-    static const char* valueAt(const char* line, int length, int at) { return at <= length ? line + at : ""; }
-    static int32_t linkNumber(const char* line, int length)
-    {
-        const long long n = referenceNumber(valueAt(line, length, 9));
-        return n > INT32_MAX ? INT32_MAX : n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n);
-    }
 
     Session& s_;
     Database& db_;
@@ -114,35 +65,39 @@ private:
 bool GedReader::readFile()
 {
     FileProgress progress(s_, input_.size());
-    input_.detectEncoding();
-    while (const char* line = input_.readLine()) {
-        const int length = input_.lineLength();
-        // Levels 0, 1 and 2 are one digit; "10 …" is a line of level 10.
-        if (line[0] < '0' || line[0] > '2' || (line[1] >= '0' && line[1] <= '9'))
-            continue;
-        if (line[0] == '0') {
+    s_.shell.gedEncoding = input_.detectEncoding();
+    while (const char* text = input_.readLine()) {
+        const std::string_view line(text, static_cast<size_t>(input_.lineLength()));
+        switch (importLevel(line)) {
+        case 0:
             progress.advance(input_.position());
-            if (!recordLine(line, length))
+            if (!recordLine(line))
                 return false;
-        } else if (line[0] == '1') {
+            break;
+        case 1:
             event_ = Event::none;
-            personOrFamilyLine(line, length);
-        } else if (event_ != Event::none) {
-            eventLine(line, length);
+            personOrFamilyLine(line);
+            break;
+        case 2:
+            if (event_ != Event::none)
+                eventLine(line);
+            break;
+        default:
+            break;
         }
     }
     return true;
 }
 
-bool GedReader::recordLine(const char* line, int length)
+bool GedReader::recordLine(std::string_view line)
 {
     event_ = Event::none;
     person_ = family_ = 0;
-    const char* at = length > 3 ? strchr(line + 3, '@') : nullptr;
-    if (!at)
+    const size_t at = line.size() > 3 ? line.find('@', 3) : std::string_view::npos;
+    if (at == std::string_view::npos)
         return true;
-    const uint32_t code = tagAt(line, length, static_cast<int>(at - line) + 2);
-    const long long number = referenceNumber(valueAt(line, length, 4));
+    const uint32_t code = importTag(line, at + 2);
+    const long long number = referenceNumber(valueAt(line, 4));
     if (code == tag("INDI")) {
         if (number >= Database::importPersonSlots) {
             s_.errorBox("\r\n GED file too big. >%d Persons", static_cast<int>(std::min<long long>(number, INT32_MAX)));
@@ -180,26 +135,23 @@ bool GedReader::recordLine(const char* line, int length)
     return true;
 }
 
-void GedReader::personOrFamilyLine(const char* line, int length)
+void GedReader::personOrFamilyLine(std::string_view line)
 {
-    const uint32_t code = tagAt(line, length, 2);
+    const uint32_t code = importTag(line, 2);
     if (person_ != 0) {
         PersonRecord& person = db_.persons[person_];
         switch (code) {
         case tag("NAME"):
-            nameLine(valueAt(line, length, 7));
+            nameLine(valueAt(line, 7));
             break;
-        case tag("SEX"): {
-            const char c = *valueAt(line, length, 6);
-            if (c != '\r' && c != '\n')
-                person.sex = static_cast<unsigned char>(c);
+        case tag("SEX"):
+            person.sex = sexValue(line);
             break;
-        }
         case tag("FAMS"):
-            linkLine(person.fams, linkNumber(line, length), "RIN %d has duplicate FAMS %d: ignored\r\n");
+            linkLine(person.fams, linkNumber(line), "RIN %d has duplicate FAMS %d: ignored\r\n");
             break;
         case tag("FAMC"):
-            linkLine(person.famc, linkNumber(line, length), "RIN %d has duplicate FAMC %d: ignored\r\n");
+            linkLine(person.famc, linkNumber(line), "RIN %d has duplicate FAMC %d: ignored\r\n");
             break;
         case tag("BIRT"):
             event_ = Event::birth;
@@ -220,19 +172,19 @@ void GedReader::personOrFamilyLine(const char* line, int length)
         FamilyRecord& family = db_.families[family_];
         switch (code) {
         case tag("HUSB"):
-            family.husband = linkNumber(line, length);
+            family.husband = linkNumber(line);
             family.flags |= Flag::hasHusband;
             break;
         case tag("WIFE"):
-            family.wife = linkNumber(line, length);
+            family.wife = linkNumber(line);
             family.flags |= Flag::hasWife;
             break;
         case tag("CHIL"):
-            db_.appendLink(family.children, linkNumber(line, length));
+            db_.appendLink(family.children, linkNumber(line));
             family.flags |= Flag::hasChildren;
             break;
         case tag("DIV"):
-            if (*valueAt(line, length, 6) == 'Y')
+            if (valueAt(line, 6).starts_with('Y'))
                 family.flags |= Flag::changed;
             break;
         case tag("MARR"):
@@ -244,30 +196,16 @@ void GedReader::personOrFamilyLine(const char* line, int length)
     }
 }
 
-void GedReader::nameLine(const char* value)
+void GedReader::nameLine(std::string_view value)
 {
-    const char* slash = strchr(value, '/');
-    if (!slash)
-        return;
+    const std::optional<NameParts> name = nameParts(value);
+    if (!name)
+        return; // a NAME without a slash changes nothing
     PersonRecord& person = db_.persons[person_];
-
-    const char* givenEnd = slash;
-    while (givenEnd > value && givenEnd[-1] == ' ')
-        --givenEnd;
-    char given[GedInput::lineBufferSize];
-    const size_t givenLength = static_cast<size_t>(givenEnd - value);
-    memcpy(given, value, givenLength);
-    given[givenLength] = 0;
-
-    char surname[GedInput::lineBufferSize];
-    const size_t surnameLength = strcspn(slash + 1, "/");
-    memcpy(surname, slash + 1, surnameLength);
-    surname[surnameLength] = 0;
-
-    person.surname = db_.internText(surnamePool, surname);
+    person.surname = db_.internText(surnamePool, name->surname);
     if (*person.surname)
         person.flags |= Flag::hasSurname;
-    person.given = db_.internText(givenPool, given);
+    person.given = db_.internText(givenPool, name->given);
     if (*person.given)
         person.flags |= Flag::hasGiven;
 }
@@ -282,9 +220,9 @@ void GedReader::linkLine(IdList& list, int32_t mrin, const char* duplicateMessag
     db_.appendLink(list, mrin);
 }
 
-void GedReader::eventLine(const char* line, int length)
+void GedReader::eventLine(std::string_view line)
 {
-    const uint32_t code = tagAt(line, length, 2);
+    const uint32_t code = importTag(line, 2);
     const bool isDate = code == tag("DATE");
     if (!isDate && code != tag("PLAC"))
         return;
@@ -318,9 +256,9 @@ void GedReader::eventLine(const char* line, int length)
             break;
         }
     }
-    const char* value = valueAt(line, length, 7);
+    const std::string value(valueAt(line, 7));
     if (isDate) {
-        parseGedDate(*date, value);
+        parseGedDate(*date, value.c_str());
         *flags |= dateFlag;
     } else {
         *place = db_.internText(placePool, value);

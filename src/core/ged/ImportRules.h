@@ -1,0 +1,52 @@
+// How the import reads a GED line: which lines it takes, at which byte a
+// value starts, how numbers, names and texts are read. The export uses the
+// same rules to tell whether the database still holds what a line says.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace kinmap {
+
+// 0, 1 or 2 for the lines the import handles (one digit, then no digit),
+// otherwise -1.
+int importLevel(std::string_view line);
+
+// The four bytes of a tag from byte `at` on as one code; a fourth byte that
+// is no letter (the blank or line end after a three-letter tag) is left
+// out. 0 when the line ends before `at`.
+uint32_t importTag(std::string_view line, size_t at);
+constexpr uint32_t importTagOf(const char (&name)[5])
+{
+    return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16 |
+           uint32_t(uint8_t(name[3])) << 24;
+}
+constexpr uint32_t importTagOf(const char (&name)[4])
+{
+    return uint32_t(uint8_t(name[0])) | uint32_t(uint8_t(name[1])) << 8 | uint32_t(uint8_t(name[2])) << 16;
+}
+
+// The value of a line from byte `at` on, up to its line end; empty when the
+// line is shorter.
+std::string_view valueAt(std::string_view line, size_t at);
+
+// The decimal number at the start of text (blanks and a sign allowed before
+// it), clamped to one beyond the 32-bit range; 0 when there is none.
+long long referenceNumber(std::string_view text);
+// The number of a link line ("1 FAMS @F7@" gives 7), as the import reads it.
+int32_t linkNumber(std::string_view line);
+
+// The given name and surname of a NAME value ("John /Smith/ Jr"); nothing
+// when the value has no slash. The parts are as they stand (not interned).
+struct NameParts {
+    std::string_view given;
+    std::string_view surname;
+    std::string_view afterSurname; // after the closing slash, up to the line end
+};
+std::optional<NameParts> nameParts(std::string_view value);
+
+// The SEX value of a line (its seventh byte), or 0 when it has none.
+unsigned char sexValue(std::string_view line);
+
+} // namespace kinmap

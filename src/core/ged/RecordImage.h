@@ -1,0 +1,59 @@
+// A person or family record rebuilt from its lines in the GED file and the
+// values of the database. Lines whose value the database still holds are
+// kept byte for byte; a managed line (NAME, SEX, the event dates and places,
+// GIVN and SURN of a changed name) is written anew only where the database
+// now says something else; link lines follow the database's lists, each
+// keeping the lines beneath it. The lines are put in a fixed order of tags.
+#pragma once
+
+#include "ged/GedRecord.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kinmap {
+
+class Database;
+
+enum class RecordKind { person, family };
+
+// One line of a written record: a line of the input as it stood, or a new
+// line (Latin-1, without its line end).
+struct ImageLine {
+    int level = 0;
+    uint32_t tag = 0;
+    std::string_view text;    // of an input line (8-bit, with its line end)
+    std::string_view raw;     // of an input line: its bytes
+    std::string newText;      // of a new line
+    std::string_view lineEnd; // of a new line
+    bool isNew = false;
+
+    static ImageLine input(const GedLine& line) { return {line.level, line.tag, line.text, line.raw, {}, {}, false}; }
+    static ImageLine created(int level, std::string_view tag, std::string text, std::string_view lineEnd)
+    {
+        return {level, tagCode(tag), {}, {}, std::move(text), lineEnd, true};
+    }
+    // The 8-bit text of the line without any line end.
+    std::string_view content() const;
+};
+
+// Which linked records a written record may name; no filter names all.
+struct LinkFilter {
+    std::function<bool(int32_t mrin)> family;
+    std::function<bool(int32_t rin)> person;
+};
+
+// The slot of a level-1 tag: the order in which a rebuilt record is
+// written. Tags of the other kind of record, and unknown tags, go last (60).
+int tagSlot(RecordKind kind, uint32_t tag);
+
+// Rebuilds the record (its lines after the level-0 line; an empty record
+// for one that has no lines in the file) with the database's values.
+// New lines get lineEnd.
+std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const GedRecord& record,
+                                     const LinkFilter& filter, std::string_view lineEnd);
+
+} // namespace kinmap
