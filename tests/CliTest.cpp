@@ -53,6 +53,23 @@ TEST(Cli, PrintsTheReportInUtf8OrRaw)
     EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
 }
 
+TEST(Cli, ExportsTheSelectedPersons)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 @I2@ INDI\n1 NAME C /D/\n0 TRLR\n");
+    const CliRun one = runCli("export " + in + " " + dir.file("one.ged") + " --select 2", dir);
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(one.out, "2 Persons 0 Families imported\r\nin.ged loaded in 0 sec\none.ged exportiert\n");
+    EXPECT_EQ(test::readFile(dir.file("one.ged")), "0 HEAD\n0 @I2@ INDI\n1 NAME C /D/\n0 TRLR\n");
+    EXPECT_TRUE(test::fileExists(dir.file("one.log")));
+
+    EXPECT_EQ(runCli("export " + in + " " + dir.file("all.ged"), dir).status, 0);
+    EXPECT_EQ(test::readFile(dir.file("all.ged")), test::readFile(in));
+    EXPECT_EQ(runCli("export " + in + " " + dir.file("bad.ged") + " --select 1,9", dir).status, 2);
+    EXPECT_FALSE(test::fileExists(dir.file("bad.ged")));
+}
+
 TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
 {
     test::TempDir dir;
