@@ -68,7 +68,7 @@ TEST_F(ShellTest, DataCommandsAreTheOnesThatNeedData)
                         cmdIslands, cmdAutoSource, cmdFindErrors, cmdSearchPerson, cmdCountEvents})
         EXPECT_TRUE(isDataCommand(id)) << id;
     for (uint32_t id : {cmdAbout, cmdNew, cmdImportGed, cmdExit, cmdAddNewPerson, cmdSoundex, cmdHelp,
-                        cmdRecentFile1, cmdRecentFile4, cmdSelectPerson, cmdMerge})
+                        cmdRecentFile1, cmdRecentFile4, cmdMerge})
         EXPECT_FALSE(isDataCommand(id)) << id;
 }
 

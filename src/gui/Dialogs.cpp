@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "ProgramIcon.h"
+#include "SearchDialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -51,6 +52,32 @@ void Dialogs::about(QWidget* parent)
 bool Dialogs::openUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+} // namespace kinmap::gui
+
+namespace kinmap::gui {
+
+bool Dialogs::searchPersons(QWidget* parent, SearchOptions& options)
+{
+    SearchDialog dialog(SearchDialog::Kind::persons, options, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::searchEvents(QWidget* parent, SearchOptions& options)
+{
+    SearchDialog dialog(SearchDialog::Kind::events, options, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following)
+{
+    GenerationsDialog dialog(title, withFollowing, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    generations = dialog.generations();
+    following = dialog.following();
+    return true;
 }
 
 } // namespace kinmap::gui

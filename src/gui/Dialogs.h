@@ -8,6 +8,10 @@
 class QUrl;
 class QWidget;
 
+namespace kinmap {
+struct SearchOptions;
+}
+
 namespace kinmap::gui {
 
 class Dialogs {
@@ -22,6 +26,10 @@ public:
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
     virtual void about(QWidget* parent);
     virtual bool openUrl(const QUrl& url);
+    // The search dialogs; false when cancelled (their switches change at once).
+    virtual bool searchPersons(QWidget* parent, SearchOptions& options);
+    virtual bool searchEvents(QWidget* parent, SearchOptions& options);
+    virtual bool generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following);
 };
 
 } // namespace kinmap::gui

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Dialogs.h"
+#include "PersonListView.h"
 #include "ProgramIcon.h"
 #include "ScreenText.h"
 
@@ -9,6 +10,8 @@
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
+#include "query/Selection.h"
+#include "views/ListViews.h"
 
 #include <QAction>
 #include <QApplication>
@@ -152,8 +155,22 @@ void MainWindow::buildMenus()
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"));
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("EDIT"));
+    QMenu* select = edit->addMenu(QStringLiteral("&Select"));
+    QMenu* deselect = edit->addMenu(QStringLiteral("&Deselect"));
+    const std::pair<const char*, uint32_t> entries[] = {
+        {"&Person", cmdSelectPerson}, {"&Ancestors", cmdSelectAncestors}, {"&Descendants", cmdSelectDescendants}, {"&All", cmdSelectAll}};
+    for (const auto& [text, id] : entries) {
+        addCommand(select, id, QString::fromLatin1(text));
+        addCommand(deselect, id + (cmdDeselectPerson - cmdSelectPerson), QString::fromLatin1(text));
+    }
+
+    QMenu* search = menuBar()->addMenu(QStringLiteral("SEARCH"));
+    addCommand(search, cmdSearchPerson, QStringLiteral("&Person"));
+    addCommand(search, cmdSearchEvents, QStringLiteral("&Events"));
+
     // Menus whose commands arrive later are not shown until they have one.
-    for (const char* title : {"EDIT", "SEARCH", "COUNT", "EXTRAS"})
+    for (const char* title : {"COUNT", "EXTRAS"})
         menuBar()->addMenu(QString::fromLatin1(title))->menuAction()->setVisible(false);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("HELP"));
@@ -235,6 +252,8 @@ void MainWindow::runCommand(uint32_t id)
 {
     if (busy_)
         return;
+    // No command changes or frees what the background sort reads.
+    session_.personList.waitForWorker();
     switch (id) {
     case cmdAbout:
         dialogs_.about(this);
@@ -278,7 +297,17 @@ void MainWindow::runCommand(uint32_t id)
     case cmdHelp:
         openManual();
         break;
+    case cmdSearchPerson:
+        searchPersonsCommand(session_);
+        break;
+    case cmdSearchEvents:
+        searchEventsCommand(session_);
+        break;
     default:
+        if (id >= cmdSelectPerson && id <= cmdDeselectAll) {
+            selectionCommand(session_, id, session_.shell.currentPerson);
+            break;
+        }
         if (id >= cmdRecentFile1 && id <= cmdRecentFile4) {
             const std::string path = session_.shell.recentFiles[id - cmdRecentFile1];
             if (!path.empty() && confirmDiscard(session_))
@@ -348,7 +377,9 @@ void MainWindow::setView(int view, QWidget* widget)
     for (int i = 0; i < 9; ++i) {
         QLayout* layout = pages_[i]->layout();
         while (QLayoutItem* item = layout->takeAt(0)) {
-            delete item->widget();
+            // Later: the view may be the one whose menu runs this command.
+            item->widget()->hide();
+            item->widget()->deleteLater();
             delete item;
         }
     }
@@ -367,6 +398,15 @@ void MainWindow::showView(int view)
     selectTab(view);
     QWidget* widget = nullptr;
     switch (view) {
+    case listView:
+    case selectionView:
+        if (preparePersonList(session_, view == selectionView)) {
+            auto* list = new PersonListView(session_, [this](uint32_t id) { runCommand(id); });
+            setView(view, list);
+            list->showCurrentPerson();
+            return;
+        }
+        break;
     case personView:
         widget = personTextView();
         break;
@@ -442,6 +482,26 @@ void MainWindow::progressAdvance(int percent)
 void MainWindow::progressEnd()
 {
     progress_->hide();
+}
+
+void MainWindow::keepPainting()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool MainWindow::askSearchPersons(SearchOptions& options)
+{
+    return dialogs_.searchPersons(this, options);
+}
+
+bool MainWindow::askSearchEvents(SearchOptions& options)
+{
+    return dialogs_.searchEvents(this, options);
+}
+
+bool MainWindow::askGenerations(const std::string& title, bool withFollowing, int& generations, int& following)
+{
+    return dialogs_.generations(this, toScreen(title), withFollowing, generations, following);
 }
 
 // ---- window events -------------------------------------------------------------

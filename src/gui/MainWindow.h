@@ -52,6 +52,10 @@ public:
     void progressStart() override;
     void progressAdvance(int percent) override;
     void progressEnd() override;
+    void keepPainting() override;
+    bool askSearchPersons(SearchOptions& options) override;
+    bool askSearchEvents(SearchOptions& options) override;
+    bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override;
     void dataCommandsEnabled(bool enabled) override;
     void recentFilesChanged() override;
     void showView(int view) override;

@@ -1,11 +1,17 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "MainWindow.h"
+#include "PersonListView.h"
 #include "ScreenText.h"
 #include "ScriptedDialogs.h"
+#include "SearchDialogs.h"
 
 #include "app/Commands.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDropEvent>
 #include <QFile>
 #include <QMenu>
@@ -81,7 +87,7 @@ private slots:
         QCOMPARE(dialogs.filters, QStringList{QStringLiteral("GED Dateien (*.ged)")});
         QVERIFY(dialogs.errors.isEmpty());
         QCOMPARE(window.statusText(0), QStringLiteral("family.ged loaded"));
-        QCOMPARE(window.statusText(1), QString());
+        QCOMPARE(window.statusText(1), QStringLiteral("2 Persons"));
         QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1"));
         QCOMPARE(window.windowTitle(), QStringLiteral("kinmap - family.ged"));
         QCOMPARE(window.tabs()->currentIndex(), 0);
@@ -229,6 +235,92 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().contains("1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"));
         QCOMPARE(window.session().shell.currentGedPath, kinmap::gui::toFilePath(target));
+    }
+
+    void theListSortsTypesAheadAndSelects()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.resize(1000, 600);
+        window.show();
+        window.importFile(writeGed("list.ged", "0 HEAD\n"
+                                               "0 @I1@ INDI\n1 NAME Anna /Meier/\n1 SEX F\n1 BIRT\n2 DATE 1850\n"
+                                               "0 @I2@ INDI\n1 NAME Karl /Adler/\n1 SEX M\n"
+                                               "0 @I3@ INDI\n1 NAME Zoe /Zander/\n1 SEX F\n"
+                                               "0 @I4@ INDI\n1 NAME Jakob /Meier/\n1 SEX M\n"
+                                               "0 TRLR\n"));
+        QCoreApplication::processEvents(); // lay the window out
+        auto* view = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(view);
+        QAbstractItemModel* model = view->model();
+        QCOMPARE(model->rowCount(), 4);
+        QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QStringLiteral("1st Marr"));
+        QCOMPARE(model->data(model->index(0, 3)).toString(), QStringLiteral("1850"));
+        QCOMPARE(model->data(model->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(240, 250, 250));
+        QCOMPARE(view->columnWidth(2), 189 * view->viewport()->width() / 1024);
+
+        QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("Zander"));
+        QCOMPARE(model->data(model->index(3, 1)).toString(), QStringLiteral("Adler"));
+
+        view->setFocus();
+        QTest::keyClicks(view, QStringLiteral("mei"));
+        QCOMPARE(window.session().shell.currentPerson, 1); // the nearest Meier upwards from Adler
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1"));
+
+        QMenu* menu = view->contextMenu();
+        QAction* selectPerson = nullptr;
+        for (QAction* entry : menu->actions())
+            if (entry->text() == QStringLiteral("&Select"))
+                selectPerson = entry->menu()->actions().value(0);
+        QVERIFY(selectPerson);
+        QCOMPARE(selectPerson->text(), QStringLiteral("&Person"));
+        selectPerson->trigger();
+        QCOMPARE(window.session().shell.selectedCount, 1);
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::selectionView));
+        QCOMPARE(window.statusText(0), QStringLiteral("Selection"));
+        auto* selection = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::selectionView));
+        QVERIFY(selection);
+        QCOMPARE(selection->model()->rowCount(), 1);
+
+        // SEARCH / Person with the surname "mei" adds both Meiers.
+        dialogs.searches.enqueue([](kinmap::SearchOptions& o) {
+            o.surname = "mei";
+            o.action = kinmap::SearchAction::selectAdd;
+        });
+        window.action(kinmap::cmdSearchPerson)->trigger();
+        QCOMPARE(window.session().shell.selectedCount, 2);
+        selection = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::selectionView));
+        QCOMPARE(selection->model()->rowCount(), 2);
+
+        window.action(kinmap::cmdDeselectAll)->trigger();
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::listView));
+        QCOMPARE(window.session().shell.selectedCount, 0);
+    }
+
+    void theSearchDialogTakesItsFields()
+    {
+        kinmap::SearchOptions options;
+        options.surname = "Meier";
+        options.periodFrom = 0;
+        kinmap::gui::SearchDialog dialog(kinmap::gui::SearchDialog::Kind::persons, options);
+        QCOMPARE(dialog.field(QStringLiteral("Surname"))->text(), QStringLiteral("Meier"));
+        QCOMPARE(dialog.field(QStringLiteral("Period from"))->text(), QString());
+        dialog.findChildren<QCheckBox*>().value(1)->click(); // "with children" flips at once
+        QCOMPARE(options.extensions, int(kinmap::Extend::children));
+        dialog.field(QStringLiteral("Given name"))->setText(QString::fromLatin1("J\xF6rg"));
+        QTest::keyClicks(dialog.field(QStringLiteral("Period from")), QStringLiteral("18x50"));
+        dialog.field(QStringLiteral("RIN to"))->setText(QStringLiteral("20"));
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("SEL/ADD"))
+                button->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(options.action, kinmap::SearchAction::selectAdd);
+        QCOMPARE(options.given, std::string("J\xF6rg"));
+        QCOMPARE(options.periodFrom, 1850);
+        QCOMPARE(options.rinTo, 20);
+        QCOMPARE(options.surname, std::string("Meier"));
     }
 
     void newEmptiesTheDatabase()

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "query/Selection.h"
+
+#include <functional>
 
 #include <QList>
 #include <QQueue>
@@ -45,6 +48,22 @@ public:
         return true;
     }
 
+    bool searchPersons(QWidget*, SearchOptions& options) override
+    {
+        if (searches.isEmpty())
+            return false;
+        searches.dequeue()(options);
+        return true;
+    }
+    bool generations(QWidget*, const QString&, bool, int& generations, int& following) override
+    {
+        generations = answeredGenerations;
+        following = 0;
+        return true;
+    }
+
+    QQueue<std::function<void(SearchOptions&)>> searches;
+    int answeredGenerations = 1;
     QStringList errors;
     QList<Box> questions, messages;
     QQueue<bool> answers;

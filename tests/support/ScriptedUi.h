@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/UserInterface.h"
+#include "query/Selection.h"
+
+#include <functional>
 
 #include <deque>
 #include <string>
@@ -38,6 +41,25 @@ public:
     void dataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
     void recentFilesChanged() override { ++recentChanges; }
     void showView(int view) override { shownViews.push_back(view); }
+    void keepPainting() override { ++paintWaits; }
+    bool askSearchPersons(SearchOptions& options) override { return answerSearch(options); }
+    bool askSearchEvents(SearchOptions& options) override { return answerSearch(options); }
+    bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override
+    {
+        generationTitles.push_back(title + (withFollowing ? " (2 fields)" : " (1 field)"));
+        if (generationAnswers.empty())
+            return false;
+        generations = generationAnswers.front().first;
+        following = generationAnswers.front().second;
+        generationAnswers.pop_front();
+        return true;
+    }
+
+    // Fills in a search dialog; none given means Cancel.
+    std::deque<std::function<void(SearchOptions&)>> searchAnswers;
+    std::deque<std::pair<int, int>> generationAnswers;
+    std::vector<std::string> generationTitles;
+    int paintWaits = 0;
 
     std::vector<std::string> errors;
     std::vector<Question> questions;
@@ -48,6 +70,16 @@ public:
     std::vector<int> progress;
     bool dataCommands = false;
     std::vector<int> shownViews;
+
+private:
+    bool answerSearch(SearchOptions& options)
+    {
+        if (searchAnswers.empty())
+            return false;
+        searchAnswers.front()(options);
+        searchAnswers.pop_front();
+        return true;
+    }
 };
 
 } // namespace kinmap::test

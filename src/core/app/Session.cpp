@@ -24,6 +24,7 @@ Session::Session(UserInterface& userInterface) : ui(userInterface)
 {
     db.onError = [this](const char* message) { errorBox("%s", message); };
     report.onTooBig = [this](const char* message) { errorBox("%s", message); };
+    personList.whileWaiting = [this] { ui.keepPainting(); };
 }
 
 int Session::errorBox(const char* format, ...)

@@ -9,6 +9,8 @@
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
+#include "query/Selection.h"
+#include "views/PersonList.h"
 
 #include <array>
 #include <cstdint>
@@ -66,6 +68,8 @@ public:
     ReportBuffer report;
     ChangeJournal journal;
     ShellState shell;
+    SearchOptions searchOptions;
+    PersonList personList{db};
     Clock clock = Clock::system();
 
     // The modal error box; it also clears the report. Returns 0.

@@ -8,6 +8,8 @@
 
 namespace kinmap {
 
+struct SearchOptions;
+
 enum class MessageIcon { information, warning, question, exclamation };
 
 class UserInterface {
@@ -28,6 +30,21 @@ public:
     virtual void progressStart() = 0;
     virtual void progressAdvance(int percent) = 0;
     virtual void progressEnd() = 0;
+
+    // Called while a command waits for the background sort: the window
+    // paints, and takes no input.
+    virtual void keepPainting() {}
+
+    // The dialogs that return values; false when cancelled. The search
+    // dialogs edit the kept options (their switches also when cancelled).
+    virtual bool askSearchPersons(SearchOptions& /*options*/) { return false; }
+    virtual bool askSearchEvents(SearchOptions& /*options*/) { return false; }
+    // "Nr of Generations:" and, with `withFollowing`, "Following Generations:".
+    virtual bool askGenerations(const std::string& /*title*/, bool /*withFollowing*/, int& /*generations*/,
+                                int& /*following*/)
+    {
+        return false;
+    }
 
     // What the window shows of the shell state; a terminal has none of it.
     virtual void dataCommandsEnabled(bool /*enabled*/) {}

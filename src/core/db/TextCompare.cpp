@@ -12,15 +12,25 @@ constexpr char upperHalfFolding[65] =
     "aaaaaaeceeeeiiii"  // à á â ã ä å æ ç è é ê ë ì í î ï
     "Onooooo/0uuuuypy"; // ð ñ ò ó ô õ ö ÷ ø ù ú û ü ý þ ÿ
 
+// Every byte's folded form, computed once: the compare is the inner loop of
+// every sort by name or place.
+struct FoldTable {
+    unsigned char folded[256];
+    constexpr FoldTable() : folded()
+    {
+        for (int c = 0; c < 256; ++c)
+            folded[c] = c < 97 ? static_cast<unsigned char>(c + 32)
+                        : c < 192 ? static_cast<unsigned char>(c)
+                                  : static_cast<unsigned char>(upperHalfFolding[c - 192]);
+    }
+};
+constexpr FoldTable foldTable;
+
 } // namespace
 
 unsigned char foldByte(unsigned char c)
 {
-    if (c < 97)
-        return static_cast<unsigned char>(c + 32);
-    if (c < 192)
-        return c;
-    return static_cast<unsigned char>(upperHalfFolding[c - 192]);
+    return foldTable.folded[c];
 }
 
 int32_t compareFolded(const char* a, const char* b, int n)
@@ -28,8 +38,8 @@ int32_t compareFolded(const char* a, const char* b, int n)
     const auto* x = reinterpret_cast<const unsigned char*>(a ? a : "");
     const auto* y = reinterpret_cast<const unsigned char*>(b ? b : "");
     for (int i = 0; i < n; ++i) {
-        const unsigned char fx = foldByte(x[i]);
-        const unsigned char fy = foldByte(y[i]);
+        const unsigned char fx = foldTable.folded[x[i]];
+        const unsigned char fy = foldTable.folded[y[i]];
         if (fx != fy)
             return fx - fy;
         if (fx == 32) // the end of a, and of b too

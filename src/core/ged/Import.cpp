@@ -6,10 +6,7 @@
 #include "ged/GedLineIO.h"
 #include "ged/ImportRules.h"
 
-#include <chrono>
 #include <climits>
-#include <cstring>
-#include <thread>
 
 namespace kinmap {
 
@@ -271,8 +268,7 @@ void GedReader::eventLine(std::string_view line)
 bool loadTables(Session& s, GedInput& input)
 {
     Database& db = s.db;
-    while (db.sortIdle.load() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    s.personList.waitForWorker(); // the background sort may be reading the tables
     db.beginImport();
     GedReader reader(s, input);
     if (!reader.readFile())
@@ -301,8 +297,13 @@ bool importGed(Session& s, const std::string& path)
     s.journal.write("\nImport: %s\n\n", path.c_str());
     const bool loaded = loadTables(s, input);
     input.close();
-    s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
-    s.setStatus(1, "%s", "");
+    if (s.shell.currentView == selectionView) {
+        s.setStatus(0, "%s", "Selection");
+        s.setStatus(1, "%d persons\t", s.personList.rowCount());
+    } else {
+        s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
+        s.setStatus(1, "%s", "");
+    }
     return loaded;
 }
 

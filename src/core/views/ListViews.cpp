@@ -1,0 +1,41 @@
+#include "views/ListViews.h"
+
+#include "app/Session.h"
+
+namespace kinmap {
+
+bool preparePersonList(Session& s, bool selection)
+{
+    PersonList& list = s.personList;
+    if (selection || !list.isValid() || list.selectedOnly() || list.builtHighestRin() != s.db.highestRin ||
+        list.rowCount() == 0)
+        list.build(selection);
+    if (list.rowCount() == 0)
+        return false;
+    if (selection) {
+        s.setStatus(0, "%s", "Selection");
+        s.setStatus(1, "%d persons\t", list.rowCount());
+        list.forgetHighestRin(); // the next Show List builds its own rows
+    } else {
+        s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
+        std::string counts = formatText("%d Persons\t", list.rowCount());
+        if (s.shell.mergeCount != 0)
+            counts += formatText("  %d merged", s.shell.mergeCount);
+        if (s.shell.correctionCount != 0)
+            counts += formatText("  %d corrected", s.shell.correctionCount);
+        s.setStatus(1, "%s", counts.c_str());
+    }
+    s.setStatus(2, "RIN: %d", s.shell.currentPerson);
+    return true;
+}
+
+void clickPerson(Session& s, int32_t rin)
+{
+    ShellState& shell = s.shell;
+    if (rin != shell.currentPerson)
+        shell.previousPerson = shell.currentPerson;
+    shell.currentPerson = rin;
+    s.setStatus(2, "RIN: %d", rin);
+}
+
+} // namespace kinmap

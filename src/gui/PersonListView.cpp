@@ -1,0 +1,167 @@
+#include "PersonListView.h"
+
+#include "ScreenText.h"
+
+#include "app/Commands.h"
+#include "app/Session.h"
+#include "views/ListViews.h"
+
+#include <QColor>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include <chrono>
+
+namespace kinmap::gui {
+
+PersonListModel::PersonListModel(Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}
+
+int PersonListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : session_.personList.rowCount();
+}
+
+int PersonListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : PersonList::columnCount;
+}
+
+QVariant PersonListModel::data(const QModelIndex& index, int role) const
+{
+    const PersonList& list = session_.personList;
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(list.cellText(index.row(), index.column()));
+    if (role == Qt::BackgroundRole) {
+        const int32_t rin = list.rinAt(index.row());
+        const bool man = session_.db.validRin(rin) && session_.db.persons[rin].sex == 'M';
+        return man ? QColor(240, 250, 250) : QColor(250, 240, 250);
+    }
+    return {};
+}
+
+QVariant PersonListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < PersonList::columnCount)
+        return QString::fromLatin1(PersonList::columnTitles[section]);
+    return {};
+}
+
+void PersonListModel::orderChanged()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+PersonListView::PersonListView(Session& session, std::function<void(uint32_t)> runCommand, QWidget* parent)
+    : QTableView(parent), session_(session), runCommand_(std::move(runCommand)), model_(new PersonListModel(session, this))
+{
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionsClickable(true);
+    setStyleSheet(QStringLiteral("QTableView { background: rgb(240, 240, 240); }"));
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &PersonListView::sortByColumn);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (!current.isValid())
+            return;
+        if (!typing_)
+            typeAhead_.clear();
+        clickPerson(session_, session_.personList.rinAt(current.row()));
+    });
+}
+
+void PersonListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    const int width = viewport()->width();
+    for (int column = 0; column < PersonList::columnCount; ++column)
+        setColumnWidth(column, PersonList::columnShares[column] * width / 1024);
+}
+
+void PersonListView::selectRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const QModelIndex index = model_->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void PersonListView::showCurrentPerson()
+{
+    const int found = session_.personList.rowOf(session_.shell.currentPerson);
+    const int row = found < 0 ? 0 : found;
+    if (model_->rowCount() == 0)
+        return;
+    scrollTo(model_->index(std::min(row + 10, model_->rowCount() - 1), 0));
+    selectRow(row);
+    setFocus();
+}
+
+void PersonListView::sortByColumn(int column)
+{
+    session_.personList.clickColumn(column);
+    typeAhead_.clear();
+    model_->orderChanged();
+    showCurrentPerson();
+}
+
+void PersonListView::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!typed) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    const QByteArray latin1 = text.toLatin1();
+    const int current = currentIndex().isValid() ? currentIndex().row() : 0;
+    const int row = typeAhead_.key(session_.personList, session_.db, current, latin1.at(0), now);
+    typing_ = true;
+    selectRow(row);
+    typing_ = false;
+}
+
+QMenu* PersonListView::contextMenu()
+{
+    delete menu_;
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("List Context Menu4"));
+    struct Entry {
+        const char* text;
+        uint32_t select, deselect;
+    };
+    static constexpr Entry entries[] = {{"&Person", cmdSelectPerson, cmdDeselectPerson},
+                                        {"&Ancestors", cmdSelectAncestors, cmdDeselectAncestors},
+                                        {"&Descendants", cmdSelectDescendants, cmdDeselectDescendants},
+                                        {"&All", cmdSelectAll, cmdDeselectAll}};
+    QMenu* select = menu_->addMenu(QStringLiteral("&Select"));
+    QMenu* deselect = menu_->addMenu(QStringLiteral("&Deselect"));
+    for (const Entry& e : entries) {
+        select->addAction(QString::fromLatin1(e.text), this, [this, id = e.select] { runCommand_(id); });
+        deselect->addAction(QString::fromLatin1(e.text), this, [this, id = e.deselect] { runCommand_(id); });
+    }
+    return menu_;
+}
+
+void PersonListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (index.isValid())
+        selectRow(index.row()); // as a click
+    contextMenu()->popup(event->globalPos());
+}
+
+} // namespace kinmap::gui
