@@ -5,22 +5,14 @@
 #
 #   bench/import-benchmark.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build}
+source "$(dirname "$0")/bench-env.sh" "${1:-}"
 runs=${2:-5}
-data=$here/data
-cli=$build/src/cli/kinmap-cli
-generate=$build/bench/kinmap-generate
-command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
-[ -x "$cli" ] && [ -x "$generate" ] || { echo "build kinmap-cli and kinmap-generate first ($build)" >&2; exit 1; }
-mkdir -p "$data"
 
 printf '%-10s %-6s %9s %9s %9s %10s\n' persons coding MB wall_s cpu_s peak_MB
 for spec in 10000:utf8 100000:utf8 249999:utf8 249999:ansi 249999:utf16; do
   persons=${spec%%:*}
   coding=${spec##*:}
-  file=$data/p$persons-$coding.ged
-  [ -f "$file" ] || "$generate" "$persons" "$coding" "$file"
+  file=$(generated "$persons" "$coding")
   best=""
   for ((i = 0; i < runs; i++)); do
     # wall, user + system, peak resident kilobytes

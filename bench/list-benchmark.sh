@@ -4,11 +4,8 @@
 #
 #   bench/list-benchmark.sh [BUILD_DIR]
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build}
-file=$here/data/p249999-utf8.ged
-mkdir -p "$here/data"
-[ -f "$file" ] || "$build/bench/kinmap-generate" 249999 utf8 "$file"
+source "$(dirname "$0")/bench-env.sh" "${1:-}"
+file=$(generated 249999 utf8)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$file" "$work/list.ged" # the journal is written beside the file

@@ -145,7 +145,7 @@ private:
     void writeLevelZero(const GedLine& line, const RecordStart& start);
     void writeLine(const ImageLine& line);
     void writeMissingRecords();
-    void writeRebuilt(RecordKind kind, int32_t number, const GedRecord& r);
+    void writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r, const RecordStart* start);
     void tooLarge(const Pointer& p);
     int32_t newNumber(const Pointer& p) const;
     std::string encodedPrefix(std::string_view text, const Pointer& p) const;
@@ -271,41 +271,11 @@ void ExportPass::record(const GedRecord& r)
         ended_ = true;
         return;
     }
-    if (start.tag == importTagOf("INDI") && start.number >= 1) {
-        const auto rin = static_cast<int32_t>(std::min<long long>(start.number, INT32_MAX));
-        if (!isWrittenPerson(rin))
-            return;
-        personDone_[static_cast<size_t>(rin)] = true;
-        if (db_.persons[rin].flags & Flag::changed) {
-            writeLevelZero(first, start);
-            if (output_)
-                personOffsets[static_cast<size_t>(rin)] = output_->bytesWritten();
-            lines_ = rewriteRecord(db_, RecordKind::person, rin, r, filter_, lineEndOf(first.text));
-            for (const ImageLine& line : lines_)
-                writeLine(line);
-            return;
-        }
-        writeLevelZero(first, start);
-        if (output_)
-            personOffsets[static_cast<size_t>(rin)] = output_->bytesWritten();
-        copyLines(r, RecordKind::person, rin, true);
-        return;
-    }
-    if (start.tag == importTagOf("FAM") && start.number >= 1) {
-        const auto mrin = static_cast<int32_t>(std::min<long long>(start.number, INT32_MAX));
-        if (!isWrittenFamily(mrin))
-            return;
-        familyDone_[static_cast<size_t>(mrin)] = true;
-        writeLevelZero(first, start);
-        if (output_)
-            familyOffsets[static_cast<size_t>(mrin)] = output_->bytesWritten();
-        if (db_.families[mrin].flags & Flag::changed) {
-            lines_ = rewriteRecord(db_, RecordKind::family, mrin, r, filter_, lineEndOf(first.text));
-            for (const ImageLine& line : lines_)
-                writeLine(line);
-        } else {
-            copyLines(r, RecordKind::family, mrin, true);
-        }
+    const bool isPerson = start.tag == importTagOf("INDI"), isFamily = start.tag == importTagOf("FAM");
+    if ((isPerson || isFamily) && start.number >= 1) {
+        const auto number = static_cast<int32_t>(std::min<long long>(start.number, INT32_MAX));
+        if (isPerson ? isWrittenPerson(number) : isWrittenFamily(number))
+            writeDatabaseRecord(isPerson ? RecordKind::person : RecordKind::family, number, r, &start);
         return;
     }
     const Pointer& id = start.identifier;
@@ -498,34 +468,46 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
     }
 }
 
+// Writes a person or family of the database: its level-0 line (the file's,
+// or a new one for a record the file does not have), its new position, and
+// its lines, copied or, when changed, rebuilt.
+void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r, const RecordStart* start)
+{
+    const bool person = kind == RecordKind::person;
+    (person ? personDone_ : familyDone_)[static_cast<size_t>(number)] = true;
+    std::string_view lineEnd = fileLineEnd_;
+    if (r.empty()) {
+        if (output_)
+            output_->writeEncoded(formatText(person ? "0 @I%d@ INDI" : "0 @F%d@ FAM", number), fileLineEnd_);
+    } else {
+        writeLevelZero(r[0], *start);
+        if (!lineEndOf(r[0].text).empty())
+            lineEnd = lineEndOf(r[0].text);
+    }
+    if (output_)
+        (person ? personOffsets : familyOffsets)[static_cast<size_t>(number)] = output_->bytesWritten();
+    const uint32_t flags = person ? db_.persons[number].flags : db_.families[number].flags;
+    if (r.empty() || (flags & Flag::changed)) {
+        lines_ = rewriteRecord(db_, kind, number, r, filter_, lineEnd);
+        for (const ImageLine& line : lines_)
+            writeLine(line);
+    } else {
+        copyLines(r, kind, number, true);
+    }
+}
+
 // Persons and families that are written but have no record in the file
 // (added since it was read, or left out of an earlier export) are built
 // from the database alone, before the trailer.
 void ExportPass::writeMissingRecords()
 {
     const GedRecord none;
-    for (int32_t rin = 1; rin <= db_.highestRin; ++rin) {
-        if (personDone_[static_cast<size_t>(rin)] || !isWrittenPerson(rin))
-            continue;
-        const std::string line = formatText("0 @I%d@ INDI", rin);
-        if (output_) {
-            output_->writeEncoded(line, fileLineEnd_);
-            personOffsets[static_cast<size_t>(rin)] = output_->bytesWritten();
-        }
-        for (const ImageLine& l : rewriteRecord(db_, RecordKind::person, rin, none, filter_, fileLineEnd_))
-            writeLine(l);
-    }
-    for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin) {
-        if (familyDone_[static_cast<size_t>(mrin)] || !isWrittenFamily(mrin))
-            continue;
-        const std::string line = formatText("0 @F%d@ FAM", mrin);
-        if (output_) {
-            output_->writeEncoded(line, fileLineEnd_);
-            familyOffsets[static_cast<size_t>(mrin)] = output_->bytesWritten();
-        }
-        for (const ImageLine& l : rewriteRecord(db_, RecordKind::family, mrin, none, filter_, fileLineEnd_))
-            writeLine(l);
-    }
+    for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
+        if (!personDone_[static_cast<size_t>(rin)] && isWrittenPerson(rin))
+            writeDatabaseRecord(RecordKind::person, rin, none, nullptr);
+    for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin)
+        if (!familyDone_[static_cast<size_t>(mrin)] && isWrittenFamily(mrin))
+            writeDatabaseRecord(RecordKind::family, mrin, none, nullptr);
 }
 
 } // namespace
@@ -543,7 +525,7 @@ bool exportGed(Session& s, const std::string& target, const std::function<bool(i
     output.setEncoding(s.shell.gedEncoding);
 
     ExportPass pass(s, input, s.shell.gedEncoding, written);
-    const bool passed = pass.plan() && pass.write(output);
+    const bool passed = pass.plan() && pass.write(output) && !input.failed();
     input.close();
     const bool complete = output.close() && passed;
     if (!complete) {

@@ -57,6 +57,8 @@ public:
     // its mark, to be copied unchanged.
     std::string takeRawLine();
 
+    // True once reading the file failed (not merely ended).
+    bool failed() const { return file_ && ferror(file_) != 0; }
     uint64_t position() const { return bufferStart_ + index_; }
     bool seek(uint64_t position);
     uint64_t size();
