@@ -13,7 +13,8 @@ constexpr char upperHalfFolding[65] =
     "Onooooo/0uuuuypy"; // ð ñ ò ó ô õ ö ÷ ø ù ú û ü ý þ ÿ
 
 // Every byte's folded form, computed once: the compare is the inner loop of
-// every sort by name or place.
+// every sort by name or place. "A"-"Z" become "a"-"z" (every byte below 97
+// moves up by 32, the terminating zero to 32), accented letters their base.
 struct FoldTable {
     unsigned char folded[256];
     constexpr FoldTable() : folded()
@@ -27,11 +28,6 @@ struct FoldTable {
 constexpr FoldTable foldTable;
 
 } // namespace
-
-unsigned char foldByte(unsigned char c)
-{
-    return foldTable.folded[c];
-}
 
 int32_t compareFolded(const char* a, const char* b, int n)
 {

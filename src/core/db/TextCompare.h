@@ -10,8 +10,4 @@ namespace kinmap {
 // difference of the first folded bytes that differ. Null reads as empty.
 int32_t compareFolded(const char* a, const char* b, int n);
 
-// The folded form of one byte: "A"-"Z" become "a"-"z", accented Latin-1
-// letters their base letter, the terminating zero 32.
-unsigned char foldByte(unsigned char c);
-
 } // namespace kinmap

@@ -248,23 +248,6 @@ void GedInput::skipRecord()
     }
 }
 
-std::string GedInput::takeRawLine()
-{
-    std::string bytes;
-    for (int b; (b = nextByte()) >= 0;) {
-        bytes += static_cast<char>(b);
-        if (b == '\n') {
-            if (encoding_ == Encoding::utf16le) {
-                const int high = nextByte();
-                if (high >= 0)
-                    bytes += static_cast<char>(high);
-            }
-            break;
-        }
-    }
-    return bytes;
-}
-
 // ---- output ----------------------------------------------------------------
 
 bool GedOutput::open(const std::string& path)

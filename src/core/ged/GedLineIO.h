@@ -52,10 +52,6 @@ public:
     // Reads lines until the next line of level 0 and leaves the input at its
     // start. Lines without a level number belong to the record being skipped.
     void skipRecord();
-    // The bytes of the next line exactly as they stand, up to and including
-    // its line feed (in UTF-16 the whole pair): the first line of a file with
-    // its mark, to be copied unchanged.
-    std::string takeRawLine();
 
     // True once reading the file failed (not merely ended).
     bool failed() const { return file_ && ferror(file_) != 0; }
