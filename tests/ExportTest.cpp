@@ -176,6 +176,20 @@ TEST_F(ExportTest, ANewLineTakesTheLineEndOfTheLineItReplaces)
     EXPECT_EQ(exportAll(), test::crlf("0 HEAD\n0 @I1@ INDI\n1 NAME A /C/\n1 BIRT\n2 DATE 1851\n0 TRLR\n"));
 }
 
+TEST_F(ExportTest, NewLinesAreWrittenInTheFileEncoding)
+{
+    const std::string before = test::crlf("0 HEAD\n0 @I1@ INDI\n1 NAME \xD0\x98\xD0\xB2 /B/\n1 NOTE \xF0\x9F\x93\x9C\n1 BIRT\n2 DATE 1850\n0 TRLR\n");
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + before, test::utf8ToUtf16le(before)}) {
+        ASSERT_TRUE(importBytes(bytes));
+        db.persons[1].birthPlace = db.internText(placePool, "K\xF6ln");
+        db.persons[1].flags |= Flag::changed | Flag::hasBirthPlace;
+        const std::string after =
+            test::crlf("0 HEAD\n0 @I1@ INDI\n1 NAME \xD0\x98\xD0\xB2 /B/\n1 BIRT\n2 DATE 1850\n2 PLAC K\xC3\xB6ln\n"
+                       "1 NOTE \xF0\x9F\x93\x9C\n0 TRLR\n");
+        EXPECT_EQ(exportAll(), bytes[0] == '\xEF' ? "\xEF\xBB\xBF" + after : test::utf8ToUtf16le(after));
+    }
+}
+
 TEST_F(ExportTest, RemovedValuesTakeTheirLinesAndWhatIsBeneathThem)
 {
     ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 BIRT\n2 DATE 1850\n3 TIME 10:00\n2 PLAC Ulm\n0 TRLR\n"));
