@@ -69,15 +69,6 @@ TEST(ReportBuffer, AZeroByteBecomesABlank)
     EXPECT_STREQ(report.text(), "1: .");
 }
 
-TEST(ReportBuffer, CanBeCutBackToAnEarlierLength)
-{
-    ReportBuffer report;
-    report.append("%s", "keep");
-    report.append("%s", " drop");
-    report.truncate(4);
-    EXPECT_STREQ(report.text(), "keep");
-}
-
 class SessionTest : public ::testing::Test {
 protected:
     int32_t person(const char* given, const char* surname, int born = 0, int died = 0)

@@ -58,12 +58,4 @@ void ReportBuffer::vappend(const char* format, va_list args)
     block_[length_] = 0;
 }
 
-void ReportBuffer::truncate(int length)
-{
-    if (!isFull() && length >= 0 && length < length_) {
-        length_ = length;
-        block_[length_] = 0;
-    }
-}
-
 } // namespace kinmap

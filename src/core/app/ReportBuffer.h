@@ -29,15 +29,12 @@ public:
         length_ = 0;
         block_[0] = 0;
     }
-    // Cuts the report back to an earlier length.
-    void truncate(int length);
 
     const char* text() const { return block_.get(); }
     // A full report is empty: the error box that told of it cleared it.
     int length() const { return isFull() ? 0 : length_; }
     int capacity() const { return capacity_; }
     bool isFull() const { return length_ == fullLength; }
-    bool empty() const { return length_ == 0; }
 
     // Told when the report cannot grow ("too big output"); the error box.
     std::function<void(const char* message)> onTooBig;
