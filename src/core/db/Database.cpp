@@ -1,5 +1,7 @@
 #include "db/Database.h"
 
+#include <algorithm>
+
 namespace kinmap {
 
 int birthYear(const PersonRecord& person)
@@ -16,10 +18,6 @@ int deathYear(const PersonRecord& person)
 
 Database::Database()
 {
-    texts.onOverflow = [this](const char* message) {
-        if (onError)
-            onError(message);
-    };
     clear();
 }
 
@@ -41,12 +39,12 @@ void Database::clear()
     highestSourceNumber = personCount = familyCount = 0;
 }
 
-void Database::beginImport()
+void Database::beginImport(int expectedPersons, int expectedFamilies)
 {
     clear();
-    // Only the slots up to the highest number read are ever touched.
-    persons.reserve(importPersonSlots);
-    families.reserve(importFamilySlots);
+    // Numbers usually run from 1 to the count, so the tables rarely move.
+    persons.reserve(static_cast<size_t>(std::clamp(expectedPersons, 0, maxPersons)) + sparePersonSlots);
+    families.reserve(static_cast<size_t>(std::clamp(expectedFamilies, 0, maxFamilies)) + spareFamilySlots);
 }
 
 PersonRecord& Database::importedPerson(int32_t rin)
@@ -65,9 +63,6 @@ FamilyRecord& Database::importedFamily(int32_t mrin)
 
 void Database::endImport()
 {
-    texts.trimPools();
-    // The room reserved for the import stays: it is only address space until
-    // added records use it.
     persons.resize(static_cast<size_t>(highestRin) + sparePersonSlots);
     families.resize(static_cast<size_t>(highestMrin) + spareFamilySlots);
     importedHighestRin = highestRin;
@@ -98,8 +93,20 @@ int32_t Database::addFamily()
 
 void Database::appendLink(IdList& list, int32_t value)
 {
-    if (list.append(value) == IdList::AppendResult::noMemory && onError)
+    if (!list.append(value) && onError)
         onError(" Error: new failed!");
+}
+
+std::string Database::personXref(int32_t rin) const
+{
+    const Text xref = validRin(rin) ? persons[rin].xref : nullptr;
+    return xref ? std::string(xref) : "@I" + std::to_string(rin) + "@";
+}
+
+std::string Database::familyXref(int32_t mrin) const
+{
+    const Text xref = validMrin(mrin) ? families[mrin].xref : nullptr;
+    return xref ? std::string(xref) : "@F" + std::to_string(mrin) + "@";
 }
 
 const FamilyRecord* Database::familyAt(const IdList& list, int i) const

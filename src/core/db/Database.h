@@ -8,9 +8,9 @@
 #include "db/TableAllocator.h"
 #include "db/TextPool.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kinmap {
@@ -36,31 +36,34 @@ constexpr uint32_t errorsIgnored = 0x2000;
 constexpr uint32_t hasHusband = 0x1;
 constexpr uint32_t hasWife = 0x2;
 constexpr uint32_t hasChildren = 0x4;
+constexpr uint32_t divorced = 0x8; // a level-1 DIV line whose value begins with Y
 constexpr uint32_t hasMarrDate = 0x1000;
 constexpr uint32_t hasMarrPlace = 0x2000;
-// both; on a family `changed` is also the divorce mark
+// both
 constexpr uint32_t changed = 0x4000;
 constexpr uint32_t exists = 0x8000;
 } // namespace Flag
 
-using Text = const char*; // into a TextPool, emptyText, or null (never set)
+using Text = const char*; // UTF-8 in a TextPool, emptyText, or null (never set)
 
+// Fields are ordered for size: 250,000 of these are held at once.
 struct PersonRecord {
     uint64_t fileOffset = 0; // just after the record's level-0 line; 0 = no record in the current file
-    uint32_t flags = 0;
     Text surname = nullptr;
     Text given = nullptr;
-    DateValue birthDate = 0;
     Text birthPlace = nullptr;
-    DateValue chrisDate = 0;
     Text chrisPlace = nullptr;
-    DateValue deathDate = 0;
     Text deathPlace = nullptr;
-    DateValue burialDate = 0;
     Text burialPlace = nullptr;
-    IdList fams; // families in which the person is a spouse
-    IdList famc; // families in which the person is a child
+    Text xref = nullptr;   // the identifier as the file spells it; null for "@I<rin>@"
+    IdList fams;           // families in which the person is a spouse
+    IdList famc;           // families in which the person is a child
     IdList mergedRins;
+    uint32_t flags = 0;
+    DateValue birthDate = 0;
+    DateValue chrisDate = 0;
+    DateValue deathDate = 0;
+    DateValue burialDate = 0;
     unsigned char sex = 0; // first character of the SEX value; 0 = none
 
     bool exists() const { return (flags & Flag::exists) != 0; }
@@ -75,6 +78,7 @@ struct FamilyRecord {
     Text marrPlace = nullptr;
     IdList children;
     IdList mergedMrins;
+    Text xref = nullptr; // the identifier as the file spells it; null for "@F<mrin>@"
 
     bool exists() const { return (flags & Flag::exists) != 0; }
 };
@@ -84,8 +88,9 @@ int deathYear(const PersonRecord& person);  // death, else burial
 
 class Database {
 public:
-    static constexpr int importPersonSlots = 250000;
-    static constexpr int importFamilySlots = 100000;
+    // At most this many persons and families are read from one file.
+    static constexpr int maxPersons = 250000;
+    static constexpr int maxFamilies = 100000;
     static constexpr int sparePersonSlots = 500;
     static constexpr int spareFamilySlots = 200;
 
@@ -106,22 +111,20 @@ public:
 
     TextStore texts;
 
-    // 0 while the background sort of the person list reads the tables.
-    std::atomic<int> sortIdle{1};
-
-    // Shows a failure of a list allocation or a full pool (the error box).
+    // Shows a failure of a list allocation (the error box).
     std::function<void(const char* message)> onError;
 
     // Releases everything: empty tables with the spare slots, fresh pools.
     void clear();
-    // Empty tables with room for the import sizes, and fresh pools.
-    void beginImport();
-    // The record of a number read by the import (below the import sizes);
-    // the table is extended up to it without moving.
+    // Empty tables with room reserved for about this many records, and
+    // fresh pools.
+    void beginImport(int expectedPersons, int expectedFamilies);
+    // The record of a number read by the import; the table is extended up
+    // to it.
     PersonRecord& importedPerson(int32_t rin);
     FamilyRecord& importedFamily(int32_t mrin);
-    // Trims the pools, cuts the tables to the highest numbers plus the spare
-    // slots and records the imported highest numbers.
+    // Cuts the tables to the highest numbers plus the spare slots and
+    // records the imported highest numbers.
     void endImport();
     int personTableSize() const { return static_cast<int>(persons.size()); }
     int familyTableSize() const { return static_cast<int>(families.size()); }
@@ -131,7 +134,7 @@ public:
     int32_t addPerson();
     int32_t addFamily();
 
-    const char* internText(PoolId pool, const char* text) { return texts.internText(pool, text); }
+    const char* internText(PoolId pool, const char* text) { return texts.internText(pool, text ? text : ""); }
     const char* internText(PoolId pool, std::string_view text) { return texts.internText(pool, text); }
     // Appends to a link list; a failed allocation is shown and leaves the list.
     void appendLink(IdList& list, int32_t value);
@@ -140,6 +143,12 @@ public:
     bool validMrin(int32_t mrin) const { return mrin >= 1 && mrin <= highestMrin; }
     bool isPerson(int32_t rin) const { return validRin(rin) && persons[rin].exists(); }
     bool isFamily(int32_t mrin) const { return validMrin(mrin) && families[mrin].exists(); }
+
+    // The identifier by which the file names a record: its own spelling,
+    // or "@I<rin>@" / "@F<mrin>@" for records the file spells so or that
+    // were added since.
+    std::string personXref(int32_t rin) const;
+    std::string familyXref(int32_t mrin) const;
 
     int32_t fatherOf(int32_t rin, int i) const;
     int32_t motherOf(int32_t rin, int i) const;

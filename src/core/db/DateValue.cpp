@@ -1,10 +1,15 @@
 #include "db/DateValue.h"
 
+#include "db/Numbers.h"
 #include "db/TextCompare.h"
+#include "db/Utf8.h"
 
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
+
+#include <algorithm>
+#include <string_view>
 
 namespace kinmap {
 
@@ -22,64 +27,87 @@ constexpr int maxKeptFailedSpan = 127; // a failed span that large still tells a
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-// The decimal number at the start of text; saturates instead of overflowing.
-int leadingNumber(const char* text, const char** end = nullptr)
+// The digits at the start of a word as a number (INT32_MAX when too large).
+int numberAt(std::string_view text, size_t* digits = nullptr)
 {
-    long long n = 0;
-    while (isDigit(static_cast<unsigned char>(*text))) {
-        if (n < 100000000)
-            n = n * 10 + (*text - '0');
-        ++text;
-    }
-    if (end)
-        *end = text;
-    return static_cast<int>(n);
+    return leadingNumber(text, digits);
 }
 
-int monthNumber(const char* word)
+// Month names and abbreviations in English, German and French, compared
+// with case and accents folded ("MÄR", "Sept."). Only these are months:
+// FROM, AND or BET are not.
+int monthNumber(std::string_view word)
 {
-    // Only a word of three letters can equal a month name whole (folding
-    // keeps the length).
     static constexpr struct {
         const char* name;
         int month;
-    } wholeWords[] = {{"Apr", 4}, {"Mar", 3}, {"Jan", 1}, {"Jun", 6}};
-    if (strlen(word) == 3)
-        for (const auto& w : wholeWords)
-            if (compareFolded(word, w.name, 1000) == 0)
-                return w.month;
-    const auto first = static_cast<unsigned char>(static_cast<unsigned char>(word[0]) & 0xDF);
-    for (int month = 12; month >= 1; --month)
-        if (first == static_cast<unsigned char>(monthNames[month - 1][0]))
-            return month;
+    } names[] = {
+        {"jan", 1},      {"feb", 2},       {"mar", 3},      {"apr", 4},       {"may", 5},       {"jun", 6},
+        {"jul", 7},      {"aug", 8},       {"sep", 9},      {"oct", 10},      {"nov", 11},      {"dec", 12},
+        {"january", 1},  {"januar", 1},    {"janvier", 1},  {"janv", 1},      {"janner", 1},    {"february", 2},
+        {"februar", 2},  {"febr", 2},      {"fev", 2},      {"fevrier", 2},   {"march", 3},     {"marz", 3},
+        {"mrz", 3},      {"maerz", 3},     {"mars", 3},     {"april", 4},     {"avr", 4},       {"avril", 4},
+        {"mai", 5},      {"june", 6},      {"juni", 6},     {"juin", 6},      {"july", 7},      {"juli", 7},
+        {"juil", 7},     {"juillet", 7},   {"august", 8},   {"aout", 8},      {"sept", 9},      {"september", 9},
+        {"septembre", 9}, {"october", 10}, {"okt", 10},     {"oktober", 10},  {"octobre", 10},  {"november", 11},
+        {"novembre", 11}, {"december", 12}, {"dez", 12},    {"dezember", 12}, {"decembre", 12},
+    };
+    if (!word.empty() && word.back() == '.')
+        word.remove_suffix(1);
+    // The word with case and accents folded: letters only ("MÄR" gives "mar").
+    char key[maxWordLength + 1];
+    size_t length = 0;
+    for (const char* p = word.data(); p < word.data() + word.size();) {
+        const uint32_t folded = foldedCharacter(nextCodePoint(p, word.data() + word.size()));
+        if (folded < 'a' || folded > 'z' || length == maxWordLength)
+            return 0;
+        key[length++] = static_cast<char>(folded);
+    }
+    for (const auto& n : names)
+        if (strlen(n.name) == length && memcmp(n.name, key, length) == 0)
+            return n.month;
     return 0;
 }
 
-int qualifierOfWord(const char* word)
+int qualifierOfWord(std::string_view word)
 {
-    if (strlen(word) != 3)
+    if (word.size() != 3)
         return 0;
+    char upper[3];
+    for (int i = 0; i < 3; ++i) {
+        const char c = word[static_cast<size_t>(i)];
+        upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    }
     for (int i = 0; i < 8; ++i)
-        if (strcasecmp(word, qualifierWords[i]) == 0)
+        if (memcmp(upper, qualifierWords[i], 3) == 0)
             return i % 4 + 1;
     return 0;
 }
 
+bool isWord(std::string_view word, const char* wanted)
+{
+    return word.size() == strlen(wanted) && strncasecmp(word.data(), wanted, word.size()) == 0;
+}
+
 struct DateFields {
     int year = 0, month = 0, day = 0, qualifier = 0;
+    // Each number within what its field holds: a year up to 2100, a month
+    // up to 12, a day up to 31. A number that does not fit fails the date.
+    bool fits() const { return year <= maxYear && month <= 12 && day <= 31; }
 };
 
 // Reads "d.m.y", "m.y" or "y"; false when the word starts with no number.
-bool readDottedNumbers(const char* word, DateFields& f)
+bool readDottedNumbers(std::string_view word, DateFields& f)
 {
     int numbers[3];
     int count = 0;
-    const char* p = word;
-    while (count < 3 && isDigit(static_cast<unsigned char>(*p))) {
-        numbers[count++] = leadingNumber(p, &p);
-        if (*p != '.')
+    while (count < 3 && !word.empty() && isDigit(static_cast<unsigned char>(word[0]))) {
+        size_t digits = 0;
+        numbers[count++] = numberAt(word, &digits);
+        word.remove_prefix(digits);
+        if (word.empty() || word[0] != '.')
             break;
-        ++p;
+        word.remove_prefix(1);
     }
     if (count == 3) {
         f.day = numbers[0];
@@ -94,101 +122,124 @@ bool readDottedNumbers(const char* word, DateFields& f)
     return count > 0;
 }
 
+// Up to this many words of a value are read; the rest is ignored.
+constexpr size_t maxWords = 12;
+
+struct Words {
+    std::string_view word[maxWords];
+    size_t count = 0;
+};
+
+// The fields of one to four words ("12 JAN 1850", "ABT 1850", "12.3.1850");
+// false when they read as no date.
+bool readWords(const std::string_view* w, size_t count, DateFields& f)
+{
+    switch (count) {
+    case 0:
+        return false;
+    case 1:
+        if (w[0].find('.') != std::string_view::npos)
+            return readDottedNumbers(w[0], f);
+        f.month = monthNumber(w[0]);
+        if (f.month == 0)
+            f.year = numberAt(w[0]);
+        return true;
+    case 2:
+        f.qualifier = qualifierOfWord(w[0]);
+        if (f.qualifier != 0) {
+            f.year = numberAt(w[1]);
+            return true;
+        }
+        f.month = monthNumber(w[0]);
+        if (f.month != 0) {
+            f.year = numberAt(w[1]);
+            return true;
+        }
+        f.day = numberAt(w[0]);
+        f.month = monthNumber(w[1]);
+        return f.month != 0;
+    case 3:
+        f.qualifier = qualifierOfWord(w[0]);
+        if (f.qualifier == 0)
+            f.day = numberAt(w[0]);
+        f.month = monthNumber(w[1]);
+        if (f.month == 0)
+            return false;
+        f.year = numberAt(w[2]);
+        return true;
+    default:
+        f.qualifier = qualifierOfWord(w[0]);
+        f.day = numberAt(w[1]);
+        f.month = monthNumber(w[2]);
+        if (f.month == 0)
+            return false;
+        f.year = numberAt(w[3]);
+        return true;
+    }
+}
+
+// The words of a value, split at blanks; false when one is too long.
+bool splitWords(std::string_view text, Words& words)
+{
+    size_t p = 0;
+    while (p < text.size() && words.count < maxWords) {
+        while (p < text.size() && (text[p] == ' ' || text[p] == '\t'))
+            ++p;
+        if (p == text.size())
+            break;
+        const size_t start = p;
+        while (p < text.size() && text[p] != ' ' && text[p] != '\t')
+            ++p;
+        if (p - start > maxWordLength)
+            return false;
+        words.word[words.count++] = text.substr(start, p - start);
+    }
+    return true;
+}
+
 } // namespace
 
-int parseGedDate(DateValue& value, const char* text)
+int parseGedDate(DateValue& value, std::string_view text)
 {
-    if (!text)
-        return 0;
     value = dateNotParsedBit;
+    text = text.substr(0, text.find_first_of("\r\n")); // the value ends at the line end
+    Words words;
+    if (!splitWords(text, words))
+        return 0;
+    const std::string_view* w = words.word;
 
-    // The value ends at the line end; blanks separate up to four words.
-    const char* end = text + strcspn(text, "\r\n");
-    char words[4][maxWordLength + 1];
-    int wordCount = 0;
-    for (const char* p = text; p < end;) {
-        while (p < end && (*p == ' ' || *p == '\t'))
-            ++p;
-        if (p == end)
-            break;
-        const char* start = p;
-        while (p < end && *p != ' ' && *p != '\t')
-            ++p;
-        if (wordCount == 4)
-            break;
-        if (p - start > maxWordLength)
+    // "BET y1 AND y2" and "FROM y1 TO y2": the first date, with the span to
+    // the second year when that fits.
+    if (words.count > 0 && (isWord(w[0], "BET") || isWord(w[0], "FROM"))) {
+        const char* separator = isWord(w[0], "BET") ? "AND" : "TO";
+        size_t split = 1;
+        while (split < words.count && !isWord(w[split], separator))
+            ++split;
+        DateFields f;
+        if (split - 1 > 4 || !readWords(w + 1, split - 1, f) || !f.fits() || f.year == 0)
             return 0;
-        memcpy(words[wordCount], start, static_cast<size_t>(p - start));
-        words[wordCount][p - start] = 0;
-        ++wordCount;
+        int span = 0;
+        DateFields g;
+        if (split + 1 < words.count && words.count - split - 1 <= 4 && readWords(w + split + 1, words.count - split - 1, g) &&
+            g.fits() && g.year - f.year >= 1 && g.year - f.year <= 10)
+            span = g.year - f.year;
+        value = makeDate(f.year, f.month, f.day, f.qualifier, span);
+        return 1;
     }
 
     DateFields f;
-    auto setValue = [&] { value = makeDate(f.year, f.month, f.day, f.qualifier) | dateNotParsedBit; };
-    switch (wordCount) {
-    case 0:
+    const bool read = readWords(w, std::min<size_t>(words.count, 4), f);
+    if (!f.fits())
+        return 0; // nothing of a number that does not fit is kept
+    value = makeDate(f.year, f.month, f.day, f.qualifier) | dateNotParsedBit;
+    if (!read)
         return 0;
-    case 1:
-        if (strchr(words[0], '.')) {
-            if (!readDottedNumbers(words[0], f))
-                return 0;
-        } else {
-            f.month = monthNumber(words[0]);
-            if (f.month == 0)
-                f.year = leadingNumber(words[0]);
-        }
-        break;
-    case 2:
-        f.qualifier = qualifierOfWord(words[0]);
-        if (f.qualifier != 0) {
-            f.year = leadingNumber(words[1]);
-        } else {
-            f.month = monthNumber(words[0]);
-            if (f.month != 0) {
-                f.year = leadingNumber(words[1]);
-            } else {
-                f.day = leadingNumber(words[0]);
-                f.month = monthNumber(words[1]);
-                if (f.month == 0) {
-                    setValue();
-                    return 0;
-                }
-            }
-        }
-        break;
-    case 3:
-        f.qualifier = qualifierOfWord(words[0]);
-        if (f.qualifier == 0)
-            f.day = leadingNumber(words[0]);
-        f.month = monthNumber(words[1]);
-        if (f.month == 0) {
-            setValue();
-            return 0;
-        }
-        f.year = leadingNumber(words[2]);
-        break;
-    default:
-        f.qualifier = qualifierOfWord(words[0]);
-        f.day = leadingNumber(words[1]);
-        f.month = monthNumber(words[2]);
-        if (f.month == 0) {
-            setValue();
-            return 0;
-        }
-        f.year = leadingNumber(words[3]);
-        break;
-    }
-    setValue();
-    // From here on the fields as cut to their widths count.
-    const int year = yearOf(value), month = monthOf(value), day = dayOf(value);
-    if (year > maxYear)
-        return 0;
-    if (month >= 1 && month <= 11 && day > monthLengths[month - 1])
+    if (f.month >= 1 && f.month <= 11 && f.day > monthLengths[f.month - 1])
         return 0;
 
     int span = 0;
-    if (const char* slash = static_cast<const char*>(memchr(text, '/', static_cast<size_t>(end - text)))) {
-        span = leadingNumber(slash + 1) - year;
+    if (const size_t slash = text.find('/'); slash != std::string_view::npos) {
+        span = numberAt(text.substr(slash + 1)) - f.year;
         if (span < 0)
             return 0;
         if (span > 10) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace kinmap {
 
@@ -35,8 +36,9 @@ constexpr DateValue makeDate(int year, int month = 0, int day = 0, int qualifier
 
 // Reads a GED DATE value (the text after "DATE "; it ends at the first line
 // end). Returns 1 on success. On failure value keeps the not-parsed bit and
-// the fields set so far; a null text returns 0 and leaves value unchanged.
-int parseGedDate(DateValue& value, const char* text);
+// the fields set so far; a number that does not fit its field (a year above
+// 2100, a month above 12, a day above 31) keeps no field.
+int parseGedDate(DateValue& value, std::string_view text);
 
 // Reads a date typed by the user (German and English words, d.m.y forms).
 // Never fails as a whole; keeps the not-parsed bit of the old value.

@@ -5,40 +5,52 @@
 
 namespace kinmap {
 
-IdList::IdList(const IdList& other)
+void IdList::assign(const IdList& other)
 {
-    *this = other;
+    count_ = 0;
+    capacity_ = inlineCapacity;
+    if (other.count_ > inlineCapacity) {
+        heap_ = new int32_t[other.count_];
+        capacity_ = other.count_;
+    }
+    std::copy(other.begin(), other.end(), data());
+    count_ = other.count_;
+}
+
+void IdList::take(IdList& other)
+{
+    count_ = other.count_;
+    capacity_ = other.capacity_;
+    if (other.onHeap())
+        heap_ = other.heap_;
+    else
+        std::copy(other.inline_, other.inline_ + other.count_, inline_);
+    other.count_ = 0;
+    other.capacity_ = inlineCapacity;
+}
+
+void IdList::release()
+{
+    if (onHeap())
+        delete[] heap_;
+    count_ = 0;
+    capacity_ = inlineCapacity;
 }
 
 IdList& IdList::operator=(const IdList& other)
 {
-    if (this == &other)
-        return *this;
-    clear();
-    if (other.count_ > 0) {
-        items_ = new int32_t[static_cast<size_t>(other.count_)];
-        std::copy(other.begin(), other.end(), items_);
-        count_ = capacity_ = other.count_;
+    if (this != &other) {
+        release();
+        assign(other);
     }
     return *this;
-}
-
-IdList::IdList(IdList&& other) noexcept
-    : items_(other.items_), count_(other.count_), capacity_(other.capacity_)
-{
-    other.items_ = nullptr;
-    other.count_ = other.capacity_ = 0;
 }
 
 IdList& IdList::operator=(IdList&& other) noexcept
 {
     if (this != &other) {
-        delete[] items_;
-        items_ = other.items_;
-        count_ = other.count_;
-        capacity_ = other.capacity_;
-        other.items_ = nullptr;
-        other.count_ = other.capacity_ = 0;
+        release();
+        take(other);
     }
     return *this;
 }
@@ -48,42 +60,45 @@ bool IdList::contains(int32_t value) const
     return std::find(begin(), end(), value) != end();
 }
 
-IdList::AppendResult IdList::append(int32_t value)
+bool IdList::append(int32_t value)
 {
-    if (count_ == maxEntries)
-        return AppendResult::listFull;
-    if (count_ + 1 > capacity_) {
-        auto* grown = new (std::nothrow) int32_t[static_cast<size_t>(count_) + 1];
-        if (!grown)
-            return AppendResult::noMemory;
-        std::copy(begin(), end(), grown);
-        delete[] items_;
-        items_ = grown;
-        capacity_ = static_cast<int8_t>(count_ + 1);
+    if (count_ == capacity_) {
+        const uint32_t grown = capacity_ * 2;
+        auto* items = new (std::nothrow) int32_t[grown];
+        if (!items)
+            return false;
+        std::copy(begin(), end(), items);
+        const uint32_t count = count_;
+        release();
+        count_ = count;
+        heap_ = items;
+        capacity_ = grown;
     }
-    items_[count_++] = value;
-    return AppendResult::appended;
+    data()[count_++] = value;
+    return true;
 }
 
 void IdList::removeValue(int32_t value)
 {
-    count_ = static_cast<int8_t>(std::remove(items_, items_ + count_, value) - items_);
+    count_ = static_cast<uint32_t>(std::remove(begin(), end(), value) - begin());
 }
 
 void IdList::removeOneCopy(int32_t value)
 {
-    int32_t* at = std::find(items_, items_ + count_, value);
-    if (at == end())
-        return;
-    std::copy(at + 1, items_ + count_, at);
+    const int32_t* at = std::find(begin(), end(), value);
+    if (at != end())
+        removeAt(static_cast<int>(at - begin()));
+}
+
+void IdList::removeAt(int i)
+{
+    std::copy(begin() + i + 1, end(), begin() + i);
     --count_;
 }
 
 void IdList::clear()
 {
-    delete[] items_;
-    items_ = nullptr;
-    count_ = capacity_ = 0;
+    release();
 }
 
 } // namespace kinmap

@@ -1,6 +1,8 @@
-// The small growable list that carries every link between persons and
-// families: at most 127 record numbers, grown one slot at a time because
-// nearly every list holds one to three entries.
+// The growable list that carries every link between persons and families.
+// Nearly every list holds one or two entries, so those live in the list
+// itself (no allocation for most of the 250,000 persons of a large file);
+// longer lists, such as a family with hundreds of children, grow in an
+// array of their own as far as the file needs.
 #pragma once
 
 #include <cstdint>
@@ -9,39 +11,50 @@ namespace kinmap {
 
 class IdList {
 public:
-    static constexpr int maxEntries = 127;
-
     IdList() = default;
-    IdList(const IdList& other);
+    IdList(const IdList& other) { assign(other); }
     IdList& operator=(const IdList& other);
-    IdList(IdList&& other) noexcept;
+    IdList(IdList&& other) noexcept { take(other); }
     IdList& operator=(IdList&& other) noexcept;
-    ~IdList() { delete[] items_; }
+    ~IdList() { release(); }
 
-    int count() const { return count_; }
-    int capacity() const { return capacity_; }
+    int count() const { return static_cast<int>(count_); }
     bool empty() const { return count_ == 0; }
     // Unchecked read; code that reads by an index it did not bound itself
-    // goes through entryAt, which reports a bad index.
-    int32_t operator[](int i) const { return items_[i]; }
-    const int32_t* begin() const { return items_; }
-    const int32_t* end() const { return items_ + count_; }
+    // goes through Session::entryAt, which reports a bad index.
+    int32_t operator[](int i) const { return data()[i]; }
+    const int32_t* begin() const { return data(); }
+    const int32_t* end() const { return data() + count_; }
+    int32_t* begin() { return data(); }
+    int32_t* end() { return data() + count_; }
 
     bool contains(int32_t value) const;
-
-    enum class AppendResult { appended, listFull, noMemory };
-    // Adds value at the end; a full list stays as it is.
-    AppendResult append(int32_t value);
+    // Adds value at the end; false (the list unchanged) when memory runs out.
+    bool append(int32_t value);
     // Removes every entry equal to value, keeping the order of the others.
     void removeValue(int32_t value);
     // Removes the first entry equal to value (one copy of a doubled link).
     void removeOneCopy(int32_t value);
+    // Removes the entry at index i (0 <= i < count).
+    void removeAt(int i);
     void clear();
 
 private:
-    int32_t* items_ = nullptr;
-    int8_t count_ = 0;
-    int8_t capacity_ = 0;
+    static constexpr uint32_t inlineCapacity = 2;
+
+    bool onHeap() const { return capacity_ > inlineCapacity; }
+    int32_t* data() { return onHeap() ? heap_ : inline_; }
+    const int32_t* data() const { return onHeap() ? heap_ : inline_; }
+    void assign(const IdList& other);
+    void take(IdList& other);
+    void release();
+
+    union {
+        int32_t inline_[inlineCapacity];
+        int32_t* heap_;
+    };
+    uint32_t count_ = 0;
+    uint32_t capacity_ = inlineCapacity;
 };
 
 } // namespace kinmap

@@ -1,5 +1,6 @@
 #include "db/TextPool.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kinmap {
@@ -64,28 +65,23 @@ std::string_view internedForm(std::string_view text)
     return text.substr(start, end - start);
 }
 
-TextPool::TextPool() : base_(new char[initialCapacity])
+const char* TextArena::store(std::string_view text)
 {
-    base_[0] = 0;
-}
-
-const char* TextPool::store(const char* text, size_t length)
-{
-    if (end_ + length + 1 > capacity_)
-        return nullptr;
-    char* at = base_.get() + end_;
-    memcpy(at, text, length);
-    at[length] = 0;
-    recent_ = end_;
-    end_ += length + 1;
+    const size_t needed = text.size() + 1;
+    if (needed > left_) {
+        const size_t size = std::max(nextBlockSize_, needed);
+        blocks_.emplace_back(new char[size]);
+        next_ = blocks_.back().get();
+        left_ = size;
+        nextBlockSize_ = std::min(nextBlockSize_ * 2, largestBlockSize);
+    }
+    char* at = next_;
+    memcpy(at, text.data(), text.size());
+    at[text.size()] = 0;
+    next_ += needed;
+    left_ -= needed;
+    used_ += needed;
     return at;
-}
-
-TextStore::TextStore() = default;
-
-const char* TextStore::internText(PoolId poolId, const char* text)
-{
-    return internText(poolId, text ? std::string_view(text) : std::string_view());
 }
 
 const char* TextStore::internText(PoolId poolId, std::string_view text)
@@ -93,39 +89,22 @@ const char* TextStore::internText(PoolId poolId, std::string_view text)
     const std::string_view form = internedForm(text);
     if (form.empty())
         return emptyText;
-    const char* begin = form.data();
-    const size_t length = form.size();
-
-    TextPool& pool = pools_[poolId];
-    auto equals = [&](const char* stored) { return strncmp(stored, begin, length) == 0 && stored[length] == 0; };
-    if (equals(pool.mostRecent()))
-        return pool.mostRecent();
-
-    const char*& slot = hashTable_[murmurHash3(begin, length, hashSeed) & (hashSlots - 1)];
-    if (slot && equals(slot))
-        return slot;
-    const char* copy = pool.store(begin, length);
-    if (!copy) {
-        if (onOverflow)
-            onOverflow("\r\r\n\r\n\r\n\n!!!! Buffer overflow! !!!!\r\r\n\r\n\n");
-        return emptyText;
-    }
-    if (!slot)
-        slot = copy; // a slot keeps its first text; a collider is found again only while it is most recent
-    return copy;
+    Stored& recent = memory_->mostRecent[poolId];
+    if (recent.equals(form))
+        return recent.text;
+    Stored& slot = hashTable_[murmurHash3(form.data(), form.size(), hashSeed) & (hashSlots - 1)];
+    if (slot.equals(form))
+        return slot.text;
+    recent = {memory_->pools[poolId].store(form), form.size()};
+    if (!slot.text)
+        slot = recent; // a slot keeps its first text; a collider is found again only while it is most recent
+    return recent.text;
 }
 
 void TextStore::reset()
 {
-    for (TextPool& pool : pools_)
-        pool = TextPool();
-    hashTable_.fill(nullptr);
-}
-
-void TextStore::trimPools()
-{
-    for (TextPool& pool : pools_)
-        pool.trim();
+    memory_ = std::make_shared<Memory>();
+    hashTable_.fill({});
 }
 
 } // namespace kinmap

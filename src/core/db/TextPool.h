@@ -1,15 +1,17 @@
-// Deduplicating stores for surnames, given names and places. Texts are never
-// moved or removed while a database exists, so records refer to them by
-// plain pointers: a text reference is a pointer into a pool, the shared
-// emptyText, or null when it was never set (readers treat null as empty).
+// Deduplicating stores for surnames, given names and places (UTF-8). Texts
+// are never moved or removed while a database exists, so records refer to
+// them by plain pointers: a text reference is a pointer into a pool, the
+// shared emptyText, or null when it was never set (readers treat null as
+// empty). The pools grow block by block as texts are added.
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace kinmap {
 
@@ -23,53 +25,68 @@ uint32_t murmurHash3(const void* key, size_t length, uint32_t seed);
 // blank, "!\"#$%&'") skipped, cut at the first line end or zero byte.
 std::string_view internedForm(std::string_view text);
 
-// One block of zero-terminated texts stored back to back.
-class TextPool {
+// Zero-terminated texts in blocks that never move; a block is added when
+// the last one is full, each twice as large as the one before (up to a
+// limit), so a small file costs little and a large one few allocations.
+class TextArena {
 public:
-    static constexpr size_t initialCapacity = 8000000;
-    static constexpr size_t roomAfterTrim = 10000;
+    static constexpr size_t firstBlockSize = 16 * 1024;
+    static constexpr size_t largestBlockSize = 4 * 1024 * 1024;
 
-    TextPool();
-    // Stores a copy of text[0..length) after the most recent text; null when
-    // it does not fit.
-    const char* store(const char* text, size_t length);
-    const char* mostRecent() const { return base_.get() + recent_; }
-    size_t usedBytes() const { return end_; }
-    size_t capacity() const { return capacity_; }
-    // Leaves room for roomAfterTrim more bytes; the block does not move.
-    void trim() { capacity_ = end_ + roomAfterTrim; }
+    const char* store(std::string_view text);
+    size_t usedBytes() const { return used_; }
+    size_t blockCount() const { return blocks_.size(); }
 
 private:
-    std::unique_ptr<char[]> base_;
-    size_t capacity_ = initialCapacity;
-    size_t recent_ = 0; // start of the text stored last
-    size_t end_ = 1;    // just after its terminator
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    size_t left_ = 0;
+    size_t nextBlockSize_ = firstBlockSize;
+    size_t used_ = 0;
 };
 
-// The three pools and the hash table they share.
+// The three pools, the hash table they share, and the record identifiers
+// that a file spells in its own way.
 class TextStore {
 public:
     static constexpr int hashSlots = 32768;
     static constexpr uint32_t hashSeed = 4711;
 
-    TextStore();
+    TextStore() { reset(); }
 
     // Stores text in a pool, or finds it already stored (in any pool), and
     // returns the stored text. Leading bytes below '(' are skipped and the
-    // text ends at its first line end; nothing left gives emptyText, and so
-    // does a full pool (after onOverflow has been told).
-    const char* internText(PoolId pool, const char* text);
+    // text ends at its first line end; nothing left gives emptyText.
     const char* internText(PoolId pool, std::string_view text);
-    void trimPools();
-    // Fresh empty pools and an empty hash table; every stored text is gone.
+    // A record identifier as the file spells it ("@PERSON1@").
+    const char* storeIdentifier(std::string_view text) { return memory_->identifiers.store(text); }
+    // Fresh empty pools and an empty hash table; every stored text is gone
+    // (once nobody keeps the old memory alive).
     void reset();
-    const TextPool& pool(PoolId id) const { return pools_[id]; }
+    size_t usedBytes(PoolId pool) const { return memory_->pools[pool].usedBytes(); }
+    const TextArena& arena(PoolId pool) const { return memory_->pools[pool]; }
 
-    std::function<void(const char* message)> onOverflow;
+    // Keeps the memory of the texts stored so far alive for a reader on
+    // another thread, also across a reset.
+    std::shared_ptr<const void> keepAlive() const { return memory_; }
 
 private:
-    std::array<TextPool, 3> pools_;
-    std::array<const char*, hashSlots> hashTable_{};
+    // A stored text with its length, so that comparing it reads no further.
+    struct Stored {
+        const char* text = nullptr;
+        size_t length = 0;
+        bool equals(std::string_view other) const
+        {
+            return text && length == other.size() && memcmp(text, other.data(), length) == 0;
+        }
+    };
+    struct Memory {
+        std::array<TextArena, 3> pools;
+        std::array<Stored, 3> mostRecent;
+        TextArena identifiers;
+    };
+    std::shared_ptr<Memory> memory_;
+    std::array<Stored, hashSlots> hashTable_{};
 };
 
 } // namespace kinmap
