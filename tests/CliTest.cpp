@@ -31,24 +31,27 @@ CliRun runCli(const std::string& arguments, const test::TempDir& dir)
     return run;
 }
 
-const std::string sample = "0 HEAD\n0 @I1@ INDI\n1 NAME J\xF6rg /Gr\xFC\xDF/\n1 SEX M\n0 TRLR\n";
+const std::string sample = "0 HEAD\n0 @I1@ INDI\n1 NAME Jörg /Grüß/\n1 SEX M\n0 @I2@ INDI\n1 NAME Иван /Łoś/\n0 TRLR\n";
 
 TEST(Cli, PrintsTheReportInUtf8OrRaw)
 {
     test::TempDir dir;
     const std::string ged = dir.file("a.ged");
     test::writeFile(ged, sample);
-    const CliRun utf8 = runCli("import " + ged + " --dump", dir);
+    const CliRun utf8 = runCli("import " + ged + " --dump --verbose", dir);
     EXPECT_EQ(utf8.status, 0);
-    EXPECT_EQ(utf8.err, "");
-    EXPECT_EQ(utf8.out, "1 Persons 0 Families imported\r\na.ged loaded in 0 sec"
+    EXPECT_EQ(utf8.err, "read as UTF-8 (valid UTF-8)\n");
+    const std::string dumpEnd = "\tbirt=-|00000000\tchr=-|00000000\tdeat=-|00000000\tburi=-|00000000\tbirtplac=<null>"
+                                "\tchrplac=<null>\tdeatplac=<null>\tburiplac=<null>\tfams=\tfamc=\toffset=";
+    EXPECT_EQ(utf8.out, "2 Persons 0 Families imported\r\na.ged loaded in 0 sec"
                         "\n==== dump ====\n"
-                        "I1\tflags=8003\tsex=M\tgiven=J\xC3\xB6rg\tsurname=Gr\xC3\xBC\xC3\x9F\tbirt=-|00000000"
-                        "\tchr=-|00000000\tdeat=-|00000000\tburi=-|00000000\tbirtplac=<null>\tchrplac=<null>"
-                        "\tdeatplac=<null>\tburiplac=<null>\tfams=\tfamc=\toffset=19\n"
-                        "highestRin=1 highestMrin=0 personCount=1 familyCount=0 highestSourceNumber=0\n");
-    const CliRun raw = runCli("import " + ged + " --raw", dir);
-    EXPECT_EQ(raw.out, "1 Persons 0 Families imported\r\na.ged loaded in 0 sec");
+                        "I1\tflags=8003\tsex=M\tgiven=Jörg\tsurname=Grüß" + dumpEnd + "19\n"
+                        "I2\tflags=8003\tsex=\\x00\tgiven=Иван\tsurname=Łoś" + dumpEnd + "61\n"
+                        "highestRin=2 highestMrin=0 personCount=2 familyCount=0 highestSourceNumber=0\n");
+    // Latin-1, with "?" for each character outside it.
+    const CliRun raw = runCli("import " + ged + " --raw --dump", dir);
+    EXPECT_NE(raw.out.find("given=J\xF6rg\tsurname=Gr\xFC\xDF\t"), std::string::npos);
+    EXPECT_NE(raw.out.find("given=????\tsurname=?o?\t"), std::string::npos);
     // The journal of a run that wrote no GED file is gone at its end.
     EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
 }
@@ -76,9 +79,10 @@ TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
     const CliRun missing = runCli("import " + dir.file("none.ged"), dir);
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "ERROR: Original GED file " + dir.file("none.ged") +
-                               " not found!\n"
-                               "ERROR: \r\nLoading of GED file none.ged not possible.\r\nPlease import another GED file\n");
+    EXPECT_EQ(missing.err, "ERROR: Original GED file " + dir.file("none.ged") + " not found!\n");
+    const CliRun empty = runCli("import " + [&] { test::writeFile(dir.file("empty.ged"), ""); return dir.file("empty.ged"); }(), dir);
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "ERROR: \r\nLoading of GED file empty.ged not possible: empty file.\r\nPlease import another GED file\n");
     const CliRun txt = runCli("import " + dir.file("data.txt"), dir);
     EXPECT_EQ(txt.status, 1);
     EXPECT_EQ(txt.err, "ERROR: \r\nFile " + dir.file("data.txt") + " has not extension .ged\n");

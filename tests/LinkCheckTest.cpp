@@ -136,6 +136,37 @@ TEST_F(LinkCheckTest, ADeadHusbandStopsTheFamilyCheckUncounted)
                         "\r\n### Child 2 without FAMC 1 (corrected)\r\n Fam [1] - W X ");
 }
 
+TEST_F(LinkCheckTest, EveryRepairMarksTheRecordsItChangedAndNoOthers)
+{
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME Man /M/\n1 SEX M\n"
+                      "0 @I2@ INDI\n1 NAME Wife /W/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @I3@ INDI\n1 NAME Kid /M/\n1 FAMC @F1@\n"
+                      "0 @I4@ INDI\n1 NAME Other /M/\n"
+                      "0 @I5@ INDI\n1 NAME Calm /C/\n1 SEX M\n1 FAMS @F2@\n"
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I4@\n"
+                      "0 @F2@ FAM\n1 HUSB @I5@\n"),
+              "\r\n### Person 3 (FAMC 1) added as child\r\n[3] Kid M "
+              "\r\n### HUSB 1 without FAMS 1 (corrected)\r\n Fam [1] Man M - Wife W "
+              "\r\n### Fam 1 has WIFE 2 with sex 'M' \r\n Fam [1] Man M - Wife W "
+              "\r\n### Child 4 without FAMC 1 (corrected)\r\n Fam [1] Man M - Wife W "
+              "\r\n\r\n3 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    for (int32_t rin = 1; rin <= 5; ++rin)
+        EXPECT_EQ((db.persons[rin].flags & Flag::changed) != 0, rin == 1 || rin == 2 || rin == 4) << rin;
+    EXPECT_TRUE(db.families[1].flags & Flag::changed);
+    EXPECT_FALSE(db.families[2].flags & Flag::changed);
+    EXPECT_EQ(db.persons[2].sex, 'F');
+    EXPECT_EQ(list(db.families[1].children), (std::vector<int32_t>{4, 3}));
+
+    // A doubled FAMC entry next to the other (as a merge can leave it).
+    db.appendLink(db.persons[3].famc, 1);
+    db.persons[3].flags &= ~Flag::changed;
+    session.report.clear();
+    EXPECT_EQ(checkPersonLinks(session, 3), 1);
+    EXPECT_EQ(report(), "\r\n### Person 3 has double FAMC 1 (corrected)\r\n[3] Kid M ");
+    EXPECT_EQ(list(db.persons[3].famc), std::vector<int32_t>{1});
+    EXPECT_TRUE(db.persons[3].flags & Flag::changed);
+}
+
 TEST_F(LinkCheckTest, DeletedRecordsThatAreStillReferencedAreUnlinked)
 {
     ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"

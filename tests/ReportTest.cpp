@@ -60,13 +60,19 @@ TEST(ReportBuffer, GrowsTenfoldAndTakesLongPieces)
     EXPECT_STREQ(report.text(), "again");
 }
 
-TEST(ReportBuffer, AZeroByteBecomesABlank)
+TEST(ReportBuffer, AZeroByteBecomesABlankAndLongPiecesArriveWhole)
 {
     ReportBuffer report;
     report.append("with sex '%c' and more", 0);
     report.append("%d:%c.", 1, 0);
     EXPECT_EQ(report.length(), 4);
     EXPECT_STREQ(report.text(), "1: .");
+    // Longer than the formatter's first buffer: every byte arrives.
+    std::string piece;
+    for (int i = 0; i < 300; ++i)
+        piece += static_cast<char>('a' + i % 26) + std::string("ł");
+    report.append("[%s|%c|%d]", piece.c_str(), 0, 42);
+    EXPECT_EQ(std::string(report.text() + 4), "[" + piece + "| |42]");
 }
 
 class SessionTest : public ::testing::Test {
@@ -98,9 +104,12 @@ TEST_F(SessionTest, TheErrorBoxShowsItsTextAndClearsTheReport)
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0], "Original GED file x.ged not found!");
     EXPECT_EQ(s.report.length(), 0);
-    const std::string long2000(2000, 'l');
+    // A long text is cut, between two characters.
+    std::string long2000 = "x";
+    for (int i = 0; i < 1000; ++i)
+        long2000 += "ł";
     s.errorBox("%s", long2000.c_str());
-    EXPECT_EQ(ui.errors[1].size(), 1000u);
+    EXPECT_EQ(ui.errors[1], long2000.substr(0, 999));
 }
 
 TEST_F(SessionTest, EntryAtReportsABadIndexAndUsesTheFirstEntry)
@@ -178,22 +187,30 @@ TEST_F(SessionTest, RelativesAndFamilyLabels)
     EXPECT_EQ(reportOf(s), "\r\n Fam [1] Hans Huber - Grete Huber ");
 }
 
-TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeed)
+TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeedAndMovesOnlyItsOwnFile)
 {
     test::TempDir dir;
     ChangeJournal journal;
-    journal.workingPath = ChangeJournal::workingPathFor(dir.file("family.ged"));
-    EXPECT_EQ(journal.workingPath, dir.file("kinmap.log"));
+    journal.startFor(dir.file("family.ged"));
+    EXPECT_EQ(journal.workingPath(), ""); // nothing written yet
     journal.write("\n# kinmap! %s", "2.7.9");
     journal.write("RIN %d has duplicate FAMS %d: ignored\r\n", 3, 4);
     journal.write("%s", "100% verbatim\n");
-    EXPECT_EQ(test::readFile(journal.workingPath),
+    EXPECT_EQ(journal.workingPath(), dir.file("kinmap.log"));
+    EXPECT_EQ(test::readFile(journal.workingPath()),
               "\r\n# kinmap! 2.7.9RIN 3 has duplicate FAMS 4: ignored\r\r\n100% verbatim\r\n");
-    EXPECT_EQ(ChangeJournal::workingPathFor("plain.ged"), "kinmap.log");
-    EXPECT_EQ(ChangeJournal::workingPathFor("C:\\data\\x.ged"), "C:\\data\\kinmap.log");
 
-    journal.workingPath = dir.file("no-such-folder/kinmap.log");
-    journal.write("%s", "dropped silently");
+    test::writeFile(dir.file("family.log"), "an older journal");
+    EXPECT_EQ(journal.copyTo(dir.file("family.log")), dir.file("family-2.log"));
+    EXPECT_EQ(journal.moveTo(dir.file("family.log")), dir.file("family-3.log"));
+    EXPECT_EQ(test::readFile(dir.file("family.log")), "an older journal");
+    EXPECT_EQ(test::readFile(dir.file("family-2.log")), test::readFile(dir.file("family-3.log")));
+    EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
+    journal.write("%s", "next");
+    EXPECT_EQ(test::readFile(dir.file("kinmap.log")), "next");
+    journal.discardOwn();
+    EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
+    EXPECT_EQ(journal.moveTo(dir.file("x.log")), ""); // no journal: nothing to move
 }
 
 TEST(ChangeJournal, StampHasTheFixedShape)

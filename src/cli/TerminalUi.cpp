@@ -1,23 +1,14 @@
 #include "TerminalUi.h"
 
+#include "db/Utf8.h"
+
 #include <cstdio>
 
 namespace kinmap {
 
-std::string latin1ToUtf8(const std::string& text)
+std::string TerminalUi::forTerminal(const std::string& text) const
 {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return raw_ ? utf8ToLatin1(text) : text;
 }
 
 void TerminalUi::errorBox(const std::string& text)

@@ -8,11 +8,9 @@
 
 namespace kinmap {
 
-// Latin-1 bytes as UTF-8, for the terminal.
-std::string latin1ToUtf8(const std::string& text);
-
 class TerminalUi : public UserInterface {
 public:
+    // raw: texts are printed as Latin-1, one "?" for each character outside it.
     explicit TerminalUi(bool raw) : raw_(raw) {}
 
     void errorBox(const std::string& text) override;
@@ -30,7 +28,7 @@ public:
     void progressAdvance(int) override {}
     void progressEnd() override {}
 
-    std::string forTerminal(const std::string& text) const { return raw_ ? text : latin1ToUtf8(text); }
+    std::string forTerminal(const std::string& text) const;
 
 private:
     bool raw_;

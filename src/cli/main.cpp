@@ -3,6 +3,7 @@
 #include "app/DatabaseDump.h"
 #include "app/Session.h"
 #include "app/Shell.h"
+#include "db/Numbers.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
 
@@ -15,14 +16,15 @@
 namespace {
 
 const char* const usage =
-    "usage: kinmap-cli import FILE [--raw] [--dump]\n"
+    "usage: kinmap-cli import FILE [--raw] [--dump] [--verbose]\n"
     "       kinmap-cli export IN OUT [--select all|RIN,RIN,...] [--raw]\n"
-    "  import   reads FILE, repairs its links and prints the report\n"
-    "  --dump   then prints every person and family, one line each\n"
-    "  export   reads IN and writes the selected persons (all by default) with\n"
-    "           their families to OUT, backing up an existing OUT\n"
-    "  --raw    writes texts as Latin-1 bytes instead of UTF-8\n"
-    "  --timing prints the seconds each step took on stderr\n";
+    "  import    reads FILE, repairs its links and prints the report\n"
+    "  --dump    then prints every person and family, one line each\n"
+    "  --verbose tells on stderr which encoding FILE was read in, and why\n"
+    "  export    reads IN and writes the selected persons (all by default) with\n"
+    "            their families to OUT, backing up an existing OUT\n"
+    "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
+    "  --timing  prints the seconds each step took on stderr\n";
 
 // Selects the persons of a --select value; false when it is not valid.
 bool select(kinmap::Session& session, const std::string& which)
@@ -38,11 +40,11 @@ bool select(kinmap::Session& session, const std::string& which)
         while (start <= which.size()) {
             const size_t comma = std::min(which.find(',', start), which.size());
             const std::string number = which.substr(start, comma - start);
-            char* end = nullptr;
-            const long rin = strtol(number.c_str(), &end, 10);
-            if (number.empty() || *end != 0 || !db.isPerson(static_cast<int32_t>(rin)))
+            size_t digits = 0;
+            const int32_t rin = kinmap::leadingNumber(number, &digits);
+            if (number.empty() || digits != number.size() || !db.isPerson(rin))
                 return false;
-            rins.push_back(static_cast<int32_t>(rin));
+            rins.push_back(rin);
             start = comma + 1;
         }
     }
@@ -65,7 +67,7 @@ void print(const kinmap::TerminalUi& ui, const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    bool raw = false, dump = false, timing = false;
+    bool raw = false, dump = false, timing = false, verbose = false;
     std::string selection = "all";
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -76,6 +78,8 @@ int main(int argc, char** argv)
             dump = true;
         else if (arg == "--timing")
             timing = true;
+        else if (arg == "--verbose")
+            verbose = true;
         else if (arg == "--select" && i + 1 < args.size())
             selection = args[++i];
         else if (arg == "-h" || arg == "--help") {
@@ -105,6 +109,8 @@ int main(int argc, char** argv)
     };
     bool ok = kinmap::importCommand(session, positional[1]);
     lap("import");
+    if (ok && verbose)
+        fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
     print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
     if (ok && dump)
         print(ui, kinmap::dumpDatabase(session.db));

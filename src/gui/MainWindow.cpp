@@ -429,7 +429,7 @@ QWidget* MainWindow::personTextView()
     PersonGedText text;
     if (!readPersonGedText(session_, session_.shell.currentPerson, text))
         return nullptr;
-    return readOnlyText(toScreen(text.firstLine) + decodeGed(text.recordLines, text.encoding));
+    return readOnlyText(toScreen(text.firstLine + text.recordLines));
 }
 
 QWidget* MainWindow::reportTextView()

@@ -32,7 +32,7 @@ QVariant PersonListModel::data(const QModelIndex& index, int role) const
 {
     const PersonList& list = session_.personList;
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(list.cellText(index.row(), index.column()));
+        return toScreen(list.cellText(index.row(), index.column()));
     if (role == Qt::BackgroundRole) {
         const int32_t rin = list.rinAt(index.row());
         const bool man = session_.db.validRin(rin) && session_.db.persons[rin].sex == 'M';
@@ -44,7 +44,7 @@ QVariant PersonListModel::data(const QModelIndex& index, int role) const
 QVariant PersonListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < PersonList::columnCount)
-        return QString::fromLatin1(PersonList::columnTitles[section]);
+        return QString::fromLatin1(PersonList::columnTitle(section));
     return {};
 }
 
@@ -86,7 +86,7 @@ void PersonListView::resizeEvent(QResizeEvent* event)
     QTableView::resizeEvent(event);
     const int width = viewport()->width();
     for (int column = 0; column < PersonList::columnCount; ++column)
-        setColumnWidth(column, PersonList::columnShares[column] * width / 1024);
+        setColumnWidth(column, PersonList::columnShare(column) * width / 1024);
 }
 
 void PersonListView::selectRow(int row)
@@ -126,9 +126,8 @@ void PersonListView::keyPressEvent(QKeyEvent* event)
         return;
     }
     const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    const QByteArray latin1 = text.toLatin1();
     const int current = currentIndex().isValid() ? currentIndex().row() : 0;
-    const int row = typeAhead_.key(session_.personList, session_.db, current, latin1.at(0), now);
+    const int row = typeAhead_.key(session_.personList, current, fromScreen(text), now);
     typing_ = true;
     selectRow(row);
     typing_ = false;

@@ -1,7 +1,6 @@
 #include "ScreenText.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace kinmap::gui {
 
@@ -16,28 +15,14 @@ QString withLineFeeds(QString text)
 
 } // namespace
 
-QString toScreen(const std::string& latin1)
+QString toScreen(const std::string& utf8)
 {
-    return withLineFeeds(QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())));
+    return withLineFeeds(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
-QString decodeGed(const std::string& bytes, Encoding encoding)
+std::string fromScreen(const QString& text)
 {
-    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    switch (encoding) {
-    case Encoding::utf8: {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        return withLineFeeds(decoder.decode(data));
-    }
-    case Encoding::utf16le: {
-        QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        return withLineFeeds(decoder.decode(data));
-    }
-    case Encoding::ansi:
-    case Encoding::unknown:
-        break;
-    }
-    return withLineFeeds(QString::fromLatin1(data));
+    return text.toStdString();
 }
 
 std::string toFilePath(const QString& path)

@@ -1,5 +1,7 @@
 #include "SearchDialogs.h"
 
+#include "ScreenText.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -81,7 +83,7 @@ SearchDialog::SearchDialog(Kind kind, SearchOptions& options, QWidget* parent)
 
 QLineEdit* SearchDialog::addField(QFormLayout* form, const QString& label, const std::string& value, bool number)
 {
-    auto* field = new QLineEdit(QString::fromLatin1(value));
+    auto* field = new QLineEdit(toScreen(value));
     field->setObjectName(label);
     if (number) {
         field->setMaxLength(maxNumberLength);
@@ -104,7 +106,7 @@ QLineEdit* SearchDialog::field(const QString& label) const
 
 void SearchDialog::press(SearchAction action)
 {
-    auto text = [this](const char* label) { return field(QString::fromLatin1(label))->text().toLatin1().toStdString(); };
+    auto text = [this](const char* label) { return fromScreen(field(QString::fromLatin1(label))->text()); };
     options_.action = action;
     options_.place = text("Place");
     options_.periodFrom = numberIn(field(QStringLiteral("Period from")));

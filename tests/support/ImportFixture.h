@@ -31,11 +31,11 @@ protected:
         session.clock.seconds = [] { return 0LL; };
     }
 
-    // Writes a Latin-1 GED text in an encoding and runs the Import command.
-    bool importText(const std::string& latin1, FileEncoding encoding = FileEncoding::latin1,
+    // Writes a GED text (UTF-8) in an encoding and runs the Import command.
+    bool importText(const std::string& utf8, FileEncoding encoding = FileEncoding::utf8WithoutMark,
                     const std::string& name = "test.ged")
     {
-        return importBytes(encodeLatin1(latin1, encoding), name);
+        return importBytes(encode(utf8, encoding), name);
     }
     // Writes the bytes of a GED file and runs the Import command.
     bool importBytes(const std::string& bytes, const std::string& name = "test.ged")

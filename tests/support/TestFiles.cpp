@@ -1,10 +1,12 @@
 #include "TestFiles.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace kinmap::test {
 
@@ -22,69 +24,73 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string latin1ToUtf8(const std::string& latin1)
+namespace {
+
+std::vector<uint32_t> codePoints(const std::string& utf8)
 {
-    std::string out;
-    for (const char ch : latin1) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        uint32_t cp = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
+        for (int k = 1; k <= extra; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
+        out.push_back(cp);
+        i += static_cast<size_t>(extra) + 1;
     }
     return out;
 }
 
-std::string encodeLatin1(const std::string& latin1, FileEncoding encoding)
+} // namespace
+
+std::string encodeWithoutMark(const std::string& utf8, FileEncoding encoding)
 {
+    std::string out;
     switch (encoding) {
-    case FileEncoding::latin1:
-        return latin1;
     case FileEncoding::utf8:
-        return "\xEF\xBB\xBF" + latin1ToUtf8(latin1);
-    case FileEncoding::utf16le: {
-        std::string out = "\xFF\xFE";
-        for (const char c : latin1) {
-            out += c;
-            out += '\0';
+    case FileEncoding::utf8WithoutMark:
+        return utf8;
+    case FileEncoding::latin1:
+        for (const uint32_t cp : codePoints(utf8)) {
+            if (cp > 0xFF)
+                throw std::runtime_error("not a Latin-1 text");
+            out += static_cast<char>(cp);
+        }
+        return out;
+    case FileEncoding::utf16le:
+    case FileEncoding::utf16be:
+        for (uint32_t cp : codePoints(utf8)) {
+            auto put = [&](uint32_t unit) {
+                const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+                out += encoding == FileEncoding::utf16le ? low : high;
+                out += encoding == FileEncoding::utf16le ? high : low;
+            };
+            if (cp >= 0x10000) {
+                cp -= 0x10000;
+                put(0xD800 + (cp >> 10));
+                put(0xDC00 + (cp & 0x3FF));
+            } else {
+                put(cp);
+            }
         }
         return out;
     }
-    }
-    return latin1;
+    return out;
 }
 
-std::string utf8ToUtf16le(const std::string& utf8)
+std::string encode(const std::string& utf8, FileEncoding encoding)
 {
-    std::string out = "\xFF\xFE";
-    auto put = [&](uint32_t unit) {
-        out += static_cast<char>(unit & 0xFF);
-        out += static_cast<char>(unit >> 8);
-    };
-    for (size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        uint32_t cp = c;
-        int extra = 0;
-        if (c >= 0xF0)
-            cp = c & 0x07, extra = 3;
-        else if (c >= 0xE0)
-            cp = c & 0x0F, extra = 2;
-        else if (c >= 0xC0)
-            cp = c & 0x1F, extra = 1;
-        for (int k = 1; k <= extra; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
-        i += static_cast<size_t>(extra) + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            put(0xD800 + (cp >> 10));
-            put(0xDC00 + (cp & 0x3FF));
-        } else {
-            put(cp);
-        }
+    const std::string bytes = encodeWithoutMark(utf8, encoding);
+    switch (encoding) {
+    case FileEncoding::utf8:
+        return "\xEF\xBB\xBF" + bytes;
+    case FileEncoding::utf16le:
+        return "\xFF\xFE" + bytes;
+    case FileEncoding::utf16be:
+        return "\xFE\xFF" + bytes;
+    default:
+        return bytes;
     }
-    return out;
 }
 
 void writeFile(const std::string& path, const std::string& bytes)
@@ -103,7 +109,8 @@ std::string readFile(const std::string& path)
 
 bool fileExists(const std::string& path)
 {
-    return std::filesystem::exists(path);
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 std::string crlf(const std::string& text)
@@ -114,6 +121,15 @@ std::string crlf(const std::string& text)
             out += '\r';
         out += c;
     }
+    return out;
+}
+
+std::string cr(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        if (c == '\n')
+            c = '\r';
     return out;
 }
 

@@ -1,5 +1,6 @@
 // Temporary folders and GED texts for tests. GED texts are written in the
-// tests as Latin-1 strings and encoded into the file's encoding here.
+// tests as UTF-8 and encoded into the file's encoding here, by rules kept
+// apart from the code under test.
 #pragma once
 
 #include <string>
@@ -20,19 +21,20 @@ private:
     std::string path_;
 };
 
-enum class FileEncoding { latin1, utf8, utf16le };
+enum class FileEncoding { latin1, utf8, utf8WithoutMark, utf16le, utf16be };
 
-// Latin-1 text in the encoding, with its byte order mark (none for Latin-1).
-std::string encodeLatin1(const std::string& latin1, FileEncoding encoding);
-std::string latin1ToUtf8(const std::string& latin1);
-// UTF-8 text (any characters) as UTF-16 little endian with its mark.
-std::string utf8ToUtf16le(const std::string& utf8);
+// UTF-8 text in the encoding, with its byte order mark where it has one
+// (Latin-1 takes only texts whose characters it holds).
+std::string encode(const std::string& utf8, FileEncoding encoding);
+// The bytes the encoding gives text, without a byte order mark.
+std::string encodeWithoutMark(const std::string& utf8, FileEncoding encoding);
 
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
-// "\n" line ends of a test text turned into "\r\n".
+// "\n" line ends of a test text turned into "\r\n" or "\r".
 std::string crlf(const std::string& text);
+std::string cr(const std::string& text);
 
 } // namespace kinmap::test

@@ -36,6 +36,16 @@ std::string formatText(const char* format, ...)
     return text;
 }
 
+void cutAtCharacter(std::string& text, size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return;
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+}
+
 bool firstValueIsZero(const char* format, va_list args)
 {
     const char* p = format;

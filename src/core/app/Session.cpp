@@ -23,6 +23,7 @@ Clock Clock::system()
 Session::Session(UserInterface& userInterface) : ui(userInterface)
 {
     db.onError = [this](const char* message) { errorBox("%s", message); };
+    journal.onFailure = [this](const std::string& message) { errorBox("%s", message.c_str()); };
     report.onTooBig = [this](const char* message) { errorBox("%s", message); };
     personList.whileWaiting = [this] { ui.keepPainting(); };
 }
@@ -34,8 +35,7 @@ int Session::errorBox(const char* format, ...)
     va_start(args, format);
     std::string text = vformatText(format, args);
     va_end(args);
-    if (text.size() > maxLength)
-        text.resize(maxLength);
+    cutAtCharacter(text, maxLength);
     ui.errorBox(text);
     report.clear();
     return 0;
@@ -48,8 +48,7 @@ void Session::setStatus(int part, const char* format, ...)
     va_start(args, format);
     std::string text = vformatText(format, args);
     va_end(args);
-    if (text.size() > maxLength)
-        text.resize(maxLength);
+    cutAtCharacter(text, maxLength);
     ui.setStatus(part, text);
 }
 

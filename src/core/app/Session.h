@@ -47,7 +47,7 @@ struct ShellState {
     int32_t correctionCount = 0;
     int32_t replacementCount = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
-    Encoding gedEncoding = Encoding::ansi;  // of currentGedPath, detected by the import
+    FileFormat gedFormat;                   // of currentGedPath, detected by the import
 };
 
 // Wall-clock readings, replaceable so that tests get fixed stamps.

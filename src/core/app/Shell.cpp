@@ -25,6 +25,11 @@ void resetToNoData(Session& s)
     db.importedHighestMrin = db.importedHighestRin = db.highestMrin = db.highestRin = 0;
 }
 
+void showLoaded(Session& s)
+{
+    s.setStatus(0, "%s loaded, %s", s.shell.loadedFileName.c_str(), s.shell.gedFormat.description().c_str());
+}
+
 void enableDataCommands(Session& s)
 {
     s.ui.dataCommandsEnabled(true);
@@ -135,8 +140,7 @@ void addRecentFile(Session& s, const std::string& path)
 
 void deleteWorkingJournal(Session& s)
 {
-    if (!s.journal.workingPath.empty())
-        std::remove(s.journal.workingPath.c_str());
+    s.journal.discardOwn();
 }
 
 } // namespace kinmap

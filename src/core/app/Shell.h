@@ -11,6 +11,10 @@ class Session;
 // Back to the state before any import: data commands off, counters and
 // highest numbers 0, report empty, status texts of a fresh start.
 void resetToNoData(Session& session);
+// Status part 0 while the data of a file is shown: "x.ged loaded, read as
+// UTF-8 (from the header)".
+void showLoaded(Session& session);
+
 // Turns on the commands that need data.
 void enableDataCommands(Session& session);
 

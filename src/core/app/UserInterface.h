@@ -1,7 +1,6 @@
 // The one way the core reaches the user. The desktop window implements it
 // with Qt widgets, kinmap-cli on the terminal, the tests with scripted
-// answers. Texts are Latin-1 bytes; each front end converts them for its
-// screen.
+// answers. Texts are UTF-8.
 #pragma once
 
 #include <string>

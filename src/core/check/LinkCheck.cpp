@@ -10,24 +10,49 @@ namespace kinmap {
 
 namespace {
 
-constexpr int checkLabelOptions = LabelOption::numberFirst | LabelOption::birth | LabelOption::death;
+// The repairs of one record: each reports its "### " line, marks the records
+// it changed so that the export rebuilds them, and counts when the rule
+// counts it.
+class Repairs {
+public:
+    explicit Repairs(Session& s) : s_(s), db_(s.db) {}
 
-void personLine(Session& s, int32_t rin)
-{
-    personLabel(s, "\r\n", checkLabelOptions, rin);
-}
+    template <class... Values>
+    void report(const char* format, Values... values)
+    {
+        s_.report.append(format, values...);
+    }
+    void counted() { ++count_; }
+    void personLine(int32_t rin) { personLabel(s_, "\r\n", LabelOption::numberFirst | LabelOption::birth | LabelOption::death, rin); }
+    void familyLine(int32_t mrin, const char* prefix = "\r\n") { familyLabel(s_, prefix, mrin); }
+    void changedPerson(int32_t rin)
+    {
+        if (db_.isPerson(rin))
+            db_.persons[rin].flags |= Flag::changed;
+    }
+    void changedFamily(int32_t mrin)
+    {
+        if (db_.isFamily(mrin)) // a family deleted above stays at flags 0
+            db_.families[mrin].flags |= Flag::changed;
+    }
+    int32_t count() const { return count_; }
+
+private:
+    Session& s_;
+    Database& db_;
+    int32_t count_ = 0;
+};
 
 int32_t checkExistingPerson(Session& s, int32_t rin)
 {
     Database& db = s.db;
-    ReportBuffer& report = s.report;
     PersonRecord& person = db.persons[rin];
-    int32_t count = 0;
+    Repairs r(s);
 
     if (!person.surname && !person.given) {
-        report.append("\r\n### Person %d has no name", rin);
+        r.report("\r\n### Person %d has no name", rin);
         if (person.fams.empty() && !person.famc.empty()) {
-            report.append(" (deleted)");
+            r.report("%s", " (deleted)");
             person.flags = 0;
             return 1;
         }
@@ -37,30 +62,30 @@ int32_t checkExistingPerson(Session& s, int32_t rin)
     for (int i = 0; i < person.fams.count(); ++i) {
         const int32_t mrin = person.fams[i];
         if (!db.isFamily(mrin)) {
-            report.append("\r\n### Person %d has deleted FAMS %d", rin, mrin);
-            personLine(s, rin);
+            r.report("\r\n### Person %d has deleted FAMS %d", rin, mrin);
+            r.personLine(rin);
             person.fams.removeValue(mrin);
-            person.flags |= Flag::changed;
-            ++count;
+            r.changedPerson(rin);
+            r.counted();
         } else if (FamilyRecord& family = db.families[mrin]; family.husband != rin && family.wife != rin) {
-            report.append("\r\n### Person %d has wrong FAMS %d (corrected)", rin, mrin);
-            personLine(s, rin);
-            familyLabel(s, nullptr, mrin);
+            r.report("\r\n### Person %d has wrong FAMS %d (corrected)", rin, mrin);
+            r.personLine(rin);
+            r.familyLine(mrin, nullptr);
             if (person.sex == 'M' && family.husband == 0)
                 family.husband = rin;
             else if (person.sex == 'F' && family.wife == 0)
                 family.wife = rin;
             else
                 person.fams.removeValue(mrin);
-            person.flags |= Flag::changed;
-            family.flags |= Flag::changed;
-            ++count;
+            r.changedPerson(rin);
+            r.changedFamily(mrin);
+            r.counted();
         }
         if (mrin == previous) {
-            report.append("\r\n### Person %d has double FAMS %d (corrected)", rin, mrin);
+            r.report("\r\n### Person %d has double FAMS %d (corrected)", rin, mrin);
             person.fams.removeOneCopy(mrin);
-            person.flags |= Flag::changed;
-            ++count;
+            r.changedPerson(rin);
+            r.counted();
         } else {
             previous = mrin;
         }
@@ -70,54 +95,49 @@ int32_t checkExistingPerson(Session& s, int32_t rin)
     for (int i = 0; i < person.famc.count(); ++i) {
         const int32_t mrin = person.famc[i];
         if (!db.isFamily(mrin)) {
-            report.append("\r\n### Person %d has deleted FAMC %d", rin, mrin);
-            personLine(s, rin);
+            r.report("\r\n### Person %d has deleted FAMC %d", rin, mrin);
+            r.personLine(rin);
             person.famc.removeValue(mrin);
-            person.flags |= Flag::changed;
+            r.changedPerson(rin);
             if (db.validMrin(mrin))
                 db.families[mrin].children.removeValue(rin);
-            ++count;
+            r.counted();
             continue;
         }
         FamilyRecord& family = db.families[mrin];
-        const int32_t husband = family.husband;
-        const int32_t wife = family.wife;
         if (!family.children.contains(rin)) {
-            report.append("\r\n### Person %d (FAMC %d) added as child", rin, mrin);
-            personLine(s, rin);
+            r.report("\r\n### Person %d (FAMC %d) added as child", rin, mrin);
+            r.personLine(rin);
             db.appendLink(family.children, rin);
-            family.flags |= Flag::changed;
-            ++count;
+            r.changedFamily(mrin);
+            r.counted();
         }
-        if (husband != 0 && !db.isPerson(husband)) {
-            report.append("\r\n### Person %d has deleted father %d ", rin, husband);
-            personLine(s, rin);
-            family.husband = 0;
-            family.flags |= Flag::changed;
-            if (db.validRin(husband))
-                db.persons[husband].fams.removeValue(mrin);
-            ++count;
-        }
-        if (wife != 0 && !db.isPerson(wife)) {
-            report.append("\r\n### Person %d has deleted mother %d ", rin, wife);
-            personLine(s, rin);
-            family.wife = 0;
-            family.flags |= Flag::changed;
-            if (db.validRin(wife))
-                db.persons[wife].fams.removeValue(mrin);
-            ++count;
+        // A parent that does not exist leaves the family.
+        for (int32_t FamilyRecord::*parent : {&FamilyRecord::husband, &FamilyRecord::wife}) {
+            const int32_t other = family.*parent;
+            if (other == 0 || db.isPerson(other))
+                continue;
+            r.report(parent == &FamilyRecord::husband ? "\r\n### Person %d has deleted father %d "
+                                                      : "\r\n### Person %d has deleted mother %d ",
+                     rin, other);
+            r.personLine(rin);
+            family.*parent = 0;
+            r.changedFamily(mrin);
+            if (db.validRin(other))
+                db.persons[other].fams.removeValue(mrin);
+            r.counted();
         }
         if (mrin == previous) {
-            report.append("\r\n### Person %d has double FAMC %d (corrected)", rin, mrin);
-            personLine(s, rin);
+            r.report("\r\n### Person %d has double FAMC %d (corrected)", rin, mrin);
+            r.personLine(rin);
             person.famc.removeOneCopy(mrin);
-            person.flags |= Flag::changed;
-            ++count;
+            r.changedPerson(rin);
+            r.counted();
         } else {
             previous = mrin;
         }
     }
-    return count;
+    return r.count();
 }
 
 // Cleans the families that still point at a deleted person. Sets no marks.
@@ -125,106 +145,90 @@ int32_t checkDeletedPerson(Session& s, int32_t rin)
 {
     Database& db = s.db;
     PersonRecord& person = db.persons[rin];
-    int32_t count = 0;
+    Repairs r(s);
     for (int i = 0; i < person.fams.count(); ++i) {
         const int32_t mrin = person.fams[i];
         if (!db.isFamily(mrin))
             continue;
-        s.report.append("\n### Person %d deleted, but FAMS %d undeleted", rin, mrin);
-        personLine(s, rin);
+        r.report("\n### Person %d deleted, but FAMS %d undeleted", rin, mrin);
+        r.personLine(rin);
         FamilyRecord& family = db.families[mrin];
         if (family.husband == rin)
             family.husband = 0;
         else if (family.wife == rin)
             family.wife = 0;
         person.fams.removeValue(mrin);
-        ++count;
+        r.counted();
     }
     for (int i = 0; i < person.famc.count(); ++i) {
         const int32_t mrin = person.famc[i];
         if (!db.isFamily(mrin))
             continue;
-        s.report.append("\r\n### Person %d deleted, but FAMC %d undeleted", rin, mrin);
-        personLine(s, rin);
+        r.report("\r\n### Person %d deleted, but FAMC %d undeleted", rin, mrin);
+        r.personLine(rin);
         db.families[mrin].children.removeValue(rin);
         person.famc.removeValue(mrin);
-        ++count;
+        r.counted();
     }
-    return count;
+    return r.count();
+}
+
+// The husband's or the wife's side of a family: a spouse that does not
+// exist is dropped and ends the check of the family (false); a spouse of
+// the wrong sex gets the right one; a spouse without the family's FAMS
+// gets it.
+bool checkSpouse(Session& s, Repairs& r, int32_t mrin, bool husbandSide)
+{
+    Database& db = s.db;
+    FamilyRecord& family = db.families[mrin];
+    int32_t& spouse = husbandSide ? family.husband : family.wife;
+    const char* role = husbandSide ? "HUSB" : "WIFE";
+    const unsigned char sex = husbandSide ? 'M' : 'F';
+    const int32_t rin = spouse;
+    if (!db.isPerson(rin)) {
+        r.report(husbandSide ? "\r\n### Fam %d has deleted HUSB %d " : "\r\n### Fam %d has deleted WIFE %d ", mrin, rin);
+        r.familyLine(mrin);
+        spouse = 0;
+        r.changedFamily(mrin);
+        return false;
+    }
+    PersonRecord& person = db.persons[rin];
+    if (person.sex != sex) {
+        r.report(husbandSide ? "\r\n### Fam %d has HUSB %d with sex '%c' " : "\r\n### Fam %d has WIFE %d with sex '%c' ",
+                 mrin, rin, person.sex);
+        r.familyLine(mrin);
+        person.sex = sex;
+        r.changedPerson(rin);
+    }
+    if (!person.fams.contains(mrin)) {
+        r.report("\r\n### %s %d without FAMS %d (corrected)", role, rin, mrin);
+        r.familyLine(mrin);
+        db.appendLink(person.fams, mrin);
+        r.changedPerson(rin);
+        r.counted();
+    }
+    return true;
 }
 
 int32_t checkExistingFamily(Session& s, int32_t mrin)
 {
     Database& db = s.db;
-    ReportBuffer& report = s.report;
     FamilyRecord& family = db.families[mrin];
     const int32_t husband = family.husband;
     const int32_t wife = family.wife;
-    int32_t count = 0;
-    auto familyLine = [&] { familyLabel(s, "\r\n", mrin); };
-    auto markFamilyChanged = [&] {
-        if (family.exists()) // an empty family deleted above stays at flags 0
-            family.flags |= Flag::changed;
-    };
+    Repairs r(s);
 
-    bool examineWife = true;
-    if (husband != 0) {
-        if (husband == wife)
-            report.append("\r\n### Fam %d has same person %d as HUSB and WIFE ", mrin, husband);
-        if (!db.isPerson(husband)) {
-            report.append("\r\n### Fam %d has deleted HUSB %d ", mrin, husband);
-            familyLine();
-            family.husband = 0;
-            family.flags |= Flag::changed;
-            return 0;
-        }
-        PersonRecord& man = db.persons[husband];
-        if (man.sex != 'M') {
-            report.append("\r\n### Fam %d has HUSB %d with sex '%c' ", mrin, husband, man.sex);
-            familyLine();
-            man.sex = 'M';
-            man.flags |= Flag::changed;
-        }
-        if (!man.fams.contains(mrin)) {
-            report.append("\r\n### HUSB %d without FAMS %d (corrected)", husband, mrin);
-            familyLine();
-            db.appendLink(man.fams, mrin);
-            man.flags |= Flag::changed;
-            ++count;
-        }
-        examineWife = wife != 0;
-    } else if (wife == 0) {
-        if (family.children.count() < 2) {
-            report.append("\r\n### Empty FAM %d (deleted)", mrin);
-            family.flags = 0;
-            ++count;
-        }
-        examineWife = false;
+    if (husband != 0 && husband == wife)
+        r.report("\r\n### Fam %d has same person %d as HUSB and WIFE ", mrin, husband);
+    if (husband != 0 && !checkSpouse(s, r, mrin, true))
+        return 0; // not counted; the wife and the children wait for another run
+    if (husband == 0 && wife == 0 && family.children.count() < 2) {
+        r.report("\r\n### Empty FAM %d (deleted)", mrin);
+        family.flags = 0;
+        r.counted();
     }
-
-    if (examineWife) {
-        if (!db.isPerson(wife)) {
-            report.append("\r\n### Fam %d has deleted WIFE %d ", mrin, wife);
-            familyLine();
-            family.wife = 0;
-            family.flags |= Flag::changed;
-            return count;
-        }
-        PersonRecord& woman = db.persons[wife];
-        if (woman.sex != 'F') {
-            report.append("\r\n### Fam %d has WIFE %d with sex '%c' ", mrin, wife, woman.sex);
-            woman.sex = 'F';
-            familyLine();
-            woman.flags |= Flag::changed;
-        }
-        if (!woman.fams.contains(mrin)) {
-            report.append("\r\n### WIFE %d without FAMS %d (corrected)", wife, mrin);
-            familyLine();
-            db.appendLink(woman.fams, mrin);
-            woman.flags |= Flag::changed;
-            ++count;
-        }
-    }
+    if (wife != 0 && !checkSpouse(s, r, mrin, false))
+        return r.count();
 
     int32_t previous = 0;
     for (int i = 0; i < family.children.count(); ++i) {
@@ -232,30 +236,30 @@ int32_t checkExistingFamily(Session& s, int32_t mrin)
         if (db.isPerson(child)) {
             PersonRecord& person = db.persons[child];
             if (!person.famc.contains(mrin)) {
-                report.append("\r\n### Child %d without FAMC %d (corrected)", child, mrin);
-                familyLine();
+                r.report("\r\n### Child %d without FAMC %d (corrected)", child, mrin);
+                r.familyLine(mrin);
                 db.appendLink(person.famc, mrin);
-                person.flags |= Flag::changed;
-                ++count;
+                r.changedPerson(child);
+                r.counted();
             }
         } else {
-            report.append("\r\n### Fam %d has deleted CHIL %d ", mrin, child);
-            familyLine();
+            r.report("\r\n### Fam %d has deleted CHIL %d ", mrin, child);
+            r.familyLine(mrin);
             family.children.removeValue(child);
-            markFamilyChanged();
-            ++count;
+            r.changedFamily(mrin);
+            r.counted();
         }
         if (child == previous) {
-            report.append("\r\n### Fam %d has double CHIL %d ", mrin, child);
-            familyLine();
+            r.report("\r\n### Fam %d has double CHIL %d ", mrin, child);
+            r.familyLine(mrin);
             family.children.removeOneCopy(child);
-            markFamilyChanged();
-            ++count;
+            r.changedFamily(mrin);
+            r.counted();
         } else {
             previous = child;
         }
     }
-    return count;
+    return r.count();
 }
 
 // Cleans the persons that still point at a deleted family.
@@ -263,27 +267,20 @@ int32_t checkDeletedFamily(Session& s, int32_t mrin)
 {
     Database& db = s.db;
     const FamilyRecord& family = db.families[mrin];
-    int32_t count = 0;
-    auto unlinkSpouse = [&](int32_t rin, const char* message) {
-        if (!db.isPerson(rin) || !db.persons[rin].fams.contains(mrin))
+    Repairs r(s);
+    auto unlink = [&](int32_t rin, IdList PersonRecord::*list, const char* message) {
+        if (!db.isPerson(rin) || !(db.persons[rin].*list).contains(mrin))
             return;
-        s.report.append(message, mrin, rin);
-        db.persons[rin].fams.removeValue(mrin);
-        db.persons[rin].flags |= Flag::changed;
-        ++count;
+        r.report(message, mrin, rin);
+        (db.persons[rin].*list).removeValue(mrin);
+        r.changedPerson(rin);
+        r.counted();
     };
-    unlinkSpouse(family.husband, "\r\n### Fam %d deleted, but referenced by undeleted HUSB %d ");
-    unlinkSpouse(family.wife, "\r\n### Fam %d deleted, but referenced by undeleted WIFE %d ");
-    for (int i = 0; i < family.children.count(); ++i) {
-        const int32_t child = family.children[i];
-        if (!db.isPerson(child) || !db.persons[child].famc.contains(mrin))
-            continue;
-        s.report.append("\r\n### Fam %d deleted, but referenced by undeleted CHIL %d ", mrin, child);
-        db.persons[child].famc.removeValue(mrin);
-        db.persons[child].flags |= Flag::changed;
-        ++count;
-    }
-    return count;
+    unlink(family.husband, &PersonRecord::fams, "\r\n### Fam %d deleted, but referenced by undeleted HUSB %d ");
+    unlink(family.wife, &PersonRecord::fams, "\r\n### Fam %d deleted, but referenced by undeleted WIFE %d ");
+    for (int i = 0; i < family.children.count(); ++i)
+        unlink(family.children[i], &PersonRecord::famc, "\r\n### Fam %d deleted, but referenced by undeleted CHIL %d ");
+    return r.count();
 }
 
 } // namespace

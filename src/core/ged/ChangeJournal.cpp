@@ -1,21 +1,74 @@
 #include "ged/ChangeJournal.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kinmap {
 
-std::string fileNameOf(const std::string& path)
+namespace {
+
+size_t nameStart(const std::string& path)
 {
     const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string::npos ? 0 : slash + 1;
 }
 
-std::string ChangeJournal::workingPathFor(const std::string& gedPath)
+bool exists(const std::string& path)
 {
-    const size_t slash = gedPath.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string() : gedPath.substr(0, slash + 1);
-    return folder + "kinmap.log";
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string fileNameOf(const std::string& path)
+{
+    return path.substr(nameStart(path));
+}
+
+std::string folderOf(const std::string& path)
+{
+    return path.substr(0, nameStart(path));
+}
+
+std::string freeFileName(const std::string& path)
+{
+    if (!exists(path))
+        return path;
+    const size_t start = nameStart(path);
+    const size_t dot = path.find_last_of('.');
+    const size_t split = dot == std::string::npos || dot < start ? path.size() : dot;
+    for (int n = 2;; ++n) {
+        const std::string candidate = path.substr(0, split) + "-" + std::to_string(n) + path.substr(split);
+        if (!exists(candidate))
+            return candidate;
+    }
+}
+
+void ChangeJournal::startFor(const std::string& gedPath)
+{
+    discardOwn();
+    folder_ = folderOf(gedPath);
+    failureTold_ = false;
 }
 
 void ChangeJournal::write(const char* format, ...)
@@ -24,18 +77,12 @@ void ChangeJournal::write(const char* format, ...)
     va_start(args, format);
     std::string text = vformatText(format, args);
     va_end(args);
-    if (text.size() > maxFormattedLength)
-        text.resize(maxFormattedLength);
+    cutAtCharacter(text, maxFormattedLength);
     writeText(text.data(), text.size());
 }
 
 void ChangeJournal::writeText(const char* text, size_t length)
 {
-    if (workingPath.empty())
-        return;
-    FILE* file = fopen(workingPath.c_str(), "ab");
-    if (!file)
-        return;
     std::string lines;
     lines.reserve(length + length / 16);
     for (size_t i = 0; i < length; ++i) {
@@ -43,8 +90,77 @@ void ChangeJournal::writeText(const char* text, size_t length)
             lines += '\r';
         lines += text[i];
     }
-    fwrite(lines.data(), 1, lines.size(), file);
-    fclose(file);
+    int fd = -1;
+    if (path_.empty()) {
+        // A new journal takes a name nobody has, so that no other journal is
+        // ever written into or deleted.
+        for (int n = 1; fd < 0 && n < 1000; ++n) {
+            const std::string candidate = folder_ + (n == 1 ? std::string("kinmap.log") : "kinmap-" + std::to_string(n) + ".log");
+            fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+            if (fd >= 0)
+                path_ = candidate;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (fd < 0) {
+            fail("The change journal cannot be created in " + (folder_.empty() ? std::string(".") : folder_) + ": " +
+                 strerror(errno));
+            return;
+        }
+    } else {
+        fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            fail("The change journal " + path_ + " cannot be opened: " + strerror(errno));
+            return;
+        }
+    }
+    const bool written = writeAll(fd, lines);
+    const int error = errno;
+    if (close(fd) != 0 || !written)
+        fail("The change journal " + path_ + " cannot be written: " + strerror(written ? errno : error));
+}
+
+std::string ChangeJournal::moveTo(const std::string& name)
+{
+    if (path_.empty())
+        return {};
+    const std::string target = freeFileName(name);
+    if (std::rename(path_.c_str(), target.c_str()) != 0) {
+        fail("The change journal " + path_ + " cannot be moved to " + target + ": " + strerror(errno));
+        return {};
+    }
+    path_.clear();
+    failureTold_ = false;
+    return target;
+}
+
+std::string ChangeJournal::copyTo(const std::string& name)
+{
+    if (path_.empty())
+        return {};
+    const std::string target = freeFileName(name);
+    std::error_code error;
+    if (!std::filesystem::copy_file(path_, target, error)) {
+        fail("The change journal " + path_ + " cannot be copied to " + target + ": " + error.message());
+        return {};
+    }
+    return target;
+}
+
+void ChangeJournal::discardOwn()
+{
+    if (!path_.empty())
+        std::remove(path_.c_str());
+    path_.clear();
+}
+
+void ChangeJournal::fail(const std::string& message)
+{
+    if (failureTold_)
+        return;
+    failureTold_ = true;
+    if (onFailure)
+        onFailure(message);
 }
 
 std::string journalStamp(const std::tm& t)

@@ -2,12 +2,14 @@
 
 #include "app/Session.h"
 #include "app/Shell.h"
-#include "ged/BackupFiles.h"
+#include "db/Numbers.h"
 #include "ged/GedRecord.h"
 #include "ged/Import.h"
 #include "ged/ImportRules.h"
 #include "ged/RecordImage.h"
+#include "ged/SafeWrite.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <set>
@@ -41,19 +43,11 @@ struct Pointer {
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isAscii(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
 
-// "@" one character, a number and "@" at text[at]; the number is read as
-// the import reads it.
+// "@", one ASCII character, a number and "@" at text[at].
 bool readIdentifier(std::string_view text, size_t at, Pointer& p)
 {
-    if (at + 3 >= text.size() || text[at] != '@' || text[at + 1] == '@')
+    if (at + 3 >= text.size() || text[at] != '@' || static_cast<unsigned char>(text[at + 1]) >= 0x80 || text[at + 1] == '@')
         return false;
     size_t i = at + 2;
     if (i < text.size() && text[i] == '-')
@@ -61,14 +55,14 @@ bool readIdentifier(std::string_view text, size_t at, Pointer& p)
     const size_t digits = i;
     while (i < text.size() && isDigit(text[i]))
         ++i;
-    if (i == digits || i >= text.size() || text[i] != '@' || !isAscii(text.substr(0, i + 1)))
+    if (i == digits || i >= text.size() || text[i] != '@')
         return false;
-    const long long n = referenceNumber(text.substr(at + 2));
-    if (n > INT32_MAX)
+    const std::optional<int32_t> n = readNumber(text.substr(at + 2, i - at - 2));
+    if (!n)
         return false;
     p.begin = at;
     p.end = i + 1;
-    p.number = static_cast<int32_t>(n);
+    p.number = *n;
     return true;
 }
 
@@ -99,30 +93,66 @@ Pointer pointerOf(std::string_view text)
     return p;
 }
 
-// The kind of a level-0 line, read as the import reads it.
-struct RecordStart {
-    uint32_t tag = 0;
-    long long number = 0;
-    Pointer identifier; // of a NOTE or SOUR record
+// The identifier of a NOTE or SOUR record's level-0 line.
+Pointer recordIdentifier(std::string_view text)
+{
+    Pointer p;
+    const RecordLine r = recordLine(text);
+    const uint32_t tag = importTag(text, r.tagAt);
+    const bool note = tag == importTagOf("NOTE");
+    if ((note || tag == importTagOf("SOUR")) && !r.identifier.empty() &&
+        readIdentifier(text, static_cast<size_t>(r.identifier.data() - text.data()), p))
+        p.kind = note ? Renumbered::note : Renumbered::source;
+    return p;
+}
+
+// A person or family record of the file, by where its level-0 line ends.
+struct KnownRecord {
+    uint64_t offset;
+    RecordKind kind;
+    int32_t number;
 };
 
-RecordStart recordStart(std::string_view text)
+// Every record the import read (deleted ones too, so that they are left
+// out), in the order of the file.
+std::vector<KnownRecord> knownRecords(const Database& db)
 {
-    RecordStart start;
-    const size_t at = text.size() > 3 ? text.find('@', 3) : std::string_view::npos;
-    if (at == std::string_view::npos)
-        return start;
-    start.tag = importTag(text, at + 2);
-    start.number = referenceNumber(text.substr(std::min<size_t>(4, text.size())));
-    if ((start.tag == importTagOf("NOTE") || start.tag == importTagOf("SOUR")) && readIdentifier(text, 2, start.identifier))
-        start.identifier.kind = start.tag == importTagOf("NOTE") ? Renumbered::note : Renumbered::source;
-    return start;
+    std::vector<KnownRecord> persons, families, all;
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        if (db.persons[rin].fileOffset != 0)
+            persons.push_back({db.persons[rin].fileOffset, RecordKind::person, rin});
+    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
+        if (db.families[mrin].fileOffset != 0)
+            families.push_back({db.families[mrin].fileOffset, RecordKind::family, mrin});
+    // Files usually hold their records in number order, persons and families
+    // each, so the sorts find them sorted and the merge is linear.
+    auto byOffset = [](const KnownRecord& a, const KnownRecord& b) { return a.offset < b.offset; };
+    for (auto* records : {&persons, &families})
+        if (!std::is_sorted(records->begin(), records->end(), byOffset))
+            std::sort(records->begin(), records->end(), byOffset);
+    all.resize(persons.size() + families.size());
+    std::merge(persons.begin(), persons.end(), families.begin(), families.end(), all.begin(), byOffset);
+    return all;
+}
+
+const char* byteOrderMark(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::utf8:
+        return "\xEF\xBB\xBF";
+    case Encoding::utf16le:
+        return "\xFF\xFE";
+    case Encoding::utf16be:
+        return "\xFE\xFF";
+    default:
+        return "";
+    }
 }
 
 class ExportPass {
 public:
-    ExportPass(Session& s, GedInput& input, Encoding encoding, const std::function<bool(int32_t)>& written)
-        : s_(s), db_(s.db), input_(input), encoding_(encoding), personWritten_(written)
+    ExportPass(Session& s, GedInput& input, const std::function<bool(int32_t)>& written)
+        : s_(s), db_(s.db), input_(input), format_(input.format()), personWritten_(written), known_(knownRecords(s.db))
     {
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
         filter_.family = [this](int32_t mrin) { return isWrittenFamily(mrin); };
@@ -132,35 +162,43 @@ public:
     // and sources are written and which identifiers stay as they are, and
     // numbers notes and sources in the order of first reference.
     bool plan();
-    // The second run writes; newOffsets then hold the positions of the
+    // The second run writes; the offsets then hold the positions of the
     // written persons and families in the output (0 for the others).
     bool write(GedOutput& output);
 
     std::vector<uint64_t> personOffsets, familyOffsets;
+    // The new lines whose characters the file's encoding cannot all hold.
+    std::vector<std::string> unmappableLines;
 
 private:
     bool run();
-    void record(const GedRecord& r);
+    void record(const GedRecord& r, uint64_t firstLineEnd);
     void copyLines(const GedRecord& r, RecordKind kind, int32_t number, bool regenerateLinks);
-    void writeLevelZero(const GedLine& line, const RecordStart& start);
+    void writeLevelZero(const GedLine& line, const Pointer& id);
     void writeLine(const ImageLine& line);
+    void writeNewLine(std::string_view text, std::string_view lineEnd);
     void writeMissingRecords();
-    void writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r, const RecordStart* start);
+    void writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r);
     void tooLarge(const Pointer& p);
     int32_t newNumber(const Pointer& p) const;
-    std::string encodedPrefix(std::string_view text, const Pointer& p) const;
+    bool renumbered(const Pointer& p) const
+    {
+        return p.kind != Renumbered::none && p.number >= 0 && p.number < (p.kind == Renumbered::note ? noteLimit : sourceLimit);
+    }
+    void writeRenumbered(std::string_view text, std::string_view raw, const Pointer& p);
     bool isWrittenPerson(int32_t rin) const { return db_.isPerson(rin) && personWritten_(rin); }
     bool isWrittenFamily(int32_t mrin) const
     {
         return db_.isFamily(mrin) && (isWrittenPerson(db_.families[mrin].husband) || isWrittenPerson(db_.families[mrin].wife));
     }
-    size_t unitBytes() const { return encoding_ == Encoding::utf16le ? 2 : 1; }
 
     Session& s_;
     Database& db_;
     GedInput& input_;
-    Encoding encoding_;
+    FileFormat format_;
     std::function<bool(int32_t)> personWritten_;
+    std::vector<KnownRecord> known_;
+    size_t nextKnown_ = 0;
     LinkFilter filter_;
     GedOutput* output_ = nullptr; // null while planning
     std::string fileLineEnd_ = "\r\n";
@@ -174,8 +212,7 @@ private:
     // Planning results.
     std::vector<Reference> references_;
     std::set<std::string> keptIdentifiers_;
-    std::vector<int32_t> noteNumbers_ = std::vector<int32_t>(noteLimit);
-    std::vector<int32_t> sourceNumbers_ = std::vector<int32_t>(sourceLimit);
+    std::vector<int32_t> noteNumbers_, sourceNumbers_;
 };
 
 bool ExportPass::plan()
@@ -197,7 +234,10 @@ bool ExportPass::plan()
         if (r.inKind != Renumbered::none && !written.count({r.inKind, r.inNumber}))
             continue;
         const bool note = r.kind == Renumbered::note;
-        int32_t& assigned = note ? noteNumbers_[static_cast<size_t>(r.number)] : sourceNumbers_[static_cast<size_t>(r.number)];
+        std::vector<int32_t>& numbers = note ? noteNumbers_ : sourceNumbers_;
+        if (static_cast<size_t>(r.number) >= numbers.size())
+            numbers.resize(static_cast<size_t>(r.number) + 1);
+        int32_t& assigned = numbers[static_cast<size_t>(r.number)];
         if (assigned != 0)
             continue;
         int32_t& next = note ? nextNote : nextSource;
@@ -222,17 +262,13 @@ bool ExportPass::write(GedOutput& output)
 bool ExportPass::run()
 {
     ended_ = false;
+    nextKnown_ = 0;
     personDone_.assign(static_cast<size_t>(db_.highestRin) + 1, false);
     familyDone_.assign(static_cast<size_t>(db_.highestMrin) + 1, false);
-    if (!input_.seek(0))
+    if (!input_.seek(format_.markLength))
         return false;
-    input_.setEncoding(encoding_);
-    input_.keepRawBytes(output_ != nullptr); // planning needs no bytes
-    // The byte order mark is carried over as it is.
-    const size_t markLength = encoding_ == Encoding::utf8 ? 3 : encoding_ == Encoding::utf16le ? 2 : 0;
-    input_.seek(markLength);
-    if (output_ && markLength > 0)
-        output_->writeRaw(encoding_ == Encoding::utf8 ? "\xEF\xBB\xBF" : "\xFF\xFE", markLength);
+    if (output_ && format_.markLength > 0)
+        output_->writeRaw(byteOrderMark(format_.encoding)); // the mark is carried over as it is
 
     std::unique_ptr<FileProgress> progress;
     if (output_)
@@ -249,14 +285,14 @@ bool ExportPass::run()
         }
         if (progress)
             progress->advance(input_.position());
-        record(r);
+        record(r, reader.firstLineEnd());
     }
     if (!ended_)
         writeMissingRecords();
-    return true;
+    return !input_.failed();
 }
 
-void ExportPass::record(const GedRecord& r)
+void ExportPass::record(const GedRecord& r, uint64_t firstLineEnd)
 {
     const GedLine first = r[0];
     inKind_ = Renumbered::none;
@@ -264,81 +300,66 @@ void ExportPass::record(const GedRecord& r)
         copyLines(r, RecordKind::person, 0, false);
         return;
     }
-    const RecordStart start = recordStart(first.text);
+    while (nextKnown_ < known_.size() && known_[nextKnown_].offset < firstLineEnd)
+        ++nextKnown_;
+    if (nextKnown_ < known_.size() && known_[nextKnown_].offset == firstLineEnd) {
+        const KnownRecord& known = known_[nextKnown_++];
+        if (known.kind == RecordKind::person ? isWrittenPerson(known.number) : isWrittenFamily(known.number))
+            writeDatabaseRecord(known.kind, known.number, r);
+        return;
+    }
     if (first.text.find("0 TRLR") != std::string_view::npos) {
         writeMissingRecords();
-        writeLevelZero(first, start);
+        writeLevelZero(first, {});
         ended_ = true;
         return;
     }
-    const bool isPerson = start.tag == importTagOf("INDI"), isFamily = start.tag == importTagOf("FAM");
-    if ((isPerson || isFamily) && start.number >= 1) {
-        const auto number = static_cast<int32_t>(std::min<long long>(start.number, INT32_MAX));
-        if (isPerson ? isWrittenPerson(number) : isWrittenFamily(number))
-            writeDatabaseRecord(isPerson ? RecordKind::person : RecordKind::family, number, r, &start);
-        return;
-    }
-    const Pointer& id = start.identifier;
+    const Pointer id = recordIdentifier(first.text);
     if (id.kind != Renumbered::none) {
-        const int32_t limit = id.kind == Renumbered::note ? noteLimit : sourceLimit;
-        if (id.number < 0 || id.number >= limit) {
+        if (!renumbered(id)) {
             tooLarge(id); // kept with its identifier
         } else {
             if (output_ && newNumber(id) == 0)
                 return; // nothing written names it
             inKind_ = id.kind;
             inNumber_ = id.number;
-            writeLevelZero(first, start);
-            copyLines(r, RecordKind::person, 0, false);
-            return;
         }
     }
-    writeLevelZero(first, start);
+    writeLevelZero(first, id);
     copyLines(r, RecordKind::person, 0, false);
 }
 
-void ExportPass::writeLevelZero(const GedLine& line, const RecordStart& start)
+void ExportPass::writeLevelZero(const GedLine& line, const Pointer& id)
 {
-    const std::string_view raw = line.raw;
-    const Pointer& id = start.identifier;
-    const int32_t limit = id.kind == Renumbered::note ? noteLimit : sourceLimit;
-    const bool renumbered = id.kind != Renumbered::none && id.number >= 0 && id.number < limit;
     if (!output_) {
         // Identifiers written as they stand may not be given to a new note or source.
-        const size_t open = line.text.find('@');
-        const size_t close = open == std::string_view::npos ? open : line.text.find('@', open + 1);
-        if (!renumbered && close != std::string_view::npos && close > open + 1 &&
-            (line.text[open + 1] == 'N' || line.text[open + 1] == 'S'))
-            keptIdentifiers_.emplace(line.text.substr(open, close - open + 1));
+        const RecordLine r = recordLine(line.text);
+        if (!renumbered(id) && r.identifier.size() > 2 && (r.identifier[1] == 'N' || r.identifier[1] == 'S'))
+            keptIdentifiers_.emplace(r.identifier);
         return;
     }
-    if (!renumbered) {
-        output_->writeRaw(raw.data(), raw.size());
-        return;
-    }
-    const std::string prefix = encodedPrefix(line.text, id);
-    output_->writeRaw(prefix.data(), prefix.size());
-    const size_t rest = id.end * unitBytes();
-    output_->writeRaw(raw.data() + rest, raw.size() - rest);
+    if (renumbered(id))
+        writeRenumbered(line.text, line.raw, id);
+    else
+        output_->writeRaw(line.raw);
 }
 
-// The text up to the end of the identifier with the new number, encoded.
-std::string ExportPass::encodedPrefix(std::string_view text, const Pointer& p) const
+// The line with the new number in its identifier; what follows the
+// identifier keeps its bytes.
+void ExportPass::writeRenumbered(std::string_view text, std::string_view raw, const Pointer& p)
 {
-    const std::string latin1 = std::string(text.substr(0, p.begin)) + formatText("@%c%d@", static_cast<char>(p.kind), newNumber(p));
-    if (encoding_ != Encoding::utf16le)
-        return latin1;
-    std::string wide;
-    for (const char c : latin1) {
-        wide += c;
-        wide += '\0';
-    }
-    return wide;
+    const std::string prefix =
+        std::string(text.substr(0, p.begin)) + formatText("@%c%d@", static_cast<char>(p.kind), newNumber(p));
+    output_->writeText(prefix, {});
+    // The prefix is plain ASCII up to the identifier, so the identifier ends
+    // at the same character in the raw bytes.
+    output_->writeRaw(raw.substr(p.end * format_.unitBytes()));
 }
 
 int32_t ExportPass::newNumber(const Pointer& p) const
 {
-    return p.kind == Renumbered::note ? noteNumbers_[static_cast<size_t>(p.number)] : sourceNumbers_[static_cast<size_t>(p.number)];
+    const std::vector<int32_t>& numbers = p.kind == Renumbered::note ? noteNumbers_ : sourceNumbers_;
+    return static_cast<size_t>(p.number) < numbers.size() ? numbers[static_cast<size_t>(p.number)] : 0;
 }
 
 void ExportPass::tooLarge(const Pointer& p)
@@ -353,35 +374,39 @@ void ExportPass::tooLarge(const Pointer& p)
         s_.errorBox("\r\n GED file too big. >%d SOURces", p.number);
 }
 
+void ExportPass::writeNewLine(std::string_view text, std::string_view lineEnd)
+{
+    const size_t before = output_->unmappable();
+    output_->writeText(text, lineEnd);
+    if (output_->unmappable() != before)
+        unmappableLines.emplace_back(text);
+}
+
 void ExportPass::writeLine(const ImageLine& line)
 {
     if (line.isNew) {
         if (output_)
-            output_->writeEncoded(line.newText, std::string(line.lineEnd));
+            writeNewLine(line.newText, line.lineEnd);
         return;
     }
     const Pointer p = pointerOf(line.text);
-    const int32_t limit = p.kind == Renumbered::note ? noteLimit : sourceLimit;
-    if (p.kind == Renumbered::none || p.number < 0 || p.number >= limit) {
+    if (!renumbered(p)) {
         if (p.kind != Renumbered::none)
             tooLarge(p);
         if (output_)
-            output_->writeRaw(line.raw.data(), line.raw.size());
+            output_->writeRaw(line.raw);
         return;
     }
     if (!output_) {
         references_.push_back({p.kind, p.number, inKind_, inNumber_});
         return;
     }
-    // The new identifier replaces the old one; what follows it stays.
-    const std::string prefix = encodedPrefix(line.text, p);
-    output_->writeRaw(prefix.data(), prefix.size());
-    const size_t rest = p.end * unitBytes();
-    output_->writeRaw(line.raw.data() + rest, line.raw.size() - rest);
+    // The prefix up to the identifier is ASCII in any file whose pointers
+    // read as identifiers, so it can be written anew.
+    writeRenumbered(line.text, line.raw, p);
 }
 
-// Writes the lines of a record that is not rebuilt. Custom tags on levels 2
-// to 9 are left out with the lines beneath them. With regenerateLinks the
+// Writes the lines of a record that is not rebuilt. With regenerateLinks the
 // link lines follow the database's lists position by position, naming only
 // what is written; each keeps the lines beneath it.
 void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, bool regenerateLinks)
@@ -392,7 +417,6 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
         const char* name;
         const int32_t* begin;
         const int32_t* end;
-        char letter;
         bool family; // the entries are families
         const int32_t* next = nullptr;
         size_t lastBlockEnd = 0;
@@ -401,13 +425,13 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
     size_t listCount = 0;
     if (regenerateLinks && kind == RecordKind::person) {
         const PersonRecord& p = db_.persons[number];
-        lists[listCount++] = {tagCode("FAMS"), "FAMS", p.fams.begin(), p.fams.end(), 'F', true};
-        lists[listCount++] = {tagCode("FAMC"), "FAMC", p.famc.begin(), p.famc.end(), 'F', true};
+        lists[listCount++] = {tagCode("FAMS"), "FAMS", p.fams.begin(), p.fams.end(), true};
+        lists[listCount++] = {tagCode("FAMC"), "FAMC", p.famc.begin(), p.famc.end(), true};
     } else if (regenerateLinks) {
         const FamilyRecord& f = db_.families[number];
-        lists[listCount++] = {tagCode("HUSB"), "HUSB", &f.husband, &f.husband + (f.husband != 0), 'I', false};
-        lists[listCount++] = {tagCode("WIFE"), "WIFE", &f.wife, &f.wife + (f.wife != 0), 'I', false};
-        lists[listCount++] = {tagCode("CHIL"), "CHIL", f.children.begin(), f.children.end(), 'I', false};
+        lists[listCount++] = {tagCode("HUSB"), "HUSB", &f.husband, &f.husband + (f.husband != 0), false};
+        lists[listCount++] = {tagCode("WIFE"), "WIFE", &f.wife, &f.wife + (f.wife != 0), false};
+        lists[listCount++] = {tagCode("CHIL"), "CHIL", f.children.begin(), f.children.end(), false};
     }
     for (size_t k = 0; k < listCount; ++k)
         lists[k].next = lists[k].begin;
@@ -428,59 +452,55 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
 
     const std::string_view lineEnd = lineEndOf(r[0].text).empty() ? std::string_view(fileLineEnd_) : lineEndOf(r[0].text);
     auto kept = [&](const LinkList& list, int32_t entry) { return list.family ? isWrittenFamily(entry) : isWrittenPerson(entry); };
+    auto xref = [&](const LinkList& list, int32_t entry) { return list.family ? db_.familyXref(entry) : db_.personXref(entry); };
     auto created = [&](const LinkList& list, int32_t entry) {
-        return ImageLine::created(1, list.name, formatText("1 %s @%c%d@", list.name, list.letter, entry), lineEnd);
+        return ImageLine::created(1, list.name, std::string("1 ") + list.name + " " + xref(list, entry), lineEnd);
     };
 
-    size_t first = r[0].level == 0 ? 1 : 0;
-    for (size_t i = first; i < count;) {
+    for (size_t i = r[0].level == 0 ? 1 : 0; i < count;) {
         const GedLine line = r[i];
         LinkList* list = nullptr;
         if (line.level == 1 && namesRecord(line))
             for (LinkList& l : links)
                 if (line.tag == l.tag)
                     list = &l;
-        if (list) {
-            const size_t end = subtreeEnd(i);
-            const bool has = list->next < list->end;
-            const int32_t entry = has ? *list->next++ : 0;
-            if (has && kept(*list, entry)) {
-                if (linkNumber(line.text) == entry)
-                    writeLine(ImageLine::input(line));
-                else
-                    writeLine(created(*list, entry));
-                for (size_t j = i + 1; j < end; ++j)
-                    writeLine(ImageLine::input(r[j]));
-            }
-            if (end == list->lastBlockEnd) // entries without a line of their own follow the last one
-                for (; list->next < list->end; ++list->next)
-                    if (kept(*list, *list->next))
-                        writeLine(created(*list, *list->next));
-            i = end;
+        if (!list) {
+            writeLine(ImageLine::input(line));
+            ++i;
             continue;
         }
-        if (line.level >= 2 && line.text.size() > 2 && line.text[2] == '_') {
-            i = subtreeEnd(i);
-            continue;
+        const size_t end = subtreeEnd(i);
+        const bool has = list->next < list->end;
+        const int32_t entry = has ? *list->next++ : 0;
+        if (has && kept(*list, entry)) {
+            if (pointerIn(line.text) == xref(*list, entry))
+                writeLine(ImageLine::input(line));
+            else
+                writeLine(created(*list, entry));
+            for (size_t j = i + 1; j < end; ++j)
+                writeLine(ImageLine::input(r[j]));
         }
-        writeLine(ImageLine::input(line));
-        ++i;
+        if (end == list->lastBlockEnd) // entries without a line of their own follow the last one
+            for (; list->next < list->end; ++list->next)
+                if (kept(*list, *list->next))
+                    writeLine(created(*list, *list->next));
+        i = end;
     }
 }
 
 // Writes a person or family of the database: its level-0 line (the file's,
 // or a new one for a record the file does not have), its new position, and
 // its lines, copied or, when changed, rebuilt.
-void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r, const RecordStart* start)
+void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r)
 {
     const bool person = kind == RecordKind::person;
     (person ? personDone_ : familyDone_)[static_cast<size_t>(number)] = true;
     std::string_view lineEnd = fileLineEnd_;
     if (r.empty()) {
         if (output_)
-            output_->writeEncoded(formatText(person ? "0 @I%d@ INDI" : "0 @F%d@ FAM", number), fileLineEnd_);
+            writeNewLine(person ? "0 " + db_.personXref(number) + " INDI" : "0 " + db_.familyXref(number) + " FAM", fileLineEnd_);
     } else {
-        writeLevelZero(r[0], *start);
+        writeLevelZero(r[0], {});
         if (!lineEndOf(r[0].text).empty())
             lineEnd = lineEndOf(r[0].text);
     }
@@ -497,49 +517,63 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedR
 }
 
 // Persons and families that are written but have no record in the file
-// (added since it was read, or left out of an earlier export) are built
-// from the database alone, before the trailer.
+// (added since it was read) are built from the database alone, before the
+// trailer.
 void ExportPass::writeMissingRecords()
 {
     const GedRecord none;
     for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
-        if (!personDone_[static_cast<size_t>(rin)] && isWrittenPerson(rin))
-            writeDatabaseRecord(RecordKind::person, rin, none, nullptr);
+        if (!personDone_[static_cast<size_t>(rin)] && db_.persons[rin].fileOffset == 0 && isWrittenPerson(rin))
+            writeDatabaseRecord(RecordKind::person, rin, none);
     for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin)
-        if (!familyDone_[static_cast<size_t>(mrin)] && isWrittenFamily(mrin))
-            writeDatabaseRecord(RecordKind::family, mrin, none, nullptr);
+        if (!familyDone_[static_cast<size_t>(mrin)] && db_.families[mrin].fileOffset == 0 && isWrittenFamily(mrin))
+            writeDatabaseRecord(RecordKind::family, mrin, none);
+}
+
+} // namespace
+
+namespace {
+
+bool writesEveryPerson(const Database& db, const std::function<bool(int32_t)>& written)
+{
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        if (db.isPerson(rin) && !written(rin))
+            return false;
+    return true;
 }
 
 } // namespace
 
 bool exportGed(Session& s, const std::string& target, const std::function<bool(int32_t rin)>& written)
 {
+    Database& db = s.db;
+    const bool complete = writesEveryPerson(db, written);
+
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\n- Auto-Source: %s\n", s.shell.currentGedPath.c_str());
     GedInput input;
     GedOutput output;
-    RewriteFiles files;
-    if (!openForRewrite(s, target, input, output, files))
+    GedRewrite rewrite(s, target);
+    if (!rewrite.open(input, output))
         return false;
     s.setStatus(0, "part-export %s", fileNameOf(target).c_str());
-    output.setEncoding(s.shell.gedEncoding);
 
-    ExportPass pass(s, input, s.shell.gedEncoding, written);
-    const bool passed = pass.plan() && pass.write(output) && !input.failed();
+    ExportPass pass(s, input, written);
+    const bool passed = pass.plan() && pass.write(output);
     input.close();
-    const bool complete = output.close() && passed;
-    if (!complete) {
-        // The file read stays the current file: when it is the backup, the
-        // original data are there now.
-        s.shell.currentGedPath = files.readPath;
+    if (!rewrite.finish(output, passed, !complete))
         return false;
-    }
-    for (int32_t rin = 1; rin <= s.db.highestRin; ++rin)
-        s.db.persons[rin].fileOffset = pass.personOffsets[static_cast<size_t>(rin)];
-    for (int32_t mrin = 1; mrin <= s.db.highestMrin; ++mrin)
-        s.db.families[mrin].fileOffset = pass.familyOffsets[static_cast<size_t>(mrin)];
-    s.shell.currentGedPath = target;
-    s.shell.loadedFileName = fileNameOf(target);
+    for (const std::string& line : pass.unmappableLines)
+        s.report.append("\r\nNot all characters fit into %s, \"?\" written instead: %s", encodingName(s.shell.gedFormat.encoding),
+                        line.c_str());
+    if (!complete)
+        return true;
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        db.persons[rin].fileOffset = pass.personOffsets[static_cast<size_t>(rin)];
+    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
+        db.families[mrin].fileOffset = pass.familyOffsets[static_cast<size_t>(mrin)];
+    s.shell.currentGedPath = rewrite.target();
+    s.shell.loadedFileName = fileNameOf(rewrite.target());
     return true;
 }
 
@@ -547,18 +581,30 @@ namespace {
 
 bool exportCommand(Session& s, const std::string& target, const std::function<bool(int32_t)>& written)
 {
-    if (target.find("ged") == std::string::npos && target.find("Ged") == std::string::npos)
+    if (!hasGedExtension(target)) {
+        s.errorBox("\r\nFile %s has not extension .ged", target.c_str());
         return false;
+    }
     s.report.clear();
     s.setStatus(0, "Export %s ...", fileNameOf(target).c_str());
     s.setStatus(1, "%s", "");
     s.setStatus(2, "%s", "");
+    const bool complete = writesEveryPerson(s.db, written);
     if (!exportGed(s, target, written)) {
+        s.setStatus(0, "%s not exported", fileNameOf(target).c_str());
         s.errorBox("\r\nsave GED file failed:\r\n%s", target.c_str());
         return false;
     }
-    resetAfterExport(s);
+    // After a partial export the full file is still the current one, and the
+    // changes are not yet in it.
+    const std::string notes(s.report.text(), static_cast<size_t>(s.report.length()));
+    if (complete)
+        resetAfterExport(s);
     s.setStatus(0, "%s exportiert", fileNameOf(target).c_str());
+    if (!notes.empty()) {
+        s.report.append("%s", notes.c_str());
+        showView(s, reportView);
+    }
     return true;
 }
 

@@ -1,5 +1,5 @@
 // Writing a new GED file from the current one and the database: records the
-// database does not manage are copied byte for byte, selected persons and
+// database does not manage are copied byte for byte, the persons written and
 // their families are copied or, when changed, rebuilt, and notes and sources
 // are renumbered in the order in which the written lines first name them.
 #pragma once
@@ -13,14 +13,15 @@ namespace kinmap {
 class Session;
 
 // Exports the persons for which `written` is true, and every family with
-// such a husband or wife, into target (after a backup of an existing
-// target). On success the target becomes the current GED file and every
-// record's position points into it; false when a file could not be opened,
-// read or written completely.
+// such a husband or wife, into target, through the safe writer. A complete
+// export (every existing person) makes the target the current GED file and
+// points every record's position into it; a partial one leaves the session
+// as it was, so that the next export still has every record's lines. False
+// when a file could not be opened, read or written completely.
 bool exportGed(Session& session, const std::string& target, const std::function<bool(int32_t rin)>& written);
 
-// FILE / Partial Export: the selected persons. Refused while nobody is
-// selected; a path without "ged" does nothing.
+// FILE / Partial Export: the selected persons. Refused (with a message)
+// while nobody is selected and for a name without the extension .ged.
 bool partialExportCommand(Session& session, const std::string& target);
 // FILE / Export GED: every existing person.
 bool exportAllCommand(Session& session, const std::string& target);

@@ -1,32 +1,31 @@
 #include "ged/GedLineIO.h"
 
+#include "db/Utf8.h"
+
 #include <algorithm>
-#include <cstdarg>
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kinmap {
 
 namespace {
 
-constexpr int maxStoredBytes = GedInput::lineBufferSize - 1;
-
-bool isContinuationByte(int b) { return b >= 0x80 && b <= 0xBF; }
+constexpr size_t blockSize = 1 << 20;
 
 } // namespace
 
-int lineLevel(const char* line)
+int lineLevel(std::string_view line)
 {
-    const char* p = line;
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    if (*p < '0' || *p > '9')
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
+    if (i == line.size() || line[i] < '0' || line[i] > '9')
         return -1;
     int level = 0;
-    while (*p >= '0' && *p <= '9') {
-        if (level < 1000000)
-            level = level * 10 + (*p - '0');
-        ++p;
-    }
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
+        level = std::min(level * 10 + (line[i] - '0'), 1000000);
     return level;
 }
 
@@ -34,12 +33,43 @@ int lineLevel(const char* line)
 
 bool GedInput::open(const std::string& path)
 {
+    if (!open(path, FileFormat{}))
+        return false;
+    detectFormat();
+    return true;
+}
+
+bool GedInput::open(const std::string& path, const FileFormat& known)
+{
     close();
+    error_.clear();
+    missing_ = false;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        missing_ = errno == ENOENT;
+        error_ = strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error_ = S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file";
+        return false;
+    }
     file_ = fopen(path.c_str(), "rb");
+    if (!file_) {
+        error_ = strerror(errno);
+        return false;
+    }
+    size_ = static_cast<uint64_t>(info.st_size);
+    // A small file gets a small buffer; a line longer than the buffer grows it.
+    buffer_.resize(static_cast<size_t>(std::clamp<uint64_t>(size_ + 1, 4096, blockSize)));
     bufferStart_ = 0;
-    index_ = length_ = 0;
-    encoding_ = Encoding::ansi;
-    return file_ != nullptr;
+    begin_ = end_ = 0;
+    plainBegin_ = plainEnd_ = 0;
+    atFileEnd_ = false;
+    format_ = known;
+    refill();
+    seek(format_.markLength);
+    return true;
 }
 
 void GedInput::close()
@@ -49,215 +79,176 @@ void GedInput::close()
     file_ = nullptr;
 }
 
-int GedInput::refillAndTake()
+void GedInput::detectFormat()
+{
+    const std::string_view start(buffer_.data(), end_);
+    format_ = kinmap::detectFormat(start, [this, start] {
+        if (bufferStart_ == 0 && end_ >= size_)
+            return scanUtf8(start);
+        // Larger files are scanned block by block; a character cut at the
+        // end of a block is carried into the next.
+        std::vector<char> block(blockSize + 4);
+        size_t carried = 0;
+        bool multiByte = false;
+        for (off_t at = 0;;) {
+            const ssize_t got = pread(fileno(file_), block.data() + carried, blockSize, at);
+            if (got < 0)
+                return Utf8Content::invalid;
+            at += got;
+            const size_t length = carried + static_cast<size_t>(got);
+            const std::string_view bytes(block.data(), length);
+            const size_t valid = validUtf8Prefix(bytes);
+            if (got == 0 || length - valid > 3)
+                return valid == length ? (multiByte ? Utf8Content::multiByte : Utf8Content::ascii) : Utf8Content::invalid;
+            multiByte = multiByte || scanUtf8(bytes.substr(0, valid)) == Utf8Content::multiByte;
+            carried = length - valid;
+            memmove(block.data(), block.data() + valid, carried);
+        }
+    });
+    seek(format_.markLength);
+}
+
+bool GedInput::refill()
+{
+    if (!file_ || atFileEnd_)
+        return false;
+    if (begin_ > 0) {
+        std::copy(buffer_.begin() + static_cast<ptrdiff_t>(begin_), buffer_.begin() + static_cast<ptrdiff_t>(end_),
+                  buffer_.begin());
+        bufferStart_ += begin_;
+        end_ -= begin_;
+        plainBegin_ = plainBegin_ > begin_ ? plainBegin_ - begin_ : 0;
+        plainEnd_ = plainEnd_ > begin_ ? plainEnd_ - begin_ : 0;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size())
+        buffer_.resize(buffer_.size() * 2);
+    const size_t got = fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    end_ += got;
+    if (got == 0)
+        atFileEnd_ = true;
+    return got > 0;
+}
+
+// Where the line that starts at `from` ends (after its line end), or npos
+// when the buffer does not hold its end yet.
+size_t GedInput::findLineEnd(size_t from) const
+{
+    const char* data = buffer_.data();
+    if (format_.unitBytes() == 1) {
+        if (!format_.crLineEnds) {
+            const void* feed = memchr(data + from, '\n', end_ - from);
+            return feed ? static_cast<size_t>(static_cast<const char*>(feed) - data) + 1 : std::string::npos;
+        }
+        for (size_t i = from; i < end_; ++i) {
+            if (data[i] == '\n')
+                return i + 1;
+            if (data[i] == '\r') {
+                if (i + 1 == end_ && !atFileEnd_)
+                    return std::string::npos; // a line feed may follow
+                return i + 1 < end_ && data[i + 1] == '\n' ? i + 2 : i + 1;
+            }
+        }
+        return std::string::npos;
+    }
+    const bool little = format_.encoding == Encoding::utf16le;
+    auto unit = [&](size_t i) {
+        const auto a = static_cast<unsigned char>(data[i]), b = static_cast<unsigned char>(data[i + 1]);
+        return little ? a | b << 8 : a << 8 | b;
+    };
+    for (size_t i = from; i + 2 <= end_; i += 2) {
+        const unsigned c = unit(i);
+        if (c == '\n')
+            return i + 2;
+        if (c == '\r' && format_.crLineEnds) {
+            if (i + 4 > end_ && !atFileEnd_)
+                return std::string::npos;
+            return i + 4 <= end_ && unit(i + 2) == '\n' ? i + 4 : i + 2;
+        }
+    }
+    return std::string::npos;
+}
+
+bool GedInput::readLine()
 {
     if (!file_)
-        return -1;
-    bufferStart_ += length_;
-    index_ = 0;
-    length_ = fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (length_ == 0)
-        return -1;
-    return buffer_[index_++];
+        return false;
+    size_t lineEnd = std::string::npos;
+    for (;;) {
+        lineEnd = findLineEnd(begin_);
+        if (lineEnd != std::string::npos)
+            break;
+        if (!refill()) {
+            if (begin_ == end_)
+                return false;
+            lineEnd = end_; // the last line, without a line end
+            break;
+        }
+    }
+    lineStart_ = bufferStart_ + begin_;
+    raw_ = std::string_view(buffer_.data() + begin_, lineEnd - begin_);
+    // Whether the line needs decoding is found for the whole buffer at once.
+    if (begin_ < plainBegin_ || lineEnd > plainEnd_) {
+        plainBegin_ = begin_;
+        plainEnd_ = begin_ + plainPrefix(format_.encoding, std::string_view(buffer_.data() + begin_, end_ - begin_));
+    }
+    const bool plain = lineEnd <= plainEnd_;
+    begin_ = lineEnd;
+    if (plain) {
+        text_ = raw_;
+    } else {
+        decodeLine(format_.encoding, raw_, decoded_);
+        text_ = decoded_;
+    }
+    return true;
+}
+
+void GedInput::skipRecord()
+{
+    for (;;) {
+        const uint64_t start = position();
+        if (!readLine())
+            return;
+        if (lineLevel(text_) == 0) {
+            seek(start);
+            return;
+        }
+    }
 }
 
 bool GedInput::seek(uint64_t position)
 {
     if (!file_)
         return false;
-    if (position >= bufferStart_ && position <= bufferStart_ + length_) {
-        index_ = static_cast<size_t>(position - bufferStart_);
+    if (position >= bufferStart_ && position <= bufferStart_ + end_) {
+        begin_ = static_cast<size_t>(position - bufferStart_);
         return true;
     }
     if (fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0)
         return false;
     bufferStart_ = position;
-    index_ = length_ = 0;
+    begin_ = end_ = 0;
+    plainBegin_ = plainEnd_ = 0;
+    atFileEnd_ = false;
     return true;
-}
-
-uint64_t GedInput::size()
-{
-    if (!file_)
-        return 0;
-    const off_t here = ftello(file_);
-    fseeko(file_, 0, SEEK_END);
-    const off_t end = ftello(file_);
-    fseeko(file_, here, SEEK_SET);
-    return end < 0 ? 0 : static_cast<uint64_t>(end);
-}
-
-bool GedInput::atEnd()
-{
-    if (index_ < length_)
-        return false;
-    if (nextByte() < 0)
-        return true;
-    pushBack();
-    return false;
-}
-
-Encoding GedInput::detectEncoding()
-{
-    seek(0);
-    const int first = nextByte();
-    if (first == 0xEF) {
-        const int second = nextByte();
-        const int third = nextByte();
-        encoding_ = (second == 0xBB && third == 0xBF) ? Encoding::utf8 : Encoding::unknown;
-    } else if (first == 0xFF) {
-        encoding_ = nextByte() == 0xFE ? Encoding::utf16le : Encoding::unknown;
-    } else {
-        encoding_ = Encoding::ansi;
-    }
-    if (encoding_ == Encoding::ansi || encoding_ == Encoding::unknown)
-        seek(0);
-    return encoding_;
-}
-
-const char* GedInput::readLine()
-{
-    lineLength_ = 0;
-    raw_.clear();
-    const uint64_t start = position();
-    bool tookAny = false;
-
-    switch (encoding_) {
-    case Encoding::ansi:
-    case Encoding::unknown:
-        while (lineLength_ < maxStoredBytes) {
-            if (index_ == length_ && nextByte() >= 0)
-                pushBack();
-            if (index_ == length_)
-                break;
-            // Take a run of bytes up to the line feed at once.
-            const size_t room = static_cast<size_t>(maxStoredBytes - lineLength_);
-            const size_t available = std::min(room, length_ - index_);
-            const unsigned char* from = buffer_.data() + index_;
-            const void* feed = memchr(from, '\n', available);
-            const size_t take = feed ? static_cast<size_t>(static_cast<const unsigned char*>(feed) - from) + 1 : available;
-            memcpy(line_ + lineLength_, from, take);
-            lineLength_ += static_cast<int>(take);
-            index_ += take;
-            tookAny = true;
-            if (feed)
-                break;
-        }
-        if (keepRaw_)
-            raw_.assign(line_, static_cast<size_t>(lineLength_));
-        break;
-
-    case Encoding::utf8:
-        while (lineLength_ < maxStoredBytes) {
-            if (index_ == length_) {
-                if (nextByte() < 0)
-                    break;
-                pushBack();
-            }
-            // Bytes up to 0xA0 are stored as they are: copy such a run at once.
-            const unsigned char* from = buffer_.data() + index_;
-            const unsigned char* end = from + std::min(length_ - index_, static_cast<size_t>(maxStoredBytes - lineLength_));
-            const auto* feed = static_cast<const unsigned char*>(memchr(from, '\n', static_cast<size_t>(end - from)));
-            const unsigned char* stop = feed ? feed : end;
-            const unsigned char* p = from;
-            for (uint64_t word; p + 8 <= stop; p += 8) { // ASCII eight bytes at a time
-                memcpy(&word, p, 8);
-                if (word & 0x8080808080808080ull)
-                    break;
-            }
-            while (p < stop && *p <= 0xA0)
-                ++p;
-            memcpy(line_ + lineLength_, from, static_cast<size_t>(p - from));
-            lineLength_ += static_cast<int>(p - from);
-            index_ += static_cast<size_t>(p - from);
-            tookAny = tookAny || p > from;
-            if (p == end)
-                continue;
-            const int b = nextByte();
-            tookAny = true;
-            if (b == '\n') {
-                store('\n');
-                break;
-            }
-            if (b == 0xC3 || b == 0xC2) {
-                const int next = nextByte();
-                if (isContinuationByte(next)) {
-                    store(static_cast<unsigned char>(b == 0xC3 ? (next | 0x40) : next));
-                } else {
-                    // A lead byte without its continuation: the byte after it
-                    // (a line feed, say) is read on its own.
-                    store('?');
-                    if (next >= 0)
-                        pushBack();
-                }
-            } else {
-                store('?');
-            }
-        }
-        break;
-
-    case Encoding::utf16le:
-        while (lineLength_ < maxStoredBytes) {
-            const int low = nextByte();
-            if (low < 0)
-                break;
-            tookAny = true;
-            const int high = nextByte();
-            if (high < 0)
-                break; // a lone last byte is no character
-            store(high == 0 ? static_cast<unsigned char>(low) : '?');
-            if (high == 0 && low == '\n')
-                break;
-        }
-        break;
-    }
-
-    if (!tookAny)
-        return nullptr;
-    line_[lineLength_] = 0;
-    if (keepRaw_ && raw_.empty()) {
-        // Read the consumed bytes again; they are still in the buffer unless
-        // the line crossed a refill.
-        const uint64_t end = position();
-        if (start >= bufferStart_) {
-            raw_.assign(reinterpret_cast<const char*>(buffer_.data() + (start - bufferStart_)),
-                        static_cast<size_t>(end - start));
-        } else {
-            const size_t size = static_cast<size_t>(end - start);
-            raw_.resize(size);
-            fseeko(file_, static_cast<off_t>(start), SEEK_SET);
-            const size_t got = fread(raw_.data(), 1, size, file_);
-            raw_.resize(got);
-            fseeko(file_, static_cast<off_t>(bufferStart_ + length_), SEEK_SET);
-        }
-    }
-    return line_;
-}
-
-void GedInput::skipRecord()
-{
-    for (;;) {
-        const uint64_t lineStart = position();
-        const char* line = readLine();
-        if (!line)
-            return;
-        if (lineLevel(line) == 0) {
-            seek(lineStart);
-            return;
-        }
-    }
 }
 
 // ---- output ----------------------------------------------------------------
 
-bool GedOutput::open(const std::string& path)
+GedOutput::~GedOutput()
 {
-    close();
-    file_ = fopen(path.c_str(), "wb");
-    failed_ = file_ == nullptr;
+    if (file_)
+        fclose(file_);
+}
+
+void GedOutput::attach(FILE* file, const FileFormat& format)
+{
+    file_ = file;
+    format_ = format;
     buffer_.clear();
     flushed_ = 0;
-    return file_ != nullptr;
+    unmappable_ = 0;
+    failed_ = file == nullptr;
 }
 
 void GedOutput::flushBuffer()
@@ -275,7 +266,7 @@ bool GedOutput::close()
     if (!file_)
         return !failed_;
     flushBuffer();
-    if (fflush(file_) != 0 || ferror(file_))
+    if (fflush(file_) != 0 || ferror(file_) || fsync(fileno(file_)) != 0)
         failed_ = true;
     if (fclose(file_) != 0)
         failed_ = true;
@@ -283,71 +274,17 @@ bool GedOutput::close()
     return !failed_;
 }
 
-void GedOutput::writeLine(const char* format, ...)
+void GedOutput::writeText(std::string_view utf8, std::string_view lineEnd)
 {
-    va_list args;
-    va_start(args, format);
-    const std::string text = vformatText(format, args);
-    va_end(args);
-    writeText(text.data(), text.size());
+    encodeText(format_.encoding, utf8, buffer_, unmappable_);
+    encodeText(format_.encoding, lineEnd, buffer_, unmappable_);
+    flushIfFull();
 }
 
-void GedOutput::writeText(const char* text, size_t length)
+void GedOutput::writeRaw(std::string_view bytes)
 {
-    const char* end = static_cast<const char*>(memchr(text, '\n', length));
-    const char* cr = static_cast<const char*>(memchr(text, '\r', length));
-    std::string line(text, length);
-    if (end && (!cr || end < cr) && (end + 1 == text + length || end[1] != '\r'))
-        line.replace(static_cast<size_t>(end - text), std::string::npos, "\r\n");
-
-    encodeInto(line.data(), line.size());
-    if (buffer_.size() >= (1 << 20))
-        flushBuffer();
-}
-
-void GedOutput::writeEncoded(const std::string& latin1, const std::string& lineEnd)
-{
-    encodeInto(latin1.data(), latin1.size());
-    encodeInto(lineEnd.data(), lineEnd.size());
-    if (buffer_.size() >= (1 << 20))
-        flushBuffer();
-}
-
-void GedOutput::encodeInto(const char* latin1, size_t length)
-{
-    switch (encoding_) {
-    case Encoding::ansi:
-    case Encoding::unknown:
-        buffer_.append(latin1, length);
-        break;
-    case Encoding::utf8:
-        for (size_t i = 0; i < length; ++i) {
-            const auto c = static_cast<unsigned char>(latin1[i]);
-            if (c < 0xA0) {
-                buffer_ += static_cast<char>(c);
-            } else if (c < 0xC0) {
-                buffer_ += '\xC2';
-                buffer_ += static_cast<char>(c);
-            } else {
-                buffer_ += '\xC3';
-                buffer_ += static_cast<char>(c & 0xBF);
-            }
-        }
-        break;
-    case Encoding::utf16le:
-        for (size_t i = 0; i < length; ++i) {
-            buffer_ += latin1[i];
-            buffer_ += '\0';
-        }
-        break;
-    }
-}
-
-void GedOutput::writeRaw(const char* bytes, size_t length)
-{
-    buffer_.append(bytes, length);
-    if (buffer_.size() >= (1 << 20))
-        flushBuffer();
+    buffer_.append(bytes);
+    flushIfFull();
 }
 
 } // namespace kinmap

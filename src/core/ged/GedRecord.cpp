@@ -72,17 +72,20 @@ bool GedRecordReader::next(GedRecord& record)
     record.clear();
     if (hasPending_) {
         record.add(pendingText_, pendingRaw_);
+        firstLineEnd_ = pendingEnd_;
         hasPending_ = false;
     }
-    while (const char* line = input_.readLine()) {
-        const std::string_view text(line, static_cast<size_t>(input_.lineLength()));
-        if (!record.empty() && lineLevel(line) == 0) {
-            pendingText_.assign(text);
-            pendingRaw_ = input_.rawLine();
+    while (input_.readLine()) {
+        if (!record.empty() && lineLevel(input_.text()) == 0) {
+            pendingText_.assign(input_.text());
+            pendingRaw_.assign(input_.raw());
+            pendingEnd_ = input_.position();
             hasPending_ = true;
             return true;
         }
-        record.add(text, input_.rawLine());
+        if (record.empty())
+            firstLineEnd_ = input_.position();
+        record.add(input_.text(), input_.raw());
     }
     return !record.empty();
 }

@@ -1,5 +1,5 @@
 // The lines of one GED record (its level-0 line and every line up to the
-// next level-0 line), each as 8-bit text and as the bytes of the file.
+// next level-0 line), each as UTF-8 text and as the bytes of the file.
 #pragma once
 
 #include "ged/GedLineIO.h"
@@ -24,7 +24,7 @@ constexpr uint32_t tagCode(std::string_view tag)
 struct GedLine {
     int level;             // -1 for a line without a level number (an empty line, say)
     uint32_t tag;          // tagCode of the word after the level; 0 when there is none
-    std::string_view text; // 8-bit Latin-1, with its line end
+    std::string_view text; // UTF-8, with its line end
     std::string_view raw;  // the bytes of the file, with its line end
     size_t valueStart;     // where the text after the tag begins (after one blank)
 };
@@ -55,10 +55,13 @@ public:
     // The next record; false at the end of the input. The first record of a
     // file starts with whatever line comes first.
     bool next(GedRecord& record);
+    // Where the level-0 line of the record read last ends in the file.
+    uint64_t firstLineEnd() const { return firstLineEnd_; }
 
 private:
     GedInput& input_;
     std::string pendingText_, pendingRaw_;
+    uint64_t pendingEnd_ = 0, firstLineEnd_ = 0;
     bool hasPending_ = false;
 };
 

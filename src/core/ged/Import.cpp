@@ -3,10 +3,13 @@
 #include "app/Session.h"
 #include "app/Shell.h"
 #include "check/LinkCheck.h"
+#include "db/Numbers.h"
 #include "ged/GedLineIO.h"
 #include "ged/ImportRules.h"
 
-#include <climits>
+#include <algorithm>
+#include <deque>
+#include <unordered_map>
 
 namespace kinmap {
 
@@ -33,47 +36,146 @@ void FileProgress::advance(uint64_t position)
     session_.setStatus(1, "%d%% done", percent);
 }
 
+bool hasGedExtension(const std::string& path)
+{
+    std::string name = fileNameOf(path);
+    std::transform(name.begin(), name.end(), name.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+    return name.find(".ged") != std::string::npos;
+}
+
 namespace {
 
 constexpr auto tag = [](const auto& name) { return importTagOf(name); };
 
 enum class Event { none, birth, christening, death, burial, marriage };
 
+// Identifiers. A record whose identifier reads as a number ("@", one
+// letter, digits, "@", the number from 1 to maxRecordNumber) that no earlier
+// record took keeps that number. Every other record is staged and gets a
+// free number after the pass, above the highest number the file uses.
+//
+// During the pass a link holds the number it names packed with the spelling
+// of the pointer (its letter and how many digits), or, for a pointer that
+// reads as no number, the index of its spelling with irregularBit set.
+// After the pass every link is resolved to the record that the file names.
+constexpr int32_t maxRecordNumber = 249999;
+constexpr int numberBits = 18;
+constexpr int32_t numberMask = (1 << numberBits) - 1;
+constexpr int32_t irregularBit = 1 << 29;
+
+struct Spelling {
+    int32_t number = 0;
+    uint16_t signature = 0; // letter << 4 | digits; 0 when the identifier reads as no number
+};
+
+Spelling readSpelling(std::string_view id)
+{
+    if (id.size() < 4 || id.size() > 18 || id.front() != '@' || id.back() != '@')
+        return {};
+    const auto letter = static_cast<unsigned char>(id[1]);
+    if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z')))
+        return {};
+    const std::string_view digits = id.substr(2, id.size() - 3);
+    size_t count = 0;
+    const int32_t n = leadingNumber(digits, &count);
+    if (count != digits.size() || n < 1 || n > maxRecordNumber)
+        return {};
+    return {n, static_cast<uint16_t>(letter << 4 | digits.size())};
+}
+
+std::string spellingText(int32_t number, uint16_t signature)
+{
+    const std::string digits = std::to_string(number);
+    const size_t width = signature & 0xF;
+    std::string text = "@";
+    text += static_cast<char>(signature >> 4);
+    if (digits.size() < width)
+        text.append(width - digits.size(), '0');
+    text += digits;
+    text += '@';
+    return text;
+}
+
+// The file spells the number as the export would write it ("@I12@").
+bool isCanonical(int32_t number, uint16_t signature, char letter)
+{
+    return (signature >> 4) == letter && (signature & 0xF) == std::to_string(number).size();
+}
+
+struct Staged {
+    std::string identifier;
+    int line;
+    bool duplicate;
+};
+
 class GedReader {
 public:
     GedReader(Session& session, GedInput& input) : s_(session), db_(session.db), input_(input) {}
-    bool readFile();
+
+    enum class Result { read, tooBig };
+    Result readFile();
+    // Numbers the staged records, resolves every link and drops doubled
+    // FAMS and FAMC links (with a report line each).
+    void resolve();
+
+    bool sawHeader() const { return sawHeader_; }
+    std::string_view firstLine() const { return firstLine_; }
 
 private:
-    bool recordLine(std::string_view line);
-    void personOrFamilyLine(std::string_view line);
+    bool recordStart(std::string_view line);
+    void personLine(std::string_view line);
+    void familyLine(std::string_view line);
     void eventLine(std::string_view line);
     void nameLine(std::string_view value);
-    void linkLine(IdList& list, int32_t mrin, const char* duplicateMessage);
+    int32_t pointerValue(std::string_view line);
+    int32_t resolvePointer(int32_t value, bool family) const;
+    void dropDoubledLinks(int32_t rin, IdList& list, const char* message);
+
+    PersonRecord& person() { return stagedPerson_ >= 0 ? stagedPersons_[static_cast<size_t>(stagedPerson_)] : db_.persons[person_]; }
+    FamilyRecord& family() { return stagedFamily_ >= 0 ? stagedFamilies_[static_cast<size_t>(stagedFamily_)] : db_.families[family_]; }
+    bool inPerson() const { return person_ != 0 || stagedPerson_ >= 0; }
+    bool inFamily() const { return family_ != 0 || stagedFamily_ >= 0; }
 
     Session& s_;
     Database& db_;
     GedInput& input_;
-    int32_t person_ = 0;
-    int32_t family_ = 0;
+    int line_ = 0;
+    bool sawHeader_ = false;
+    std::string firstLine_;
+
+    int32_t person_ = 0, family_ = 0;
+    long stagedPerson_ = -1, stagedFamily_ = -1;
     Event event_ = Event::none;
+
+    std::vector<uint16_t> personSignature_, familySignature_; // by number
+    std::deque<PersonRecord> stagedPersons_;
+    std::deque<FamilyRecord> stagedFamilies_;
+    std::vector<Staged> stagedPersonIds_, stagedFamilyIds_;
+    std::unordered_map<std::string, int32_t> stagedPersonByXref_, stagedFamilyByXref_; // the first of each
+    std::vector<std::string> irregularPointers_;
+    std::unordered_map<std::string, int32_t> irregularIndex_;
+    std::vector<int32_t> stagedPersonNumbers_, stagedFamilyNumbers_;
 };
 
-bool GedReader::readFile()
+GedReader::Result GedReader::readFile()
 {
     FileProgress progress(s_, input_.size());
-    s_.shell.gedEncoding = input_.detectEncoding();
-    while (const char* text = input_.readLine()) {
-        const std::string_view line(text, static_cast<size_t>(input_.lineLength()));
+    while (input_.readLine()) {
+        const std::string_view line = input_.text();
+        if (++line_ == 1)
+            firstLine_ = line.substr(0, 200);
         switch (importLevel(line)) {
         case 0:
             progress.advance(input_.position());
-            if (!recordLine(line))
-                return false;
+            if (!recordStart(line))
+                return Result::tooBig;
             break;
         case 1:
             event_ = Event::none;
-            personOrFamilyLine(line);
+            if (inPerson())
+                personLine(line);
+            else if (inFamily())
+                familyLine(line);
             break;
         case 2:
             if (event_ != Event::none)
@@ -83,113 +185,150 @@ bool GedReader::readFile()
             break;
         }
     }
-    return true;
+    return Result::read;
 }
 
-bool GedReader::recordLine(std::string_view line)
+bool GedReader::recordStart(std::string_view line)
 {
     event_ = Event::none;
     person_ = family_ = 0;
-    const size_t at = line.size() > 3 ? line.find('@', 3) : std::string_view::npos;
-    if (at == std::string_view::npos)
+    stagedPerson_ = stagedFamily_ = -1;
+    const RecordLine r = recordLine(line);
+    const uint32_t code = importTag(line, r.tagAt);
+    if (line_ == 1 && r.identifier.empty() && code == tag("HEAD"))
+        sawHeader_ = true;
+    if (r.identifier.empty())
         return true;
-    const uint32_t code = importTag(line, at + 2);
-    const long long number = referenceNumber(valueAt(line, 4));
-    if (code == tag("INDI")) {
-        if (number >= Database::importPersonSlots) {
-            s_.errorBox("\r\n GED file too big. >%d Persons", static_cast<int>(std::min<long long>(number, INT32_MAX)));
-            db_.highestRin = db_.highestMrin = 0;
-            return false;
+    const bool isPerson = code == tag("INDI");
+    if (!isPerson && code != tag("FAM")) {
+        if (code == tag("SOUR"))
+            db_.highestSourceNumber = std::max(db_.highestSourceNumber, readSpelling(r.identifier).number);
+        return true;
+    }
+
+    int32_t& count = isPerson ? db_.personCount : db_.familyCount;
+    if (count == (isPerson ? Database::maxPersons : Database::maxFamilies)) {
+        s_.errorBox(isPerson ? "\r\n GED file too big. >%d Persons" : "\r\n GED file too big. >%d Families", count);
+        return false;
+    }
+    ++count;
+    std::vector<uint16_t>& signatures = isPerson ? personSignature_ : familySignature_;
+    const Spelling spelling = readSpelling(r.identifier);
+    const auto number = static_cast<size_t>(spelling.number);
+    const bool taken = spelling.signature != 0 && number < signatures.size() && signatures[number] != 0;
+    if (spelling.signature != 0 && !taken) {
+        if (number >= signatures.size())
+            signatures.resize(std::max(number + 1, signatures.size() * 2));
+        signatures[number] = spelling.signature;
+        if (isPerson) {
+            db_.highestRin = std::max(db_.highestRin, spelling.number);
+            person_ = spelling.number;
+            db_.importedPerson(person_).fileOffset = input_.position();
+            person().flags |= Flag::exists;
+        } else {
+            db_.highestMrin = std::max(db_.highestMrin, spelling.number);
+            family_ = spelling.number;
+            db_.importedFamily(family_).fileOffset = input_.position();
+            family().flags |= Flag::exists;
         }
-        if (number < 1) // no usable record number: the record is not kept
-            return true;
-        const auto rin = static_cast<int32_t>(number);
-        db_.highestRin = std::max(db_.highestRin, rin);
-        ++db_.personCount;
-        PersonRecord& person = db_.importedPerson(rin);
-        person.fileOffset = input_.position();
-        person.flags |= Flag::exists;
-        person_ = rin;
-    } else if (code == tag("FAM")) {
-        if (number >= Database::importFamilySlots) {
-            s_.errorBox("\r\n GED file too big. >%d Families", static_cast<int>(std::min<long long>(number, INT32_MAX)));
-            db_.highestRin = db_.highestMrin = 0;
-            return false;
-        }
-        if (number < 1)
-            return true;
-        const auto mrin = static_cast<int32_t>(number);
-        db_.highestMrin = std::max(db_.highestMrin, mrin);
-        ++db_.familyCount;
-        FamilyRecord& family = db_.importedFamily(mrin);
-        family.fileOffset = input_.position();
-        family.flags |= Flag::exists;
-        family_ = mrin;
-    } else if (code == tag("SOUR")) {
-        if (number <= INT32_MAX)
-            db_.highestSourceNumber = std::max(db_.highestSourceNumber, static_cast<int32_t>(number));
+        return true;
+    }
+
+    // Staged: numbered after the pass. A pointer to a doubled identifier
+    // names the first record that has it.
+    const std::string identifier(r.identifier);
+    auto& byXref = isPerson ? stagedPersonByXref_ : stagedFamilyByXref_;
+    auto& ids = isPerson ? stagedPersonIds_ : stagedFamilyIds_;
+    const auto index = static_cast<int32_t>(ids.size());
+    const bool duplicate = (taken && signatures[number] == spelling.signature) || byXref.count(identifier) > 0;
+    byXref.emplace(identifier, index);
+    ids.push_back({identifier, line_, duplicate});
+    if (isPerson) {
+        stagedPersons_.emplace_back();
+        stagedPerson_ = index;
+        person().fileOffset = input_.position();
+        person().flags |= Flag::exists;
+    } else {
+        stagedFamilies_.emplace_back();
+        stagedFamily_ = index;
+        family().fileOffset = input_.position();
+        family().flags |= Flag::exists;
     }
     return true;
 }
 
-void GedReader::personOrFamilyLine(std::string_view line)
+int32_t GedReader::pointerValue(std::string_view line)
 {
-    const uint32_t code = importTag(line, 2);
-    if (person_ != 0) {
-        PersonRecord& person = db_.persons[person_];
-        switch (code) {
-        case tag("NAME"):
-            nameLine(valueAt(line, 7));
-            break;
-        case tag("SEX"):
-            person.sex = sexValue(line);
-            break;
-        case tag("FAMS"):
-            linkLine(person.fams, linkNumber(line), "RIN %d has duplicate FAMS %d: ignored\r\n");
-            break;
-        case tag("FAMC"):
-            linkLine(person.famc, linkNumber(line), "RIN %d has duplicate FAMC %d: ignored\r\n");
-            break;
-        case tag("BIRT"):
-            event_ = Event::birth;
-            break;
-        case tag("CHR"):
-            event_ = Event::christening;
-            break;
-        case tag("DEAT"):
-            event_ = Event::death;
-            break;
-        case tag("BURI"):
-            event_ = Event::burial;
-            break;
-        default:
-            break;
-        }
-    } else if (family_ != 0) {
-        FamilyRecord& family = db_.families[family_];
-        switch (code) {
-        case tag("HUSB"):
-            family.husband = linkNumber(line);
-            family.flags |= Flag::hasHusband;
-            break;
-        case tag("WIFE"):
-            family.wife = linkNumber(line);
-            family.flags |= Flag::hasWife;
-            break;
-        case tag("CHIL"):
-            db_.appendLink(family.children, linkNumber(line));
-            family.flags |= Flag::hasChildren;
-            break;
-        case tag("DIV"):
-            if (valueAt(line, 6).starts_with('Y'))
-                family.flags |= Flag::changed;
-            break;
-        case tag("MARR"):
-            event_ = Event::marriage;
-            break;
-        default:
-            break;
-        }
+    const std::string_view pointer = pointerIn(line);
+    if (pointer.empty())
+        return 0;
+    const Spelling spelling = readSpelling(pointer);
+    if (spelling.signature != 0)
+        return spelling.number | static_cast<int32_t>(spelling.signature) << numberBits;
+    const auto [at, added] = irregularIndex_.emplace(std::string(pointer), static_cast<int32_t>(irregularPointers_.size()));
+    if (added)
+        irregularPointers_.emplace_back(pointer);
+    return irregularBit | at->second;
+}
+
+void GedReader::personLine(std::string_view line)
+{
+    PersonRecord& p = person();
+    switch (importTag(line, 2)) {
+    case tag("NAME"):
+        nameLine(valueAt(line, 7));
+        break;
+    case tag("SEX"):
+        p.sex = sexValue(line);
+        break;
+    case tag("FAMS"):
+        db_.appendLink(p.fams, pointerValue(line));
+        break;
+    case tag("FAMC"):
+        db_.appendLink(p.famc, pointerValue(line));
+        break;
+    case tag("BIRT"):
+        event_ = Event::birth;
+        break;
+    case tag("CHR"):
+        event_ = Event::christening;
+        break;
+    case tag("DEAT"):
+        event_ = Event::death;
+        break;
+    case tag("BURI"):
+        event_ = Event::burial;
+        break;
+    default:
+        break;
+    }
+}
+
+void GedReader::familyLine(std::string_view line)
+{
+    FamilyRecord& f = family();
+    switch (importTag(line, 2)) {
+    case tag("HUSB"):
+        f.husband = pointerValue(line);
+        f.flags |= Flag::hasHusband;
+        break;
+    case tag("WIFE"):
+        f.wife = pointerValue(line);
+        f.flags |= Flag::hasWife;
+        break;
+    case tag("CHIL"):
+        db_.appendLink(f.children, pointerValue(line));
+        f.flags |= Flag::hasChildren;
+        break;
+    case tag("DIV"):
+        if (valueAt(line, 6).starts_with('Y'))
+            f.flags |= Flag::divorced;
+        break;
+    case tag("MARR"):
+        event_ = Event::marriage;
+        break;
+    default:
+        break;
     }
 }
 
@@ -198,23 +337,13 @@ void GedReader::nameLine(std::string_view value)
     const std::optional<NameParts> name = nameParts(value);
     if (!name)
         return; // a NAME without a slash changes nothing
-    PersonRecord& person = db_.persons[person_];
-    person.surname = db_.internText(surnamePool, name->surname);
-    if (*person.surname)
-        person.flags |= Flag::hasSurname;
-    person.given = db_.internText(givenPool, name->given);
-    if (*person.given)
-        person.flags |= Flag::hasGiven;
-}
-
-void GedReader::linkLine(IdList& list, int32_t mrin, const char* duplicateMessage)
-{
-    if (list.contains(mrin)) {
-        s_.report.append(duplicateMessage, person_, mrin);
-        s_.journal.write(duplicateMessage, person_, mrin);
-        return;
-    }
-    db_.appendLink(list, mrin);
+    PersonRecord& p = person();
+    p.surname = db_.internText(surnamePool, name->surname);
+    if (*p.surname)
+        p.flags |= Flag::hasSurname;
+    p.given = db_.internText(givenPool, name->given);
+    if (*p.given)
+        p.flags |= Flag::hasGiven;
 }
 
 void GedReader::eventLine(std::string_view line)
@@ -229,14 +358,11 @@ void GedReader::eventLine(std::string_view line)
     uint32_t* flags = nullptr;
     uint32_t dateFlag = 0, placeFlag = 0;
     if (event_ == Event::marriage) {
-        FamilyRecord& family = db_.families[family_];
-        date = &family.marrDate;
-        place = &family.marrPlace;
-        flags = &family.flags;
-        dateFlag = Flag::hasMarrDate;
-        placeFlag = Flag::hasMarrPlace;
+        FamilyRecord& f = family();
+        date = &f.marrDate, place = &f.marrPlace, flags = &f.flags;
+        dateFlag = Flag::hasMarrDate, placeFlag = Flag::hasMarrPlace;
     } else {
-        PersonRecord& p = db_.persons[person_];
+        PersonRecord& p = person();
         flags = &p.flags;
         switch (event_) {
         case Event::birth:
@@ -253,9 +379,9 @@ void GedReader::eventLine(std::string_view line)
             break;
         }
     }
-    const std::string value(valueAt(line, 7));
+    const std::string_view value = valueAt(line, 7);
     if (isDate) {
-        parseGedDate(*date, value.c_str());
+        parseGedDate(*date, value);
         *flags |= dateFlag;
     } else {
         *place = db_.internText(placePool, value);
@@ -263,53 +389,171 @@ void GedReader::eventLine(std::string_view line)
     }
 }
 
-// Reads the tables; false when a record number is too large or no person
-// was read.
-bool loadTables(Session& s, GedInput& input)
+int32_t GedReader::resolvePointer(int32_t value, bool family) const
 {
+    if (value == 0)
+        return 0;
+    const auto& byXref = family ? stagedFamilyByXref_ : stagedPersonByXref_;
+    const auto& numbers = family ? stagedFamilyNumbers_ : stagedPersonNumbers_;
+    auto staged = [&](const std::string& spelling) -> int32_t {
+        const auto found = byXref.find(spelling);
+        return found == byXref.end() ? 0 : numbers[static_cast<size_t>(found->second)];
+    };
+    if (value & irregularBit) {
+        const std::string& spelling = irregularPointers_[static_cast<size_t>(value & ~irregularBit)];
+        if (const int32_t number = staged(spelling))
+            return number;
+        // A pointer to no record: the link check reports and removes it.
+        const std::optional<int32_t> n = readNumber(std::string_view(spelling).substr(std::min<size_t>(2, spelling.size())));
+        return n && *n > 0 ? *n : -1;
+    }
+    const int32_t number = value & numberMask;
+    const auto signature = static_cast<uint16_t>(value >> numberBits);
+    const auto& signatures = family ? familySignature_ : personSignature_;
+    if (static_cast<size_t>(number) < signatures.size() && signatures[static_cast<size_t>(number)] == signature)
+        return number;
+    if (const int32_t other = staged(spellingText(number, signature)))
+        return other;
+    return number; // another spelling of the number, or a record that does not exist
+}
+
+void GedReader::dropDoubledLinks(int32_t rin, IdList& list, const char* message)
+{
+    for (int i = 1; i < list.count();) {
+        const int32_t mrin = list[i];
+        if (std::find(list.begin(), list.begin() + i, mrin) == list.begin() + i) {
+            ++i;
+            continue;
+        }
+        s_.report.append(message, rin, mrin);
+        s_.journal.write(message, rin, mrin);
+        list.removeAt(i);
+    }
+}
+
+void GedReader::resolve()
+{
+    // Staged records get the numbers after the highest the file uses.
+    for (size_t i = 0; i < stagedPersons_.size(); ++i) {
+        const int32_t rin = ++db_.highestRin;
+        stagedPersonNumbers_.push_back(rin);
+        db_.importedPerson(rin) = std::move(stagedPersons_[i]);
+        db_.persons[rin].xref = db_.texts.storeIdentifier(stagedPersonIds_[i].identifier);
+    }
+    for (size_t i = 0; i < stagedFamilies_.size(); ++i) {
+        const int32_t mrin = ++db_.highestMrin;
+        stagedFamilyNumbers_.push_back(mrin);
+        db_.importedFamily(mrin) = std::move(stagedFamilies_[i]);
+        db_.families[mrin].xref = db_.texts.storeIdentifier(stagedFamilyIds_[i].identifier);
+    }
+    for (size_t i = 0; i < stagedPersonIds_.size(); ++i)
+        if (stagedPersonIds_[i].duplicate)
+            s_.report.append("\r\n### duplicate identifier %s (line %d): read as person %d\r\n",
+                             stagedPersonIds_[i].identifier.c_str(), stagedPersonIds_[i].line, stagedPersonNumbers_[i]);
+    for (size_t i = 0; i < stagedFamilyIds_.size(); ++i)
+        if (stagedFamilyIds_[i].duplicate)
+            s_.report.append("\r\n### duplicate identifier %s (line %d): read as family %d\r\n",
+                             stagedFamilyIds_[i].identifier.c_str(), stagedFamilyIds_[i].line, stagedFamilyNumbers_[i]);
+
+    for (int32_t rin = 1; rin < static_cast<int32_t>(personSignature_.size()); ++rin)
+        if (const uint16_t signature = personSignature_[static_cast<size_t>(rin)]; signature && !isCanonical(rin, signature, 'I'))
+            db_.persons[rin].xref = db_.texts.storeIdentifier(spellingText(rin, signature));
+    for (int32_t mrin = 1; mrin < static_cast<int32_t>(familySignature_.size()); ++mrin)
+        if (const uint16_t signature = familySignature_[static_cast<size_t>(mrin)]; signature && !isCanonical(mrin, signature, 'F'))
+            db_.families[mrin].xref = db_.texts.storeIdentifier(spellingText(mrin, signature));
+
+    for (int32_t rin = 1; rin <= db_.highestRin; ++rin) {
+        PersonRecord& p = db_.persons[rin];
+        if (!p.exists())
+            continue;
+        for (int32_t& mrin : p.fams)
+            mrin = resolvePointer(mrin, true);
+        for (int32_t& mrin : p.famc)
+            mrin = resolvePointer(mrin, true);
+        dropDoubledLinks(rin, p.fams, "RIN %d has duplicate FAMS %d: ignored\r\n");
+        dropDoubledLinks(rin, p.famc, "RIN %d has duplicate FAMC %d: ignored\r\n");
+    }
+    for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin) {
+        FamilyRecord& f = db_.families[mrin];
+        if (!f.exists())
+            continue;
+        f.husband = resolvePointer(f.husband, false);
+        f.wife = resolvePointer(f.wife, false);
+        for (int32_t& rin : f.children)
+            rin = resolvePointer(rin, false);
+    }
+}
+
+// Why a file that gave no persons cannot be read.
+std::string whyNoPersons(const GedInput& input, const GedReader& reader)
+{
+    if (input.size() <= input.format().markLength)
+        return "empty file";
+    std::string_view first = reader.firstLine();
+    while (!first.empty() && (first.front() == ' ' || first.front() == '\t' || first.front() == '\r' || first.front() == '\n'))
+        first.remove_prefix(1);
+    if (first.starts_with("<?xml"))
+        return "not a GED file (XML)";
+    if (first.starts_with("<"))
+        return "not a GED file (HTML page)";
+    if (!reader.sawHeader())
+        return "no GED header (0 HEAD)";
+    return "no persons found";
+}
+
+struct ImportResult {
+    bool loaded = false;
+    bool tooBig = false;
+    std::string reason; // why not, for the error box; empty when it was told already
+};
+
+ImportResult importGed(Session& s, const std::string& path)
+{
+    ImportResult result;
+    GedInput input;
+    if (!input.open(path)) {
+        if (input.missing())
+            s.errorBox("Original GED file %s not found!", path.c_str());
+        else
+            s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
+        return result;
+    }
+    s.shell.gedFormat = input.format();
+    s.journal.startFor(path);
+    s.journal.write("\n# kinmap! %s", programVersion);
+    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
+    s.journal.write("\nImport: %s\n\n", path.c_str());
+
     Database& db = s.db;
-    s.personList.waitForWorker(); // the background sort may be reading the tables
-    db.beginImport();
+    const auto bytes = static_cast<int>(std::min<uint64_t>(input.size(), 1u << 30));
+    db.beginImport(bytes / 250, bytes / 700);
     GedReader reader(s, input);
-    if (!reader.readFile())
-        return false;
-    if (db.personCount == 0)
-        return false;
+    if (reader.readFile() == GedReader::Result::tooBig) {
+        result.tooBig = true;
+        return result;
+    }
+    if (input.failed()) {
+        result.reason = "the file could not be read to its end";
+        return result;
+    }
+    if (db.personCount == 0) {
+        result.reason = whyNoPersons(input, reader);
+        return result;
+    }
     s.setStatus(1, "%d Persons", db.personCount);
+    reader.resolve();
     db.endImport();
     s.setStatus(1, "%d Persons %d Families", db.personCount, db.familyCount);
     s.report.append("%d Persons %d Families imported\r\n", db.personCount, db.familyCount);
-    return true;
+    result.loaded = true;
+    return result;
 }
 
 } // namespace
 
-bool importGed(Session& s, const std::string& path)
-{
-    GedInput input;
-    if (!input.open(path)) {
-        s.errorBox("Original GED file %s not found!", path.c_str());
-        return false;
-    }
-    s.journal.workingPath = ChangeJournal::workingPathFor(path);
-    s.journal.write("\n# kinmap! %s", programVersion);
-    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
-    s.journal.write("\nImport: %s\n\n", path.c_str());
-    const bool loaded = loadTables(s, input);
-    input.close();
-    if (s.shell.currentView == selectionView) {
-        s.setStatus(0, "%s", "Selection");
-        s.setStatus(1, "%d persons\t", s.personList.rowCount());
-    } else {
-        s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
-        s.setStatus(1, "%s", "");
-    }
-    return loaded;
-}
-
 bool importCommand(Session& s, const std::string& path)
 {
-    if (path.find(".ged") == std::string::npos && path.find(".GED") == std::string::npos) {
+    if (!hasGedExtension(path)) {
         s.errorBox("\r\nFile %s has not extension .ged", path.c_str());
         return false;
     }
@@ -317,16 +561,28 @@ bool importCommand(Session& s, const std::string& path)
     resetToNoData(s);
     s.shell.currentGedPath = path;
     s.shell.loadedFileName = fileNameOf(path);
-    s.setStatus(0, "Loading %s ...", s.shell.loadedFileName.c_str());
+    const char* name = s.shell.loadedFileName.c_str();
+    s.setStatus(0, "Loading %s ...", name);
 
-    if (!importGed(s, path)) {
-        s.setStatus(1, "Maximum %d persons per GED file!", Database::importPersonSlots);
-        s.errorBox("\r\nLoading of GED file %s not possible.\r\nPlease import another GED file",
-                   s.shell.loadedFileName.c_str());
+    const ImportResult result = importGed(s, path);
+    if (!result.loaded) {
         s.db.clear();
+        s.setStatus(0, "%s not loaded", name);
+        s.setStatus(1, result.tooBig ? formatText("Maximum %d persons per GED file!", Database::maxPersons).c_str() : "");
+        if (!result.reason.empty())
+            s.errorBox("\r\nLoading of GED file %s not possible: %s.\r\nPlease import another GED file", name,
+                       result.reason.c_str());
+        s.journal.discardOwn();
         return false;
     }
-    s.report.append("%s loaded in %d sec", s.shell.loadedFileName.c_str(), static_cast<int>(s.clock.seconds() - started));
+    if (s.shell.currentView == selectionView) {
+        s.setStatus(0, "%s", "Selection");
+        s.setStatus(1, "%d persons\t", s.personList.rowCount());
+    } else {
+        showLoaded(s);
+        s.setStatus(1, "%s", "");
+    }
+    s.report.append("%s loaded in %d sec", name, static_cast<int>(s.clock.seconds() - started));
     if (const int32_t repairs = checkAllLinks(s)) {
         s.report.append("\r\n\r\n%d errors corrected automatically!", repairs);
         s.report.append("%s", "\r\nPlease export to save changes!\r\n");

@@ -1,7 +1,8 @@
 // Reading one GED file into the person and family tables in a single pass.
 // The import keeps names, sex, the four person events and the marriage with
-// date and place, the divorce mark, the links, and every record's position
-// in the file; everything else stays in the file for the export to copy.
+// date and place, the divorce mark, the links, every record's position in
+// the file and the identifiers the file spells in its own way; everything
+// else stays in the file for the export to copy.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +10,15 @@
 
 namespace kinmap {
 
-class GedInput;
 class Session;
 
 // The Import command: checks the extension, resets to no data, imports,
 // repairs the links and reports. Returns true when data was loaded.
 bool importCommand(Session& session, const std::string& path);
 
-// Opens the file, writes the journal header and reads the tables. Returns
-// true when persons were read.
-bool importGed(Session& session, const std::string& path);
+// Whether a path names a GED file: its file name holds ".ged" in any case
+// ("family.GED", "family.ged.bak").
+bool hasGedExtension(const std::string& path);
 
 // The progress bar and "%d%% done" of a long pass over a file: moves at
 // most once per hundredth of the file.

@@ -1,7 +1,6 @@
 #include "ged/ImportRules.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace kinmap {
 
@@ -44,27 +43,34 @@ std::string_view valueAt(std::string_view line, size_t at)
     return value.substr(0, end);
 }
 
-long long referenceNumber(std::string_view text)
+std::string_view pointerIn(std::string_view line)
 {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    long long n = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        if (n <= INT32_MAX)
-            n = n * 10 + (text[i] - '0');
-    if (n > INT32_MAX)
-        n = static_cast<long long>(INT32_MAX) + 1;
-    return negative ? -n : n;
+    const size_t open = line.find('@', std::min<size_t>(2, line.size()));
+    if (open == std::string_view::npos)
+        return {};
+    const size_t close = line.find('@', open + 1);
+    if (close == std::string_view::npos)
+        return {};
+    return line.substr(open, close - open + 1);
 }
 
-int32_t linkNumber(std::string_view line)
+RecordLine recordLine(std::string_view line)
 {
-    const long long n = referenceNumber(line.substr(std::min<size_t>(9, line.size())));
-    return n > INT32_MAX ? INT32_MAX : n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n);
+    RecordLine r;
+    size_t i = 1;
+    while (i < line.size() && line[i] == ' ')
+        ++i;
+    if (i < line.size() && line[i] == '@') {
+        const size_t close = line.find('@', i + 1);
+        if (close == std::string_view::npos)
+            return {{}, line.size()};
+        r.identifier = line.substr(i, close - i + 1);
+        i = close + 1;
+        while (i < line.size() && line[i] == ' ')
+            ++i;
+    }
+    r.tagAt = i;
+    return r;
 }
 
 std::optional<NameParts> nameParts(std::string_view value)

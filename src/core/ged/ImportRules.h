@@ -31,11 +31,17 @@ constexpr uint32_t importTagOf(const char (&name)[4])
 // line is shorter.
 std::string_view valueAt(std::string_view line, size_t at);
 
-// The decimal number at the start of text (blanks and a sign allowed before
-// it), clamped to one beyond the 32-bit range; 0 when there is none.
-long long referenceNumber(std::string_view text);
-// The number of a link line ("1 FAMS @F7@" gives 7), as the import reads it.
-int32_t linkNumber(std::string_view line);
+// The identifier a line names after its tag, from "@" to "@" ("1 FAMS @F7@"
+// gives "@F7@"); empty when there is none.
+std::string_view pointerIn(std::string_view line);
+
+// A level-0 line split as the import reads it: the record's identifier
+// (empty when there is none, as for "0 HEAD") and where its tag begins.
+struct RecordLine {
+    std::string_view identifier;
+    size_t tagAt = 0;
+};
+RecordLine recordLine(std::string_view line);
 
 // The given name and surname of a NAME value ("John /Smith/ Jr"); nothing
 // when the value has no slash. The parts are as they stand (not interned).

@@ -1,6 +1,8 @@
 #include "ged/PersonText.h"
 
 #include "app/Session.h"
+#include "app/Shell.h"
+#include "ged/GedLineIO.h"
 #include "ged/Import.h"
 
 namespace kinmap {
@@ -16,24 +18,20 @@ bool readPersonGedText(Session& s, int32_t rin, PersonGedText& text)
         return true;
     }
     GedInput input;
-    if (!input.open(path)) {
-        s.errorBox("Original GED file %s not found!", path.c_str());
+    if (!input.open(path, s.shell.gedFormat)) {
+        s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
         return false;
     }
     {
         FileProgress progress(s, input.size());
-        text.encoding = input.detectEncoding();
         input.seek(s.db.persons[rin].fileOffset);
-        input.keepRawBytes(true);
-        text.firstLine = formatText("0 @I%d@ INDI\r\n", rin);
-        while (const char* line = input.readLine()) {
-            if (line[0] == '0' && (line[1] < '0' || line[1] > '9'))
-                break;
-            text.recordLines += input.rawLine();
+        text.firstLine = "0 " + s.db.personXref(rin) + " INDI\r\n";
+        while (input.readLine() && lineLevel(input.text()) != 0) {
+            text.recordLines += input.text();
             progress.advance(input.position());
         }
     }
-    s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
+    showLoaded(s);
     s.setStatus(1, "%s", "");
     return true;
 }

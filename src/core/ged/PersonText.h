@@ -2,8 +2,6 @@
 // Person tab.
 #pragma once
 
-#include "ged/GedLineIO.h"
-
 #include <cstdint>
 #include <string>
 
@@ -12,15 +10,13 @@ namespace kinmap {
 class Session;
 
 struct PersonGedText {
-    std::string firstLine;         // "0 @I12@ INDI\r\n", or a note that there is no record (Latin-1)
-    std::string recordLines;       // the record's lines exactly as they stand in the file
-    Encoding encoding = Encoding::ansi; // of recordLines
+    std::string firstLine;   // "0 @I12@ INDI\r\n", or a note that there is no record
+    std::string recordLines; // the record's lines as they stand in the file, as UTF-8 text
 };
 
 // Reads the lines of the person's record up to the next record. False when
-// the file cannot be opened (after the error box). A person without a record
-// in the file (added since, or left out of the last export) gets a note in
-// plain words instead.
+// the file cannot be read (after the error box). A person without a record
+// in the file (added since) gets a note in plain words instead.
 bool readPersonGedText(Session& session, int32_t rin, PersonGedText& text);
 
 } // namespace kinmap

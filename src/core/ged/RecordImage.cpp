@@ -7,16 +7,6 @@
 
 namespace kinmap {
 
-std::string_view ImageLine::content() const
-{
-    if (isNew)
-        return newText;
-    std::string_view t = text;
-    while (!t.empty() && (t.back() == '\r' || t.back() == '\n'))
-        t.remove_suffix(1);
-    return t;
-}
-
 namespace {
 
 struct SlotTag {
@@ -81,7 +71,7 @@ private:
     void decideEvent(size_t event);
     void replaceLine(size_t i, std::string text) { actions_[i] = replace, replacements_[i] = std::move(text); }
     void emitBlock(const Block& block);
-    void emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& entries, char letter,
+    void emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& entries, bool families,
                    const std::function<bool(int32_t)>& named);
     // The date and place the database has for an event whose lines lack
     // them: beneath the event's first line, or with a new event line.
@@ -104,6 +94,7 @@ private:
 
     // The lines that the import read the database's values from.
     long nameLine_ = -1, sexLine_ = -1;
+    std::vector<size_t> divorceLines_; // "1 DIV Y", the divorce mark
     std::vector<EventFields> events_;
     std::vector<long> dateLines_, placeLines_;
     std::vector<bool> addDate_, addPlace_;
@@ -142,11 +133,11 @@ std::vector<ImageLine> Rebuilder::build()
         if (kind_ == RecordKind::person) {
             const PersonRecord& p = db_.persons[number_];
             if (slot == tagSlot(kind_, tagOf("FAMC"))) {
-                emitLinks(slot, tagOf("FAMC"), {p.famc.begin(), p.famc.end()}, 'F', filter_.family);
+                emitLinks(slot, tagOf("FAMC"), {p.famc.begin(), p.famc.end()}, true, filter_.family);
                 continue;
             }
             if (slot == tagSlot(kind_, tagOf("FAMS"))) {
-                emitLinks(slot, tagOf("FAMS"), {p.fams.begin(), p.fams.end()}, 'F', filter_.family);
+                emitLinks(slot, tagOf("FAMS"), {p.fams.begin(), p.fams.end()}, true, filter_.family);
                 continue;
             }
             if (slot == tagSlot(kind_, tagOf("NAME")) && nameLine_ < 0 && (!orEmpty(p.given).empty() || !orEmpty(p.surname).empty())) {
@@ -161,15 +152,17 @@ std::vector<ImageLine> Rebuilder::build()
         } else {
             const FamilyRecord& f = db_.families[number_];
             if (slot == tagSlot(kind_, tagOf("HUSB"))) {
-                emitLinks(slot, tagOf("HUSB"), f.husband ? std::vector<int32_t>{f.husband} : std::vector<int32_t>{}, 'I', filter_.person);
+                emitLinks(slot, tagOf("HUSB"), f.husband ? std::vector<int32_t>{f.husband} : std::vector<int32_t>{}, false, filter_.person);
                 continue;
             }
             if (slot == tagSlot(kind_, tagOf("WIFE"))) {
-                emitLinks(slot, tagOf("WIFE"), f.wife ? std::vector<int32_t>{f.wife} : std::vector<int32_t>{}, 'I', filter_.person);
+                emitLinks(slot, tagOf("WIFE"), f.wife ? std::vector<int32_t>{f.wife} : std::vector<int32_t>{}, false, filter_.person);
                 continue;
             }
+            if (slot == tagSlot(kind_, tagOf("DIV")) && divorceLines_.empty() && (f.flags & Flag::divorced))
+                add(1, "DIV", "1 DIV Y");
             if (slot == tagSlot(kind_, tagOf("CHIL"))) {
-                emitLinks(slot, tagOf("CHIL"), {f.children.begin(), f.children.end()}, 'I', filter_.person);
+                emitLinks(slot, tagOf("CHIL"), {f.children.begin(), f.children.end()}, false, filter_.person);
                 continue;
             }
         }
@@ -210,6 +203,8 @@ void Rebuilder::findImportedLines()
         if (level == 1) {
             event = -1;
             const uint32_t tag = importTag(text, 2);
+            if (kind_ == RecordKind::family && tag == importTagOf("DIV") && valueAt(text, 6).starts_with('Y'))
+                divorceLines_.push_back(i);
             if (kind_ == RecordKind::person && tag == importTagOf("NAME") && nameParts(valueAt(text, 7)))
                 nameLine_ = static_cast<long>(i);
             else if (kind_ == RecordKind::person && tag == importTagOf("SEX"))
@@ -240,6 +235,9 @@ void Rebuilder::decideManagedLines()
     }
     for (size_t e = 0; e < events_.size(); ++e)
         decideEvent(e);
+    if (kind_ == RecordKind::family && !(db_.families[number_].flags & Flag::divorced))
+        for (const size_t i : divorceLines_)
+            actions_[i] = drop;
 }
 
 void Rebuilder::decideName()
@@ -285,7 +283,7 @@ void Rebuilder::decideEvent(size_t e)
     if (dateLines_[e] >= 0) {
         const auto i = static_cast<size_t>(dateLines_[e]);
         DateValue read = 0;
-        parseGedDate(read, std::string(valueAt(lines_[i].text, 7)).c_str());
+        parseGedDate(read, valueAt(lines_[i].text, 7));
         if (read != event.date) {
             const DateText date = formatDate(event.date);
             if (date.isNull())
@@ -360,7 +358,7 @@ void Rebuilder::emitBlock(const Block& block)
 // Link lines in the order of the database's list: a line of the record that
 // names the entry is kept with the lines beneath it, a missing one is
 // created, and lines naming what the list no longer holds are left out.
-void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& entries, char letter,
+void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& entries, bool families,
                           const std::function<bool(int32_t)>& named)
 {
     std::vector<const Block*> candidates;
@@ -373,9 +371,10 @@ void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& en
     for (const int32_t entry : entries) {
         if (named && !named(entry))
             continue;
+        const std::string xref = families ? db_.familyXref(entry) : db_.personXref(entry);
         bool found = false;
         for (const Block*& block : candidates) {
-            if (block && linkNumber(lines_[block->begin].text) == entry) {
+            if (block && pointerIn(lines_[block->begin].text) == xref) {
                 emitBlock(*block);
                 block = nullptr;
                 found = true;
@@ -383,7 +382,7 @@ void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& en
             }
         }
         if (!found)
-            add(1, tagText, "1 " + tagText + " @" + letter + std::to_string(entry) + "@");
+            add(1, tagText, "1 " + tagText + " " + xref);
     }
     for (const Block& block : blocks_)
         if (block.slot == slot && !namesRecord(lines_[block.begin]))

@@ -21,11 +21,11 @@ class Database;
 enum class RecordKind { person, family };
 
 // One line of a written record: a line of the input as it stood, or a new
-// line (Latin-1, without its line end).
+// line (UTF-8, without its line end).
 struct ImageLine {
     int level = 0;
     uint32_t tag = 0;
-    std::string_view text;    // of an input line (8-bit, with its line end)
+    std::string_view text;    // of an input line (UTF-8, with its line end)
     std::string_view raw;     // of an input line: its bytes
     std::string newText;      // of a new line
     std::string_view lineEnd; // of a new line
@@ -36,8 +36,6 @@ struct ImageLine {
     {
         return {level, tagCode(tag), {}, {}, std::move(text), lineEnd, true};
     }
-    // The 8-bit text of the line without any line end.
-    std::string_view content() const;
 };
 
 // Which linked records a written record may name; no filter names all.

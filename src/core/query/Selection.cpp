@@ -3,6 +3,7 @@
 #include "app/Commands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
+#include "db/TextCompare.h"
 
 #include <cstring>
 #include <vector>
@@ -13,18 +14,7 @@ bool prefixMatches(Text text, const std::string& pattern)
 {
     if (pattern.empty())
         return true;
-    if (!text)
-        return false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const auto a = static_cast<unsigned char>(text[i]);
-        const auto b = static_cast<unsigned char>(pattern[i]);
-        if (a == 0)
-            return false;
-        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; };
-        if (lower(a) != lower(b))
-            return false;
-    }
-    return true;
+    return text && startsWithIgnoringCase(text, pattern);
 }
 
 bool substringMatches(Text text, const std::string& pattern)

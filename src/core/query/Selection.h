@@ -28,7 +28,7 @@ enum class EventKind { birth = 0, death = 1, marriage = 2 };
 struct SearchOptions {
     static constexpr size_t maxPatternLength = 49;
 
-    std::string place, surname, given, spouseGiven, spouseSurname; // Latin-1
+    std::string place, surname, given, spouseGiven, spouseSurname; // UTF-8
     int periodFrom = 0, periodTo = 0; // years; 0 = no bound
     int rinFrom = 0, rinTo = 0;       // 0 = no bound
     int extensions = 0;
@@ -36,9 +36,9 @@ struct SearchOptions {
     EventKind eventKind = EventKind::birth;
 };
 
-// The first pattern.size() bytes of text equal the pattern, ASCII letters
-// without regard to case. An empty pattern always holds; a missing text
-// never holds for a non-empty one.
+// text begins with the pattern, letters of every script without regard to
+// case. An empty pattern always holds; a missing text never holds for a
+// non-empty one.
 bool prefixMatches(Text text, const std::string& pattern);
 // The pattern occurs in text, byte for byte.
 bool substringMatches(Text text, const std::string& pattern);

@@ -1,6 +1,7 @@
 #include "views/ListViews.h"
 
 #include "app/Session.h"
+#include "app/Shell.h"
 
 namespace kinmap {
 
@@ -17,7 +18,7 @@ bool preparePersonList(Session& s, bool selection)
         s.setStatus(1, "%d persons\t", list.rowCount());
         list.forgetHighestRin(); // the next Show List builds its own rows
     } else {
-        s.setStatus(0, "%s loaded", s.shell.loadedFileName.c_str());
+        showLoaded(s);
         std::string counts = formatText("%d Persons\t", list.rowCount());
         if (s.shell.mergeCount != 0)
             counts += formatText("  %d merged", s.shell.mergeCount);

@@ -1,44 +1,57 @@
 #include "views/PersonList.h"
 
 #include "app/Format.h"
+#include "db/Numbers.h"
 #include "db/SortIds.h"
 #include "db/TextCompare.h"
+#include "db/Utf8.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 namespace kinmap {
 
-const char* const PersonList::columnTitles[columnCount] = {"RIN",  "Surn",        "Givn",     "Born",          "Birth place",
-                                                           "Died", "Death place", "1st Marr", "Marriage place"};
-const int PersonList::columnShares[columnCount] = {70, 100, 189, 60, 165, 60, 165, 60, 155};
-
 namespace {
+
+// What a column shows and what it is sorted by.
+enum class Field : uint8_t {
+    none,
+    rin,
+    surname,
+    given,
+    birthYear, // birth, else christening
+    birthPlace,
+    deathYear, // death, else burial
+    deathPlace,
+    familyFirst, // persons with a family before those without
+    marriageYear,
+    marriagePlace,
+    nameOrder, // the order of the surname column
+};
+
+struct Column {
+    const char* title;
+    int share;
+    Field shown;
+    std::array<Field, 4> order; // compared in turn until one differs
+};
+
+constexpr Column columns[PersonList::columnCount] = {
+    {"RIN", 70, Field::rin, {Field::rin}},
+    {"Surn", 100, Field::surname, {Field::surname, Field::given}},
+    {"Givn", 189, Field::given, {Field::given, Field::surname}},
+    {"Born", 60, Field::birthYear, {Field::birthYear, Field::nameOrder}},
+    {"Birth place", 165, Field::birthPlace, {Field::birthPlace, Field::birthYear, Field::nameOrder}},
+    {"Died", 60, Field::deathYear, {Field::deathYear, Field::birthYear, Field::nameOrder}},
+    {"Death place", 165, Field::deathPlace, {Field::deathPlace, Field::deathYear, Field::birthYear, Field::nameOrder}},
+    {"1st Marr", 60, Field::marriageYear, {Field::familyFirst, Field::marriageYear, Field::nameOrder}},
+    {"Marriage place", 155, Field::marriagePlace, {Field::marriagePlace, Field::familyFirst, Field::marriageYear, Field::nameOrder}},
+};
+constexpr int surnameColumn = 1;
 
 Text present(Text text)
 {
     return text && *text ? text : nullptr;
-}
-
-Text birthPlaceOf(const PersonRecord& p)
-{
-    return p.birthPlace ? p.birthPlace : p.chrisPlace;
-}
-
-Text deathPlaceOf(const PersonRecord& p)
-{
-    return p.deathPlace ? p.deathPlace : p.burialPlace;
-}
-
-const FamilyRecord* firstFamily(const Database& db, const PersonRecord& p)
-{
-    return !p.fams.empty() && db.isFamily(p.fams[0]) ? &db.families[p.fams[0]] : nullptr;
-}
-
-int marriageYear(const Database& db, const PersonRecord& p)
-{
-    const FamilyRecord* f = firstFamily(db, p);
-    return f ? yearOf(f->marrDate) : 0;
 }
 
 // Greater text first; a missing text after a present one.
@@ -51,6 +64,42 @@ int32_t compareTexts(Text a, Text b)
     return compareFolded(a, b, 1000);
 }
 
+// Positive when a belongs before b by one field.
+int32_t compareField(const PersonList::Row& a, const PersonList::Row& b, Field field, const std::vector<int32_t>* nameRank)
+{
+    switch (field) {
+    case Field::rin:
+        return b.rin - a.rin;
+    case Field::surname:
+        return compareTexts(a.surname, b.surname);
+    case Field::given:
+        return compareTexts(a.given, b.given);
+    case Field::birthYear: // earlier years first
+        return b.birthYear - a.birthYear;
+    case Field::birthPlace:
+        return compareTexts(a.birthPlace, b.birthPlace);
+    case Field::deathYear:
+        return b.deathYear - a.deathYear;
+    case Field::deathPlace:
+        return compareTexts(a.deathPlace, b.deathPlace);
+    case Field::familyFirst:
+        return a.hasFamily - b.hasFamily;
+    case Field::marriageYear:
+        return b.marriageYear - a.marriageYear;
+    case Field::marriagePlace:
+        return compareTexts(a.marriagePlace, b.marriagePlace);
+    case Field::nameOrder:
+        if (nameRank)
+            return (*nameRank)[static_cast<size_t>(b.rin)] - (*nameRank)[static_cast<size_t>(a.rin)];
+        if (const int32_t c = compareTexts(a.surname, b.surname))
+            return c;
+        return compareTexts(a.given, b.given);
+    case Field::none:
+        break;
+    }
+    return 0;
+}
+
 std::string yearText(int year)
 {
     return year == 0 ? std::string() : std::to_string(year);
@@ -58,63 +107,66 @@ std::string yearText(int year)
 
 } // namespace
 
-int32_t comparePersons(const Database& db, int32_t a, int32_t b, int32_t key)
+const char* PersonList::columnTitle(int column)
 {
-    const PersonRecord& x = db.persons[a];
-    const PersonRecord& y = db.persons[b];
-    int32_t c = 0;
-    switch (key) {
-    case 1:
-        c = compareTexts(x.surname, y.surname);
-        return c != 0 ? c : compareTexts(x.given, y.given);
-    case 2:
-        c = compareTexts(x.given, y.given);
-        return c != 0 ? c : compareTexts(x.surname, y.surname);
-    case 3:
-        c = birthYear(y) - birthYear(x); // earlier years first
-        return c != 0 ? c : comparePersons(db, a, b, 1);
-    case 4:
-        c = compareTexts(birthPlaceOf(x), birthPlaceOf(y));
-        return c != 0 ? c : comparePersons(db, a, b, 3);
-    case 5:
-        c = deathYear(y) - deathYear(x);
-        return c != 0 ? c : comparePersons(db, a, b, 3);
-    case 6:
-        c = compareTexts(deathPlaceOf(x), deathPlaceOf(y));
-        return c != 0 ? c : comparePersons(db, a, b, 5);
-    case 7: {
-        const bool xHas = firstFamily(db, x) != nullptr, yHas = firstFamily(db, y) != nullptr;
-        if (xHas != yHas)
-            return xHas ? 1 : -1; // without a family after one with a family
-        c = marriageYear(db, y) - marriageYear(db, x);
-        return c != 0 ? c : comparePersons(db, a, b, 1);
+    return columns[column].title;
+}
+
+int PersonList::columnShare(int column)
+{
+    return columns[column].share;
+}
+
+PersonList::Row PersonList::rowOf(const Database& db, int32_t rin)
+{
+    Row row;
+    if (!db.validRin(rin))
+        return row;
+    const PersonRecord& p = db.persons[rin];
+    row.rin = rin;
+    row.surname = p.surname;
+    row.given = p.given;
+    row.birthPlace = p.birthPlace ? p.birthPlace : p.chrisPlace;
+    row.deathPlace = p.deathPlace ? p.deathPlace : p.burialPlace;
+    row.birthYear = static_cast<int16_t>(birthYear(p));
+    row.deathYear = static_cast<int16_t>(deathYear(p));
+    if (!p.fams.empty() && db.isFamily(p.fams[0])) {
+        const FamilyRecord& f = db.families[p.fams[0]];
+        row.hasFamily = true;
+        row.marriageYear = static_cast<int16_t>(yearOf(f.marrDate));
+        row.marriagePlace = f.marrPlace;
     }
-    case 8: {
-        const FamilyRecord* fx = firstFamily(db, x);
-        const FamilyRecord* fy = firstFamily(db, y);
-        c = compareTexts(fx ? fx->marrPlace : nullptr, fy ? fy->marrPlace : nullptr);
-        return c != 0 ? c : comparePersons(db, a, b, 7);
-    }
-    default:
-        return b - a; // RIN order
-    }
+    row.severalFamilies = p.fams.count() > 1;
+    return row;
+}
+
+int32_t PersonList::compareRows(const Row& a, const Row& b, int column, const std::vector<int32_t>* nameRank)
+{
+    for (const Field field : columns[column].order)
+        if (const int32_t c = compareField(a, b, field, nameRank))
+            return c;
+    return 0;
 }
 
 PersonList::~PersonList()
 {
-    if (worker_.joinable())
-        worker_.join();
+    if (worker_.valid())
+        worker_.wait();
+}
+
+bool PersonList::workerRunning() const
+{
+    return worker_.valid() && worker_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
 void PersonList::waitForWorker()
 {
-    while (workerRunning()) {
+    if (!worker_.valid())
+        return;
+    while (worker_.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready)
         if (whileWaiting)
             whileWaiting();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    if (worker_.joinable())
-        worker_.join();
+    worker_.get();
 }
 
 void PersonList::build(bool selectedOnly)
@@ -123,61 +175,50 @@ void PersonList::build(bool selectedOnly)
     selectedOnly_ = selectedOnly;
     sortDirection_ = 1;
     sortColumn_ = 0;
-    spareKey_ = 0;
     builtHighestRin_ = db_.highestRin;
-    base_.clear();
+    rows_.clear();
     for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
         if (db_.isPerson(rin) && (!selectedOnly || (db_.persons[rin].flags & Flag::selected)))
-            base_.push_back(rin);
+            rows_.push_back(rowOf(db_, rin));
+    for (std::vector<int32_t>& order : orders_)
+        order.clear();
+    orders_[0].resize(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i)
+        orders_[0][i] = static_cast<int32_t>(i);
     valid_ = true;
-    if (!base_.empty()) {
-        db_.sortIdle.store(0);
-        worker_ = std::thread(&PersonList::sortWorker, this);
-    }
+    keepTexts_ = db_.texts.keepAlive();
+    if (!rows_.empty())
+        worker_ = std::async(std::launch::async, [this] { sortAll(); });
 }
 
-void PersonList::sortWorker()
+// The worker: the surname order first, then every other column, whose ties
+// after the name fall back to the position in the surname order.
+void PersonList::sortAll()
 {
-    static constexpr int32_t keys[5] = {1, 2, 4, 6, 8};
-    const int last = static_cast<int>(base_.size()) - 1;
-    auto compare = [this](int32_t a, int32_t b, int32_t key) { return comparePersons(db_, a, b, key); };
-    for (size_t i = 0; i < presorted_.size(); ++i) {
-        presorted_[i] = base_;
-        sortIds(presorted_[i].data(), 0, last, keys[i], compare);
-    }
-    spare_ = base_;
-    db_.sortIdle.store(1);
-}
-
-const std::vector<int32_t>& PersonList::orderOf(int column) const
-{
-    switch (column) {
-    case 1:
-        return presorted_[0];
-    case 2:
-        return presorted_[1];
-    case 4:
-        return presorted_[2];
-    case 6:
-        return presorted_[3];
-    case 8:
-        return presorted_[4];
-    case 3:
-    case 5:
-    case 7:
-        return spare_;
-    default:
-        return base_;
-    }
+    const int last = static_cast<int>(rows_.size()) - 1;
+    auto sortColumn = [&](int column, const std::vector<int32_t>* nameRank) {
+        std::vector<int32_t>& order = orders_[static_cast<size_t>(column)];
+        order = orders_[0];
+        sortIds(order.data(), 0, last, column, [&](int32_t a, int32_t b, int32_t key) {
+            return compareRows(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)], key, nameRank);
+        });
+    };
+    sortColumn(surnameColumn, nullptr);
+    std::vector<int32_t> nameRank(static_cast<size_t>(rows_.back().rin) + 1, 0);
+    const std::vector<int32_t>& bySurname = orders_[surnameColumn];
+    for (size_t rank = 0; rank < bySurname.size(); ++rank)
+        nameRank[static_cast<size_t>(rows_[static_cast<size_t>(bySurname[rank])].rin)] = static_cast<int32_t>(rank);
+    for (int column = 2; column < columnCount; ++column)
+        sortColumn(column, &nameRank);
 }
 
 int32_t PersonList::rinAt(int row) const
 {
-    const std::vector<int32_t>& order = orderOf(sortColumn_);
     const int count = rowCount();
     if (row < 0 || row >= count)
         return 0;
-    return order[static_cast<size_t>(sortDirection_ > 0 ? row : count - 1 - row)];
+    const std::vector<int32_t>& order = orders_[static_cast<size_t>(sortColumn_)];
+    return rows_[static_cast<size_t>(order[static_cast<size_t>(sortDirection_ > 0 ? row : count - 1 - row)])].rin;
 }
 
 int PersonList::rowOf(int32_t rin) const
@@ -186,6 +227,11 @@ int PersonList::rowOf(int32_t rin) const
         if (rinAt(row) == rin)
             return row;
     return -1;
+}
+
+PersonList::Row PersonList::rowShown(int row) const
+{
+    return rowOf(db_, rinAt(row));
 }
 
 void PersonList::clickColumn(int column)
@@ -198,82 +244,55 @@ void PersonList::clickColumn(int column)
         waitForWorker();
     sortDirection_ = 1;
     sortColumn_ = column;
-    if ((column == 3 || column == 5 || column == 7) && spareKey_ != column && !spare_.empty()) {
-        sortSpareByYears(column);
-        spareKey_ = column;
-    }
-}
-
-// The year keys compare a year or two and then the names of key 1, whose
-// order the worker has already found. Each person's comparison is packed
-// into one number (years, then the position in the surname order), so the
-// sort on the window's thread compares integers: the order is that of
-// comparePersons, ties aside.
-void PersonList::sortSpareByYears(int key)
-{
-    std::vector<int64_t> packed(static_cast<size_t>(db_.highestRin) + 1, 0);
-    const std::vector<int32_t>& bySurname = presorted_[0];
-    for (size_t rank = 0; rank < bySurname.size(); ++rank) {
-        const int32_t rin = bySurname[rank];
-        const PersonRecord& p = db_.persons[rin];
-        int64_t years = 0;
-        switch (key) {
-        case 3:
-            years = birthYear(p);
-            break;
-        case 5:
-            years = int64_t(deathYear(p)) << 12 | birthYear(p);
-            break;
-        default: // 7: persons with a family first, then by marriage year
-            years = int64_t(firstFamily(db_, p) ? 0 : 1) << 12 | marriageYear(db_, p);
-            break;
-        }
-        packed[static_cast<size_t>(rin)] = years << 20 | static_cast<int64_t>(rank);
-    }
-    sortIds(spare_.data(), 0, rowCount() - 1, key, [&packed](int32_t a, int32_t b, int32_t) {
-        const int64_t x = packed[static_cast<size_t>(a)], y = packed[static_cast<size_t>(b)];
-        return static_cast<int32_t>((x < y) - (x > y));
-    });
 }
 
 std::string PersonList::cellText(int row, int column) const
 {
-    const int32_t rin = rinAt(row);
-    if (!db_.validRin(rin))
+    const Row r = rowShown(row);
+    if (r.rin == 0)
         return {};
-    const PersonRecord& p = db_.persons[rin];
     auto text = [](Text t) { return t ? std::string(t) : std::string(); };
-    switch (column) {
-    case 0:
-        return formatText("%-6u", static_cast<unsigned>(rin));
-    case 1:
-        return text(p.surname);
-    case 2:
-        return text(p.given);
-    case 3:
-        return birthYear(p) ? formatText("%4u", static_cast<unsigned>(birthYear(p))) : std::string();
-    case 4:
-        return text(birthPlaceOf(p));
-    case 5:
-        return deathYear(p) ? formatText("%4u", static_cast<unsigned>(deathYear(p))) : std::string();
-    case 6:
-        return text(deathPlaceOf(p));
-    case 7: {
-        const int year = marriageYear(db_, p);
-        if (year == 0)
-            return {};
-        return formatText(p.fams.count() > 1 ? "%4u..." : "%4u", static_cast<unsigned>(year));
-    }
-    case 8: {
-        const FamilyRecord* f = firstFamily(db_, p);
-        return f ? text(f->marrPlace) : std::string();
-    }
+    auto year = [](int y) { return y ? formatText("%4u", static_cast<unsigned>(y)) : std::string(); };
+    switch (columns[column].shown) {
+    case Field::rin:
+        return formatText("%-6u", static_cast<unsigned>(r.rin));
+    case Field::surname:
+        return text(r.surname);
+    case Field::given:
+        return text(r.given);
+    case Field::birthYear:
+        return year(r.birthYear);
+    case Field::birthPlace:
+        return text(r.birthPlace);
+    case Field::deathYear:
+        return year(r.deathYear);
+    case Field::deathPlace:
+        return text(r.deathPlace);
+    case Field::marriageYear:
+        return r.marriageYear && r.severalFamilies ? year(r.marriageYear) + "..." : year(r.marriageYear);
+    case Field::marriagePlace:
+        return text(r.marriagePlace);
     default:
         return {};
     }
 }
 
-int TypeAhead::key(const PersonList& list, const Database& db, int current, char c, double now)
+std::string PersonList::typeAheadText(int row, int column) const
+{
+    const Row r = rowShown(row);
+    switch (columns[column].shown) {
+    case Field::birthYear:
+        return yearText(r.birthYear);
+    case Field::deathYear:
+        return yearText(r.deathYear);
+    case Field::marriageYear:
+        return yearText(r.marriageYear);
+    default:
+        return cellText(row, column);
+    }
+}
+
+int TypeAhead::key(const PersonList& list, int current, std::string_view c, double now)
 {
     if (!running_ || now - started_ > sequenceSeconds) {
         typed_.clear();
@@ -283,10 +302,10 @@ int TypeAhead::key(const PersonList& list, const Database& db, int current, char
         started_ = now;
     }
     const int count = list.rowCount();
-    if (count == 0)
+    if (count == 0 || c.empty())
         return current;
     const int column = list.sortColumn();
-    if (c == ',' && column == 1) {
+    if (c == "," && column == surnameColumn) {
         givenActive_ = true;
         return current;
     }
@@ -295,24 +314,13 @@ int TypeAhead::key(const PersonList& list, const Database& db, int current, char
     current = std::clamp(current, 0, count - 1);
 
     if (!givenActive_) {
-        if (typed_.size() < maxLength)
+        if (characterCount(typed_) < maxLength)
             typed_ += c;
+        const int typedLength = static_cast<int>(characterCount(typed_));
         auto matches = [&](int row) {
-            const int32_t rin = list.rinAt(row);
-            const PersonRecord& p = db.persons[rin];
-            switch (column) {
-            case 0:
-                return rin == atoi(typed_.c_str());
-            case 3:
-                return compareFolded(yearText(birthYear(p)).c_str(), typed_.c_str(), static_cast<int>(typed_.size())) == 0;
-            case 5:
-                return compareFolded(yearText(deathYear(p)).c_str(), typed_.c_str(), static_cast<int>(typed_.size())) == 0;
-            case 7:
-                return compareFolded(yearText(marriageYear(db, p)).c_str(), typed_.c_str(),
-                                     static_cast<int>(typed_.size())) == 0;
-            default:
-                return compareFolded(list.cellText(row, column).c_str(), typed_.c_str(), static_cast<int>(typed_.size())) == 0;
-            }
+            if (column == 0)
+                return readNumber(typed_) == list.rinAt(row);
+            return compareFolded(list.typeAheadText(row, column).c_str(), typed_.c_str(), typedLength) == 0;
         };
         int row = current;
         for (int tried = 0; tried < count; ++tried) {
@@ -323,20 +331,19 @@ int TypeAhead::key(const PersonList& list, const Database& db, int current, char
         return current;
     }
 
-    if (c == ' ')
+    if (c == " ")
         return current;
-    if (given_.size() < maxLength)
+    if (characterCount(given_) < maxLength)
         given_ += c;
-    int row = current;
-    for (;;) {
-        const PersonRecord& p = db.persons[list.rinAt(row)];
-        if (!present(p.given) || compareFolded(p.given, given_.c_str(), static_cast<int>(given_.size())) >= 0 ||
-            compareFolded(p.surname, typed_.c_str(), static_cast<int>(typed_.size())) != 0)
+    const int givenLength = static_cast<int>(characterCount(given_));
+    const int typedLength = static_cast<int>(characterCount(typed_));
+    for (int row = current;; row += step) {
+        const PersonList::Row r = list.rowShown(row);
+        if (!present(r.given) || compareFolded(r.given, given_.c_str(), givenLength) >= 0 ||
+            compareFolded(r.surname, typed_.c_str(), typedLength) != 0)
             return row;
-        const int next = row + step;
-        if (next < 0 || next >= count)
+        if (row + step < 0 || row + step >= count)
             return row;
-        row = next;
     }
 }
 

@@ -1,11 +1,11 @@
-// The rows of the List and Selection tabs: the persons in RIN order and five
-// orders by the text columns, presorted by a background worker right after
-// each build so that a column click is a switch of arrays.
+// The rows of the List and Selection tabs: the persons in RIN order and an
+// order for every column, sorted by a background worker right after each
+// build, so that a column click is a switch of arrays.
 //
-// The worker reads the person and family tables and writes the presorted
-// arrays; while it runs (the database's sortIdle is 0) the window may read
-// cell texts but must not change the tables or use those arrays. Every
-// operation here that needs them first waits for the worker.
+// The worker never touches the tables: it sorts a copy of what the columns
+// compare (taken when the rows are built) and keeps the text pools' memory
+// alive while it runs, so the tables may change, or an import may replace
+// them, while it sorts. Only the orders it writes are waited for.
 #pragma once
 
 #include "db/Database.h"
@@ -13,8 +13,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kinmap {
@@ -22,8 +23,8 @@ namespace kinmap {
 class PersonList {
 public:
     static constexpr int columnCount = 9;
-    static const char* const columnTitles[columnCount];
-    static const int columnShares[columnCount]; // of 1024 parts of the width
+    static const char* columnTitle(int column);
+    static int columnShare(int column); // of 1024 parts of the width
 
     explicit PersonList(Database& db) : db_(db) {}
     ~PersonList();
@@ -34,7 +35,7 @@ public:
     std::function<void()> whileWaiting;
 
     // Rows of every existing person, or of the selected ones, in RIN order;
-    // starts the worker that presorts them.
+    // starts the worker that sorts them by every column.
     void build(bool selectedOnly);
     void invalidate() { valid_ = false; }
     bool isValid() const { return valid_; }
@@ -42,12 +43,18 @@ public:
     int32_t builtHighestRin() const { return builtHighestRin_; }
     void forgetHighestRin() { builtHighestRin_ = 0; }
 
-    int rowCount() const { return static_cast<int>(base_.size()); }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
     // The person shown in a row, in the current order and direction.
     int32_t rinAt(int row) const;
     // The row of a person, or -1.
     int rowOf(int32_t rin) const;
     std::string cellText(int row, int column) const;
+    // The person of a row as the columns see it now.
+    struct Row;
+    Row rowShown(int row) const;
+    // What typing looks for in a column: the year without padding in the
+    // year columns, the cell's text in the others.
+    std::string typeAheadText(int row, int column) const;
 
     int sortColumn() const { return sortColumn_; }
     int sortDirection() const { return sortDirection_; }
@@ -55,30 +62,37 @@ public:
     // column again reverses it.
     void clickColumn(int column);
 
-    bool workerRunning() const { return db_.sortIdle.load() == 0; }
+    bool workerRunning() const;
     void waitForWorker();
 
+    // What the columns show and compare of one person.
+    struct Row {
+        int32_t rin = 0;
+        Text surname = nullptr, given = nullptr, birthPlace = nullptr, deathPlace = nullptr, marriagePlace = nullptr;
+        int16_t birthYear = 0, deathYear = 0, marriageYear = 0;
+        bool hasFamily = false;
+        bool severalFamilies = false;
+    };
+    static Row rowOf(const Database& db, int32_t rin);
+    // Positive when row a belongs before row b in a column's order (ties
+    // after the name are broken by nameRank, the position in the surname
+    // order, when given).
+    static int32_t compareRows(const Row& a, const Row& b, int column, const std::vector<int32_t>* nameRank = nullptr);
+
 private:
-    void sortWorker();
-    void sortSpareByYears(int key);
-    const std::vector<int32_t>& orderOf(int column) const;
+    void sortAll();
 
     Database& db_;
     bool valid_ = false;
     bool selectedOnly_ = false;
     int32_t builtHighestRin_ = 0;
-    std::vector<int32_t> base_;
-    std::array<std::vector<int32_t>, 5> presorted_; // by the keys 1, 2, 4, 6, 8
-    std::vector<int32_t> spare_;                     // sorted by key 3, 5 or 7 on demand
-    int spareKey_ = 0;
+    std::vector<Row> rows_;                                  // in RIN order
+    std::array<std::vector<int32_t>, columnCount> orders_;   // indexes into rows_, by column
+    std::shared_ptr<const void> keepTexts_;
+    std::future<void> worker_;
     int sortColumn_ = 0;
     int sortDirection_ = 1;
-    std::thread worker_;
 };
-
-// The sort keys of the list (1 to 8, one per text or year column): positive
-// when person a belongs before person b.
-int32_t comparePersons(const Database& db, int32_t a, int32_t b, int32_t key);
 
 // Type-ahead in a list: keys typed within 4 seconds of the first one form a
 // text, and the row whose sorted column begins with it is looked for; in the
@@ -88,9 +102,9 @@ public:
     static constexpr size_t maxLength = 99;
     static constexpr double sequenceSeconds = 4.0;
 
-    // The row to select after key c was typed at time `now` (seconds), with
-    // `current` the current row.
-    int key(const PersonList& list, const Database& db, int current, char c, double now);
+    // The row to select after the text c (one character, UTF-8) was typed at
+    // time `now` (seconds), with `current` the current row.
+    int key(const PersonList& list, int current, std::string_view c, double now);
     void clear() { running_ = false; }
 
 private:

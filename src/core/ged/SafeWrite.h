@@ -1,0 +1,56 @@
+// Every command that writes a GED file goes through here. An existing target
+// is first renamed to a free backup name; the new file is written to a
+// temporary file beside the target and takes the target's name only when
+// every write, the flush to the disk and the close succeeded. When anything
+// fails, the temporary file is removed and the backup gets the target's name
+// back, so that target and backup stay as they were. The working journal
+// then moves (or, for a partial file, is copied) beside the backup or the
+// new file.
+#pragma once
+
+#include "ged/GedLineIO.h"
+
+#include <string>
+
+namespace kinmap {
+
+class Session;
+
+// "x.ged" with counter 0 gives "x.bak", with counter n "x.b%02d". The
+// extension is the file name's part from its last '.'; a name without one
+// gets the new extension appended.
+std::string backupName(const std::string& target, int counter);
+// The journal beside a backup ("x.b01" gives "x.l01") or beside a file
+// without a numbered backup extension ("x.bak" or "x.ged" give "x.log").
+std::string journalName(const std::string& backupOrTarget);
+
+class GedRewrite {
+public:
+    GedRewrite(Session& session, const std::string& target);
+    ~GedRewrite();
+    GedRewrite(const GedRewrite&) = delete;
+    GedRewrite& operator=(const GedRewrite&) = delete;
+
+    // Backs up an existing target, opens the current GED file (its backup,
+    // when the target is the current file) for reading and the temporary
+    // file for writing in the current file's format. False, after telling
+    // the user why, when any of it fails; nothing is changed then.
+    bool open(GedInput& input, GedOutput& output);
+    // Puts the written file in place (true) or, when writing failed or the
+    // output cannot be closed, undoes everything (false, nothing told: the
+    // caller tells). `keepJournal` copies the journal instead of moving it.
+    bool finish(GedOutput& output, bool writtenCompletely, bool keepJournal);
+
+    // The target as it is written (a symbolic link is followed).
+    const std::string& target() const { return target_; }
+    const std::string& readPath() const { return readPath_; }
+    const std::string& backupPath() const { return backupPath_; }
+
+private:
+    void undo();
+
+    Session& s_;
+    std::string target_, readPath_, backupPath_, temporaryPath_;
+};
+
+} // namespace kinmap
