@@ -35,6 +35,7 @@ void Database::clear()
 {
     resizeTables(sparePersonSlots, spareFamilySlots);
     texts.reset();
+    fileOrder.clear();
     highestRin = highestMrin = importedHighestRin = importedHighestMrin = 0;
     highestSourceNumber = personCount = familyCount = 0;
 }

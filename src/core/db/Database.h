@@ -65,6 +65,7 @@ struct PersonRecord {
     DateValue deathDate = 0;
     DateValue burialDate = 0;
     unsigned char sex = 0; // first character of the SEX value; 0 = none
+    bool namesNotes = false; // a line of its record in the file names a note or source
 
     bool exists() const { return (flags & Flag::exists) != 0; }
 };
@@ -79,6 +80,7 @@ struct FamilyRecord {
     IdList children;
     IdList mergedMrins;
     Text xref = nullptr; // the identifier as the file spells it; null for "@F<mrin>@"
+    bool namesNotes = false; // a line of its record in the file names a note or source
 
     bool exists() const { return (flags & Flag::exists) != 0; }
 };
@@ -110,6 +112,10 @@ public:
     int32_t familyCount = 0;
 
     TextStore texts;
+
+    // The persons and families that have a record in the current GED file,
+    // in the order of the file: a RIN, or an MRIN as a negative number.
+    std::vector<int32_t> fileOrder;
 
     // Shows a failure of a list allocation (the error box).
     std::function<void(const char* message)> onError;

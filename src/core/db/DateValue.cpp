@@ -25,8 +25,6 @@ constexpr int maxYear = 2100;
 constexpr int maxWordLength = 15;
 constexpr int maxKeptFailedSpan = 127; // a failed span that large still tells a range
 
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-
 // The digits at the start of a word as a number (INT32_MAX when too large).
 int numberAt(std::string_view text, size_t* digits = nullptr)
 {
@@ -101,7 +99,7 @@ bool readDottedNumbers(std::string_view word, DateFields& f)
 {
     int numbers[3];
     int count = 0;
-    while (count < 3 && !word.empty() && isDigit(static_cast<unsigned char>(word[0]))) {
+    while (count < 3 && !word.empty() && isDigit(word[0])) {
         size_t digits = 0;
         numbers[count++] = numberAt(word, &digits);
         word.remove_prefix(digits);
@@ -319,7 +317,7 @@ public:
         int state = 0;
         for (;;) {
             const unsigned char c = *p_;
-            if (c == 0 || isDigit(c))
+            if (c == 0 || isDigit(static_cast<char>(c)))
                 return states[state].defaultResult;
             const char lower = static_cast<char>(c | 0x20);
             const Transition* found = nullptr;
@@ -344,11 +342,11 @@ public:
         if (atAnyOf(letters))
             ++p_;
     }
-    bool atDigit() const { return isDigit(*p_); }
+    bool atDigit() const { return isDigit(static_cast<char>(*p_)); }
     bool atEnd() const { return *p_ == 0; }
     void toNextDigit()
     {
-        while (*p_ != 0 && !isDigit(*p_))
+        while (*p_ != 0 && !isDigit(static_cast<char>(*p_)))
             ++p_;
     }
     void skipSeparators()
@@ -359,7 +357,7 @@ public:
     int readNumber()
     {
         int n = 0;
-        while (isDigit(*p_)) {
+        while (isDigit(static_cast<char>(*p_))) {
             if (n < 100000000)
                 n = n * 10 + (*p_ - '0');
             ++p_;

@@ -9,13 +9,18 @@
 
 namespace kinmap {
 
+constexpr bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // The digits at the start of text as a number (no blanks or sign before
 // them): 0 when there is none, INT32_MAX when it does not fit, so that any
 // range check fails. digits, when given, receives how many there were.
 inline int32_t leadingNumber(std::string_view text, size_t* digits = nullptr)
 {
     size_t count = 0;
-    while (count < text.size() && text[count] >= '0' && text[count] <= '9')
+    while (count < text.size() && isDigit(text[count]))
         ++count;
     if (digits)
         *digits = count;

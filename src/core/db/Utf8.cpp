@@ -111,15 +111,6 @@ std::string_view firstCharacters(std::string_view text, size_t n)
     return text.substr(0, static_cast<size_t>(p - text.data()));
 }
 
-std::string latin1ToUtf8(std::string_view latin1)
-{
-    std::string out;
-    out.reserve(latin1.size() + latin1.size() / 8);
-    for (const char c : latin1)
-        appendUtf8(out, static_cast<unsigned char>(c));
-    return out;
-}
-
 std::string utf8ToLatin1(std::string_view utf8)
 {
     std::string out;

@@ -28,8 +28,6 @@ size_t characterCount(std::string_view text);
 // The first n characters of text.
 std::string_view firstCharacters(std::string_view text, size_t n);
 
-// Latin-1 bytes as UTF-8.
-std::string latin1ToUtf8(std::string_view latin1);
 // UTF-8 as Latin-1, one "?" for each character outside it.
 std::string utf8ToLatin1(std::string_view utf8);
 

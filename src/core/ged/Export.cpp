@@ -42,8 +42,6 @@ struct Pointer {
     int32_t number = 0;
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // "@", one ASCII character, a number and "@" at text[at].
 bool readIdentifier(std::string_view text, size_t at, Pointer& p)
 {
@@ -106,35 +104,6 @@ Pointer recordIdentifier(std::string_view text)
     return p;
 }
 
-// A person or family record of the file, by where its level-0 line ends.
-struct KnownRecord {
-    uint64_t offset;
-    RecordKind kind;
-    int32_t number;
-};
-
-// Every record the import read (deleted ones too, so that they are left
-// out), in the order of the file.
-std::vector<KnownRecord> knownRecords(const Database& db)
-{
-    std::vector<KnownRecord> persons, families, all;
-    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
-        if (db.persons[rin].fileOffset != 0)
-            persons.push_back({db.persons[rin].fileOffset, RecordKind::person, rin});
-    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
-        if (db.families[mrin].fileOffset != 0)
-            families.push_back({db.families[mrin].fileOffset, RecordKind::family, mrin});
-    // Files usually hold their records in number order, persons and families
-    // each, so the sorts find them sorted and the merge is linear.
-    auto byOffset = [](const KnownRecord& a, const KnownRecord& b) { return a.offset < b.offset; };
-    for (auto* records : {&persons, &families})
-        if (!std::is_sorted(records->begin(), records->end(), byOffset))
-            std::sort(records->begin(), records->end(), byOffset);
-    all.resize(persons.size() + families.size());
-    std::merge(persons.begin(), persons.end(), families.begin(), families.end(), all.begin(), byOffset);
-    return all;
-}
-
 const char* byteOrderMark(Encoding encoding)
 {
     switch (encoding) {
@@ -152,7 +121,7 @@ const char* byteOrderMark(Encoding encoding)
 class ExportPass {
 public:
     ExportPass(Session& s, GedInput& input, const std::function<bool(int32_t)>& written)
-        : s_(s), db_(s.db), input_(input), format_(input.format()), personWritten_(written), known_(knownRecords(s.db))
+        : s_(s), db_(s.db), input_(input), format_(input.format()), personWritten_(written)
     {
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
         filter_.family = [this](int32_t mrin) { return isWrittenFamily(mrin); };
@@ -167,18 +136,19 @@ public:
     bool write(GedOutput& output);
 
     std::vector<uint64_t> personOffsets, familyOffsets;
+    std::vector<int32_t> fileOrder; // of the written file
     // The new lines whose characters the file's encoding cannot all hold.
     std::vector<std::string> unmappableLines;
 
 private:
     bool run();
-    void record(const GedRecord& r, uint64_t firstLineEnd);
+    void record(GedRecord& r, uint64_t firstLineEnd);
     void copyLines(const GedRecord& r, RecordKind kind, int32_t number, bool regenerateLinks);
     void writeLevelZero(const GedLine& line, const Pointer& id);
     void writeLine(const ImageLine& line);
     void writeNewLine(std::string_view text, std::string_view lineEnd);
     void writeMissingRecords();
-    void writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r);
+    void writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord& r);
     void tooLarge(const Pointer& p);
     int32_t newNumber(const Pointer& p) const;
     bool renumbered(const Pointer& p) const
@@ -186,6 +156,11 @@ private:
         return p.kind != Renumbered::none && p.number >= 0 && p.number < (p.kind == Renumbered::note ? noteLimit : sourceLimit);
     }
     void writeRenumbered(std::string_view text, std::string_view raw, const Pointer& p);
+    // Where the level-0 line of the i-th record of the file order ends.
+    uint64_t knownOffset(size_t i) const;
+    // The record of the file order whose level-0 line ends there: a RIN, an
+    // MRIN as a negative number, or 0 for none (a record of another kind).
+    int32_t knownRecordAt(uint64_t firstLineEnd);
     bool isWrittenPerson(int32_t rin) const { return db_.isPerson(rin) && personWritten_(rin); }
     bool isWrittenFamily(int32_t mrin) const
     {
@@ -197,10 +172,10 @@ private:
     GedInput& input_;
     FileFormat format_;
     std::function<bool(int32_t)> personWritten_;
-    std::vector<KnownRecord> known_;
-    size_t nextKnown_ = 0;
+    size_t nextKnown_ = 0; // in the database's file order
     LinkFilter filter_;
     GedOutput* output_ = nullptr; // null while planning
+    GedRecordReader* reader_ = nullptr;
     std::string fileLineEnd_ = "\r\n";
     std::vector<ImageLine> lines_;
     Renumbered inKind_ = Renumbered::none;
@@ -251,9 +226,16 @@ bool ExportPass::plan()
     return true;
 }
 
+uint64_t ExportPass::knownOffset(size_t i) const
+{
+    const int32_t number = db_.fileOrder[i];
+    return number > 0 ? db_.persons[number].fileOffset : db_.families[-number].fileOffset;
+}
+
 bool ExportPass::write(GedOutput& output)
 {
     output_ = &output;
+    fileOrder.clear();
     personOffsets.assign(static_cast<size_t>(db_.highestRin) + 1, 0);
     familyOffsets.assign(static_cast<size_t>(db_.highestMrin) + 1, 0);
     return run();
@@ -273,10 +255,21 @@ bool ExportPass::run()
     std::unique_ptr<FileProgress> progress;
     if (output_)
         progress = std::make_unique<FileProgress>(s_, input_.size());
-    GedRecordReader reader(input_);
+    // Only rebuilt records need their lines' texts; the others are copied.
+    GedRecordReader reader(input_, true);
+    reader_ = &reader;
     GedRecord r;
     bool first = true;
-    while (!ended_ && reader.next(r)) {
+    // Planning needs only the records that name notes or sources.
+    auto passOver = [this](uint64_t firstLineEnd) {
+        if (output_)
+            return false;
+        const int32_t known = knownRecordAt(firstLineEnd);
+        return known != 0 && !(known > 0 ? db_.persons[known].namesNotes : db_.families[-known].namesNotes);
+    };
+    while (!ended_ && reader.next(r, passOver)) {
+        if (r.empty())
+            continue;
         if (first) {
             const std::string_view end = lineEndOf(r[0].text);
             if (!end.empty())
@@ -286,13 +279,15 @@ bool ExportPass::run()
         if (progress)
             progress->advance(input_.position());
         record(r, reader.firstLineEnd());
+        if (output_)
+            output_->flushJoined(); // the record's bytes go with the next read
     }
     if (!ended_)
         writeMissingRecords();
     return !input_.failed();
 }
 
-void ExportPass::record(const GedRecord& r, uint64_t firstLineEnd)
+void ExportPass::record(GedRecord& r, uint64_t firstLineEnd)
 {
     const GedLine first = r[0];
     inKind_ = Renumbered::none;
@@ -300,12 +295,9 @@ void ExportPass::record(const GedRecord& r, uint64_t firstLineEnd)
         copyLines(r, RecordKind::person, 0, false);
         return;
     }
-    while (nextKnown_ < known_.size() && known_[nextKnown_].offset < firstLineEnd)
-        ++nextKnown_;
-    if (nextKnown_ < known_.size() && known_[nextKnown_].offset == firstLineEnd) {
-        const KnownRecord& known = known_[nextKnown_++];
-        if (known.kind == RecordKind::person ? isWrittenPerson(known.number) : isWrittenFamily(known.number))
-            writeDatabaseRecord(known.kind, known.number, r);
+    if (const int32_t known = knownRecordAt(firstLineEnd)) {
+        if (known > 0 ? isWrittenPerson(known) : isWrittenFamily(-known))
+            writeDatabaseRecord(known > 0 ? RecordKind::person : RecordKind::family, known > 0 ? known : -known, r);
         return;
     }
     if (first.text.find("0 TRLR") != std::string_view::npos) {
@@ -327,6 +319,14 @@ void ExportPass::record(const GedRecord& r, uint64_t firstLineEnd)
     }
     writeLevelZero(first, id);
     copyLines(r, RecordKind::person, 0, false);
+}
+
+int32_t ExportPass::knownRecordAt(uint64_t firstLineEnd)
+{
+    const size_t count = db_.fileOrder.size();
+    while (nextKnown_ < count && knownOffset(nextKnown_) < firstLineEnd)
+        ++nextKnown_;
+    return nextKnown_ < count && knownOffset(nextKnown_) == firstLineEnd ? db_.fileOrder[nextKnown_++] : 0;
 }
 
 void ExportPass::writeLevelZero(const GedLine& line, const Pointer& id)
@@ -389,6 +389,13 @@ void ExportPass::writeLine(const ImageLine& line)
             writeNewLine(line.newText, line.lineEnd);
         return;
     }
+    // Only NOTE and SOUR lines name notes and sources.
+    static constexpr uint32_t noteTag = tagCode("NOTE"), sourceTag = tagCode("SOUR");
+    if (line.tag != noteTag && line.tag != sourceTag) {
+        if (output_)
+            output_->writeRaw(line.raw);
+        return;
+    }
     const Pointer p = pointerOf(line.text);
     if (!renumbered(p)) {
         if (p.kind != Renumbered::none)
@@ -444,11 +451,17 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
             ++j;
         return j;
     };
+    auto listOf = [&](const GedLine& line) -> LinkList* {
+        if (line.level != 1)
+            return nullptr;
+        for (LinkList& list : links)
+            if (line.tag == list.tag)
+                return namesRecord(line) ? &list : nullptr;
+        return nullptr;
+    };
     for (size_t i = 1; i < count; ++i)
-        if (r[i].level == 1 && namesRecord(r[i]))
-            for (LinkList& list : links)
-                if (r[i].tag == list.tag)
-                    list.lastBlockEnd = subtreeEnd(i);
+        if (LinkList* list = listOf(r[i]))
+            list->lastBlockEnd = subtreeEnd(i);
 
     const std::string_view lineEnd = lineEndOf(r[0].text).empty() ? std::string_view(fileLineEnd_) : lineEndOf(r[0].text);
     auto kept = [&](const LinkList& list, int32_t entry) { return list.family ? isWrittenFamily(entry) : isWrittenPerson(entry); };
@@ -458,12 +471,8 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
     };
 
     for (size_t i = r[0].level == 0 ? 1 : 0; i < count;) {
-        const GedLine line = r[i];
-        LinkList* list = nullptr;
-        if (line.level == 1 && namesRecord(line))
-            for (LinkList& l : links)
-                if (line.tag == l.tag)
-                    list = &l;
+        const GedLine& line = r[i];
+        LinkList* list = listOf(line);
         if (!list) {
             writeLine(ImageLine::input(line));
             ++i;
@@ -491,7 +500,7 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
 // Writes a person or family of the database: its level-0 line (the file's,
 // or a new one for a record the file does not have), its new position, and
 // its lines, copied or, when changed, rebuilt.
-void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedRecord& r)
+void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord& r)
 {
     const bool person = kind == RecordKind::person;
     (person ? personDone_ : familyDone_)[static_cast<size_t>(number)] = true;
@@ -504,10 +513,13 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedR
         if (!lineEndOf(r[0].text).empty())
             lineEnd = lineEndOf(r[0].text);
     }
-    if (output_)
+    if (output_) {
         (person ? personOffsets : familyOffsets)[static_cast<size_t>(number)] = output_->bytesWritten();
+        fileOrder.push_back(person ? number : -number);
+    }
     const uint32_t flags = person ? db_.persons[number].flags : db_.families[number].flags;
     if (r.empty() || (flags & Flag::changed)) {
+        reader_->decodeTexts(r);
         lines_ = rewriteRecord(db_, kind, number, r, filter_, lineEnd);
         for (const ImageLine& line : lines_)
             writeLine(line);
@@ -521,7 +533,7 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, const GedR
 // trailer.
 void ExportPass::writeMissingRecords()
 {
-    const GedRecord none;
+    GedRecord none;
     for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
         if (!personDone_[static_cast<size_t>(rin)] && db_.persons[rin].fileOffset == 0 && isWrittenPerson(rin))
             writeDatabaseRecord(RecordKind::person, rin, none);
@@ -572,6 +584,7 @@ bool exportGed(Session& s, const std::string& target, const std::function<bool(i
         db.persons[rin].fileOffset = pass.personOffsets[static_cast<size_t>(rin)];
     for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
         db.families[mrin].fileOffset = pass.familyOffsets[static_cast<size_t>(mrin)];
+    db.fileOrder = std::move(pass.fileOrder);
     s.shell.currentGedPath = rewrite.target();
     s.shell.loadedFileName = fileNameOf(rewrite.target());
     return true;

@@ -1,5 +1,6 @@
 #include "ged/GedLineIO.h"
 
+#include "db/Numbers.h"
 #include "db/Utf8.h"
 
 #include <algorithm>
@@ -21,12 +22,9 @@ int lineLevel(std::string_view line)
     size_t i = 0;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
         ++i;
-    if (i == line.size() || line[i] < '0' || line[i] > '9')
-        return -1;
-    int level = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
-        level = std::min(level * 10 + (line[i] - '0'), 1000000);
-    return level;
+    size_t digits = 0;
+    const int32_t level = leadingNumber(line.substr(i), &digits);
+    return digits == 0 ? -1 : level;
 }
 
 // ---- input ---------------------------------------------------------------
@@ -112,14 +110,18 @@ bool GedInput::refill()
 {
     if (!file_ || atFileEnd_)
         return false;
-    if (begin_ > 0) {
-        std::copy(buffer_.begin() + static_cast<ptrdiff_t>(begin_), buffer_.begin() + static_cast<ptrdiff_t>(end_),
+    // What was read before the next line, or before the bytes kept, goes.
+    const size_t keep = keptFrom_ >= bufferStart_ && keptFrom_ - bufferStart_ < begin_
+                            ? static_cast<size_t>(keptFrom_ - bufferStart_)
+                            : begin_;
+    if (keep > 0) {
+        std::copy(buffer_.begin() + static_cast<ptrdiff_t>(keep), buffer_.begin() + static_cast<ptrdiff_t>(end_),
                   buffer_.begin());
-        bufferStart_ += begin_;
-        end_ -= begin_;
-        plainBegin_ = plainBegin_ > begin_ ? plainBegin_ - begin_ : 0;
-        plainEnd_ = plainEnd_ > begin_ ? plainEnd_ - begin_ : 0;
-        begin_ = 0;
+        bufferStart_ += keep;
+        end_ -= keep;
+        begin_ -= keep;
+        plainBegin_ = plainBegin_ > keep ? plainBegin_ - keep : 0;
+        plainEnd_ = plainEnd_ > keep ? plainEnd_ - keep : 0;
     }
     if (end_ == buffer_.size())
         buffer_.resize(buffer_.size() * 2);
@@ -186,30 +188,55 @@ bool GedInput::readLine()
         }
     }
     lineStart_ = bufferStart_ + begin_;
+    lineBegin_ = begin_;
     raw_ = std::string_view(buffer_.data() + begin_, lineEnd - begin_);
-    // Whether the line needs decoding is found for the whole buffer at once.
-    if (begin_ < plainBegin_ || lineEnd > plainEnd_) {
-        plainBegin_ = begin_;
-        plainEnd_ = begin_ + plainPrefix(format_.encoding, std::string_view(buffer_.data() + begin_, end_ - begin_));
-    }
-    const bool plain = lineEnd <= plainEnd_;
+    textKnown_ = false;
     begin_ = lineEnd;
-    if (plain) {
+    return true;
+}
+
+std::string_view GedInput::text()
+{
+    if (textKnown_)
+        return text_;
+    textKnown_ = true;
+    // Whether a line needs decoding is found for the whole buffer at once.
+    const size_t lineEnd = lineBegin_ + raw_.size();
+    if (lineBegin_ < plainBegin_ || lineEnd > plainEnd_) {
+        plainBegin_ = lineBegin_;
+        plainEnd_ = lineBegin_ + plainPrefix(format_.encoding, std::string_view(buffer_.data() + lineBegin_, end_ - lineBegin_));
+    }
+    if (lineEnd <= plainEnd_) {
         text_ = raw_;
     } else {
         decodeLine(format_.encoding, raw_, decoded_);
         text_ = decoded_;
     }
-    return true;
+    return text_;
 }
 
 void GedInput::skipRecord()
 {
+    if (format_.unitBytes() == 1) {
+        // The level is ASCII: the buffer is searched for the next line of
+        // level 0 without decoding any line.
+        auto levelAt = [&](size_t from, size_t to) { return lineLevel(std::string_view(buffer_.data() + from, to - from)); };
+        for (;;) {
+            for (size_t lineEnd; (lineEnd = findLineEnd(begin_)) != std::string::npos; begin_ = lineEnd)
+                if (levelAt(begin_, lineEnd) == 0)
+                    return;
+            if (!refill()) {
+                if (begin_ < end_ && levelAt(begin_, end_) != 0)
+                    begin_ = end_; // the last line, without a line end
+                return;
+            }
+        }
+    }
     for (;;) {
         const uint64_t start = position();
         if (!readLine())
             return;
-        if (lineLevel(text_) == 0) {
+        if (lineLevel(text()) == 0) {
             seek(start);
             return;
         }
@@ -226,6 +253,7 @@ bool GedInput::seek(uint64_t position)
     }
     if (fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0)
         return false;
+    keptFrom_ = UINT64_MAX;
     bufferStart_ = position;
     begin_ = end_ = 0;
     plainBegin_ = plainEnd_ = 0;
@@ -246,6 +274,7 @@ void GedOutput::attach(FILE* file, const FileFormat& format)
     file_ = file;
     format_ = format;
     buffer_.clear();
+    joined_ = {};
     flushed_ = 0;
     unmappable_ = 0;
     failed_ = file == nullptr;
@@ -265,6 +294,7 @@ bool GedOutput::close()
 {
     if (!file_)
         return !failed_;
+    flushJoined();
     flushBuffer();
     if (fflush(file_) != 0 || ferror(file_) || fsync(fileno(file_)) != 0)
         failed_ = true;
@@ -276,15 +306,11 @@ bool GedOutput::close()
 
 void GedOutput::writeText(std::string_view utf8, std::string_view lineEnd)
 {
+    flushJoined();
     encodeText(format_.encoding, utf8, buffer_, unmappable_);
     encodeText(format_.encoding, lineEnd, buffer_, unmappable_);
     flushIfFull();
 }
 
-void GedOutput::writeRaw(std::string_view bytes)
-{
-    buffer_.append(bytes);
-    flushIfFull();
-}
 
 } // namespace kinmap

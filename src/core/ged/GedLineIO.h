@@ -35,8 +35,9 @@ public:
     // Reads the next line, however long; false at the end of the input. The
     // first line begins after the byte order mark.
     bool readLine();
-    // The line as UTF-8 text with its line end ("\r\n", "\n" or "\r").
-    std::string_view text() const { return text_; }
+    // The line as UTF-8 text with its line end ("\r\n", "\n" or "\r"),
+    // decoded when it is first asked for.
+    std::string_view text();
     // The line's bytes exactly as they stand in the file.
     std::string_view raw() const { return raw_; }
     // Where the line read last begins, and where the next one begins.
@@ -46,6 +47,16 @@ public:
     // Reads lines until the next line of level 0 and leaves the input at its
     // start. Lines without a level number belong to the record being skipped.
     void skipRecord();
+
+    // Keeps the bytes from `position` on in the buffer while further lines
+    // are read (until the next call), so that a whole record can be seen at
+    // once through bytesAt.
+    void keepFrom(uint64_t position) { keptFrom_ = position; }
+    // Bytes read since the position kept.
+    std::string_view bytesAt(uint64_t position, size_t length) const
+    {
+        return {buffer_.data() + (position - bufferStart_), length};
+    }
 
     bool seek(uint64_t position);
     uint64_t size() const { return size_; }
@@ -67,10 +78,13 @@ private:
     size_t begin_ = 0;         // the next unread byte
     size_t end_ = 0;           // after the last byte read into the buffer
     bool atFileEnd_ = false;
+    uint64_t keptFrom_ = UINT64_MAX;
     // Bytes of the buffer known to be their own UTF-8 text.
     size_t plainBegin_ = 0, plainEnd_ = 0;
     uint64_t lineStart_ = 0;
+    size_t lineBegin_ = 0; // where the line read last begins in the buffer
     std::string_view raw_, text_;
+    bool textKnown_ = false;
     std::string decoded_;
 };
 
@@ -92,14 +106,31 @@ public:
     // UTF-8 text and a line end (UTF-8 too), encoded in the file's
     // encoding; '%' is an ordinary character and nothing is added.
     void writeText(std::string_view utf8, std::string_view lineEnd);
-    // Bytes exactly as given, already in the file's encoding.
-    void writeRaw(std::string_view bytes);
+    // Bytes exactly as given, already in the file's encoding. Bytes that
+    // follow the bytes written last in memory are joined to them and copied
+    // at once: the caller keeps them in place until the next other write or
+    // flushJoined().
+    void writeRaw(std::string_view bytes)
+    {
+        if (!joined_.empty() && joined_.data() + joined_.size() == bytes.data()) {
+            joined_ = std::string_view(joined_.data(), joined_.size() + bytes.size());
+            return;
+        }
+        flushJoined();
+        joined_ = bytes;
+    }
+    void flushJoined()
+    {
+        buffer_.append(joined_);
+        joined_ = {};
+        flushIfFull();
+    }
     // Characters of the texts written that the encoding cannot hold (each
     // written as "?").
     size_t unmappable() const { return unmappable_; }
     bool failed() const { return failed_; }
     // Bytes written so far: the position in the file of the next byte.
-    uint64_t bytesWritten() const { return flushed_ + buffer_.size(); }
+    uint64_t bytesWritten() const { return flushed_ + buffer_.size() + joined_.size(); }
 
 private:
     void flushIfFull()
@@ -112,6 +143,7 @@ private:
     FILE* file_ = nullptr;
     FileFormat format_;
     std::string buffer_;
+    std::string_view joined_;
     uint64_t flushed_ = 0;
     size_t unmappable_ = 0;
     bool failed_ = false;

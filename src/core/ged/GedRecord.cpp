@@ -1,11 +1,12 @@
 #include "ged/GedRecord.h"
 
+#include "db/Numbers.h"
+
 namespace kinmap {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
@@ -16,14 +17,11 @@ GedLine parseGedLine(std::string_view text, std::string_view raw)
     size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    if (i == text.size() || !isDigit(text[i]))
+    size_t digits = 0;
+    const int level = leadingNumber(text.substr(i), &digits);
+    if (digits == 0)
         return line;
-    int level = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        if (level < 1000000)
-            level = level * 10 + (text[i] - '0');
-        ++i;
-    }
+    i += digits;
     while (i < text.size() && isBlank(text[i]))
         ++i;
     const size_t tagStart = i;
@@ -45,49 +43,71 @@ std::string_view lineEndOf(std::string_view text)
     return text.substr(end);
 }
 
-void GedRecord::clear()
+bool GedRecordReader::next(GedRecord& record, const std::function<bool(uint64_t firstLineEnd)>& passOver)
 {
-    text_.clear();
-    raw_.clear();
-    spans_.clear();
-}
-
-void GedRecord::add(std::string_view text, std::string_view raw)
-{
-    const GedLine line = parseGedLine(text, raw);
-    spans_.push_back({text_.size(), text.size(), raw_.size(), raw.size(), line.level, line.tag, line.valueStart});
-    text_.append(text);
-    raw_.append(raw);
-}
-
-GedLine GedRecord::operator[](size_t i) const
-{
-    const Span& s = spans_[i];
-    return {s.level, s.tag, std::string_view(text_).substr(s.text, s.textLength),
-            std::string_view(raw_).substr(s.raw, s.rawLength), s.valueStart};
-}
-
-bool GedRecordReader::next(GedRecord& record)
-{
-    record.clear();
-    if (hasPending_) {
-        record.add(pendingText_, pendingRaw_);
-        firstLineEnd_ = pendingEnd_;
-        hasPending_ = false;
-    }
+    record.lines_.clear();
+    record.spans_.clear();
+    record.decoded_.clear();
+    const uint64_t start = input_.position();
+    input_.keepFrom(start);
     while (input_.readLine()) {
-        if (!record.empty() && lineLevel(input_.text()) == 0) {
-            pendingText_.assign(input_.text());
-            pendingRaw_.assign(input_.raw());
-            pendingEnd_ = input_.position();
-            hasPending_ = true;
-            return true;
+        const std::string_view raw = input_.raw();
+        const std::string_view text = rawTexts_ ? raw : input_.text();
+        const GedLine parsed = parseGedLine(text, raw);
+        if (!record.spans_.empty() && parsed.level == 0) {
+            input_.seek(input_.lineStart()); // the next record begins here
+            break;
         }
-        if (record.empty())
+        if (record.spans_.empty()) {
             firstLineEnd_ = input_.position();
-        record.add(input_.text(), input_.raw());
+            if (passOver && parsed.level == 0 && passOver(firstLineEnd_)) {
+                input_.skipRecord();
+                return true;
+            }
+        }
+        GedRecord::Span span{static_cast<size_t>(input_.lineStart() - start), raw.size(), std::string::npos, text.size(), parsed};
+        if (text.data() != raw.data()) {
+            span.text = record.decoded_.size();
+            record.decoded_.append(text);
+        }
+        record.spans_.push_back(span);
     }
-    return !record.empty();
+    if (record.spans_.empty())
+        return false;
+    const GedRecord::Span& last = record.spans_.back();
+    resolve(record, input_.bytesAt(start, last.raw + last.rawLength));
+    return true;
+}
+
+void GedRecordReader::resolve(GedRecord& record, std::string_view bytes) const
+{
+    record.lines_.clear();
+    for (const GedRecord::Span& span : record.spans_) {
+        GedLine line = span.parsed;
+        line.raw = bytes.substr(span.raw, span.rawLength);
+        line.text = span.text == std::string::npos ? line.raw : std::string_view(record.decoded_).substr(span.text, span.textLength);
+        record.lines_.push_back(line);
+    }
+}
+
+void GedRecordReader::decodeTexts(GedRecord& record) const
+{
+    if (!rawTexts_ || record.empty())
+        return;
+    const std::string_view bytes(record.lines_[0].raw.data(), record.spans_.back().raw + record.spans_.back().rawLength);
+    const Encoding encoding = input_.format().encoding;
+    std::string text;
+    for (GedRecord::Span& span : record.spans_) {
+        const std::string_view raw = bytes.substr(span.raw, span.rawLength);
+        if (plainPrefix(encoding, raw) == raw.size())
+            continue;
+        decodeLine(encoding, raw, text);
+        span.text = record.decoded_.size();
+        span.textLength = text.size();
+        span.parsed = parseGedLine(text, raw);
+        record.decoded_.append(text);
+    }
+    resolve(record, bytes);
 }
 
 } // namespace kinmap

@@ -5,6 +5,7 @@
 #include "ged/GedLineIO.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,40 +30,53 @@ struct GedLine {
     size_t valueStart;     // where the text after the tag begins (after one blank)
 };
 
+// A record's lines see the input's buffer, which keeps them until the next
+// record is read; only lines whose text differs from their bytes (decoded
+// from another encoding) keep a copy of their text here.
 class GedRecord {
 public:
-    void clear();
-    void add(std::string_view text, std::string_view raw);
-    size_t size() const { return spans_.size(); }
-    GedLine operator[](size_t i) const;
-    bool empty() const { return spans_.empty(); }
+    size_t size() const { return lines_.size(); }
+    const GedLine& operator[](size_t i) const { return lines_[i]; }
+    bool empty() const { return lines_.empty(); }
 
 private:
+    friend class GedRecordReader;
     struct Span {
-        size_t text, textLength, raw, rawLength;
-        int level;
-        uint32_t tag;
-        size_t valueStart;
+        size_t raw, rawLength;
+        size_t text, textLength; // in decoded_, or npos when the text is the bytes
+        GedLine parsed;          // with views that are set when the record is complete
     };
-    std::string text_, raw_;
+    std::vector<GedLine> lines_;
     std::vector<Span> spans_;
+    std::string decoded_;
 };
 
 // Reads a file record by record.
 class GedRecordReader {
 public:
-    explicit GedRecordReader(GedInput& input) : input_(input) {}
+    // With rawTexts, the lines of an encoding that writes ASCII as ASCII
+    // (every one but UTF-16) are read without decoding their text: their
+    // text is their bytes until decodeTexts is called for the record.
+    explicit GedRecordReader(GedInput& input, bool rawTexts = false)
+        : input_(input), rawTexts_(rawTexts && input.format().unitBytes() == 1)
+    {
+    }
     // The next record; false at the end of the input. The first record of a
-    // file starts with whatever line comes first.
-    bool next(GedRecord& record);
+    // file starts with whatever line comes first. The record's lines stay
+    // valid until the next call. A record for whose first line's end
+    // passOver is true is skipped unread (the record is left empty).
+    bool next(GedRecord& record, const std::function<bool(uint64_t firstLineEnd)>& passOver = {});
     // Where the level-0 line of the record read last ends in the file.
     uint64_t firstLineEnd() const { return firstLineEnd_; }
+    // Gives the lines of a record read with rawTexts their decoded texts.
+    void decodeTexts(GedRecord& record) const;
 
 private:
+    void resolve(GedRecord& record, std::string_view bytes) const;
+
     GedInput& input_;
-    std::string pendingText_, pendingRaw_;
-    uint64_t pendingEnd_ = 0, firstLineEnd_ = 0;
-    bool hasPending_ = false;
+    bool rawTexts_;
+    uint64_t firstLineEnd_ = 0;
 };
 
 // Splits a line into level and tag as the export reads it.

@@ -106,6 +106,7 @@ struct Staged {
     std::string identifier;
     int line;
     bool duplicate;
+    size_t inFileOrder;
 };
 
 class GedReader {
@@ -127,6 +128,7 @@ private:
     void familyLine(std::string_view line);
     void eventLine(std::string_view line);
     void nameLine(std::string_view value);
+    void noteLine(std::string_view line);
     int32_t pointerValue(std::string_view line);
     int32_t resolvePointer(int32_t value, bool family) const;
     void dropDoubledLinks(int32_t rin, IdList& list, const char* message);
@@ -184,6 +186,8 @@ GedReader::Result GedReader::readFile()
         default:
             break;
         }
+        if (inPerson() || inFamily())
+            noteLine(line);
     }
     return Result::read;
 }
@@ -220,6 +224,7 @@ bool GedReader::recordStart(std::string_view line)
         if (number >= signatures.size())
             signatures.resize(std::max(number + 1, signatures.size() * 2));
         signatures[number] = spelling.signature;
+        db_.fileOrder.push_back(isPerson ? spelling.number : -spelling.number);
         if (isPerson) {
             db_.highestRin = std::max(db_.highestRin, spelling.number);
             person_ = spelling.number;
@@ -242,7 +247,8 @@ bool GedReader::recordStart(std::string_view line)
     const auto index = static_cast<int32_t>(ids.size());
     const bool duplicate = (taken && signatures[number] == spelling.signature) || byXref.count(identifier) > 0;
     byXref.emplace(identifier, index);
-    ids.push_back({identifier, line_, duplicate});
+    ids.push_back({identifier, line_, duplicate, db_.fileOrder.size()});
+    db_.fileOrder.push_back(0); // the number follows
     if (isPerson) {
         stagedPersons_.emplace_back();
         stagedPerson_ = index;
@@ -329,6 +335,26 @@ void GedReader::familyLine(std::string_view line)
         break;
     default:
         break;
+    }
+}
+
+// Notes whether a record names notes or sources, so that the export's
+// first run can pass over the records that do not.
+void GedReader::noteLine(std::string_view line)
+{
+    size_t at = 0;
+    while (at < line.size() && isDigit(line[at]))
+        ++at;
+    if (at == 0 || at == line.size() || line[at] != ' ')
+        return;
+    while (at < line.size() && line[at] == ' ')
+        ++at;
+    const std::string_view word = line.substr(at, 5);
+    if ((word == "NOTE " || word == "SOUR ") && line.find('@', at + 5) != std::string_view::npos) {
+        if (inPerson())
+            person().namesNotes = true;
+        else
+            family().namesNotes = true;
     }
 }
 
@@ -439,12 +465,14 @@ void GedReader::resolve()
         stagedPersonNumbers_.push_back(rin);
         db_.importedPerson(rin) = std::move(stagedPersons_[i]);
         db_.persons[rin].xref = db_.texts.storeIdentifier(stagedPersonIds_[i].identifier);
+        db_.fileOrder[stagedPersonIds_[i].inFileOrder] = rin;
     }
     for (size_t i = 0; i < stagedFamilies_.size(); ++i) {
         const int32_t mrin = ++db_.highestMrin;
         stagedFamilyNumbers_.push_back(mrin);
         db_.importedFamily(mrin) = std::move(stagedFamilies_[i]);
         db_.families[mrin].xref = db_.texts.storeIdentifier(stagedFamilyIds_[i].identifier);
+        db_.fileOrder[stagedFamilyIds_[i].inFileOrder] = -mrin;
     }
     for (size_t i = 0; i < stagedPersonIds_.size(); ++i)
         if (stagedPersonIds_[i].duplicate)

@@ -1,12 +1,13 @@
 #include "ged/ImportRules.h"
 
+#include "db/Numbers.h"
+
 #include <algorithm>
 
 namespace kinmap {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
