@@ -2,7 +2,11 @@
 // generations with accented names, every date form the import reads, notes,
 // sources and citations. The same arguments always give the same file.
 //
-//   kinmap-generate PERSONS ansi|utf8|utf16 OUT.ged
+//   kinmap-generate PERSONS utf8|utf8-nobom|utf16|ansi|ansel|latin1 OUT.ged
+//
+// utf8 and utf16 start with a byte order mark, utf8-nobom does not; ansi is
+// Windows-1252 ("1 CHAR ANSI"), ansel the GEDCOM character set with its
+// diacritics before the letter, latin1 8-bit text with no CHAR line.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +75,24 @@ struct Family {
     std::vector<int> children;
 };
 
-enum class Encoding { ansi, utf8, utf16 };
+enum class Encoding { utf8, utf8NoMark, utf16, ansi, ansel, latin1 };
+
+// The ANSEL bytes of the Latin-1 letters 0xC0 to 0xFF: a diacritic (or 0)
+// and the letter it stands before, or a letter of its own.
+struct AnselLetter {
+    char diacritic;
+    char letter;
+};
+constexpr AnselLetter anselLetters[64] = {
+    {'\xE1', 'A'}, {'\xE2', 'A'}, {'\xE3', 'A'}, {'\xE4', 'A'}, {'\xE8', 'A'}, {'\xEA', 'A'}, {0, '\xA5'}, {'\xF0', 'C'},
+    {'\xE1', 'E'}, {'\xE2', 'E'}, {'\xE3', 'E'}, {'\xE8', 'E'}, {'\xE1', 'I'}, {'\xE2', 'I'}, {'\xE3', 'I'}, {'\xE8', 'I'},
+    {0, '\xA3'},   {'\xE4', 'N'}, {'\xE1', 'O'}, {'\xE2', 'O'}, {'\xE3', 'O'}, {'\xE4', 'O'}, {'\xE8', 'O'}, {0, 'x'},
+    {0, '\xA2'},   {'\xE1', 'U'}, {'\xE2', 'U'}, {'\xE3', 'U'}, {'\xE8', 'U'}, {'\xE2', 'Y'}, {0, '\xA4'},   {0, '\xCF'},
+    {'\xE1', 'a'}, {'\xE2', 'a'}, {'\xE3', 'a'}, {'\xE4', 'a'}, {'\xE8', 'a'}, {'\xEA', 'a'}, {0, '\xB5'}, {'\xF0', 'c'},
+    {'\xE1', 'e'}, {'\xE2', 'e'}, {'\xE3', 'e'}, {'\xE8', 'e'}, {'\xE1', 'i'}, {'\xE2', 'i'}, {'\xE3', 'i'}, {'\xE8', 'i'},
+    {0, '\xBA'},   {'\xE4', 'n'}, {'\xE1', 'o'}, {'\xE2', 'o'}, {'\xE3', 'o'}, {'\xE4', 'o'}, {'\xE8', 'o'}, {0, '/'},
+    {0, '\xB2'},   {'\xE1', 'u'}, {'\xE2', 'u'}, {'\xE3', 'u'}, {'\xE8', 'u'}, {'\xE2', 'y'}, {0, '\xB4'},   {'\xE8', 'y'},
+};
 
 class Writer {
 public:
@@ -82,6 +103,19 @@ public:
         else if (encoding_ == Encoding::utf16)
             out_ += "\xFF\xFE";
     }
+    const char* charset() const
+    {
+        switch (encoding_) {
+        case Encoding::ansi:
+            return "ANSI";
+        case Encoding::ansel:
+            return "ANSEL";
+        case Encoding::latin1:
+            return nullptr;
+        default:
+            return "UTF-8";
+        }
+    }
     ~Writer() { flush(); }
 
     // One line; text is Latin-1. `extra` is a character outside Latin-1
@@ -90,10 +124,12 @@ public:
     {
         put(text);
         if (extra) {
-            if (encoding_ == Encoding::ansi)
-                put("?");
-            else
+            if (encoding_ == Encoding::utf8 || encoding_ == Encoding::utf8NoMark || encoding_ == Encoding::utf16)
                 putUtf8(extra);
+            else if (encoding_ == Encoding::ansi)
+                out_ += "\x8A"; // Š, a letter of Windows-1252 outside Latin-1
+            else
+                put("?");
         }
         put("\r\n");
         if (out_.size() > (1 << 20))
@@ -105,24 +141,39 @@ private:
     {
         for (const char ch : latin1) {
             const auto c = static_cast<unsigned char>(ch);
-            if (encoding_ == Encoding::ansi) {
+            switch (encoding_) {
+            case Encoding::utf16:
                 out_ += ch;
-            } else if (encoding_ == Encoding::utf8) {
+                out_ += '\0';
+                break;
+            case Encoding::utf8:
+            case Encoding::utf8NoMark:
                 if (c < 0x80) {
                     out_ += ch;
                 } else {
                     out_ += static_cast<char>(0xC0 | (c >> 6));
                     out_ += static_cast<char>(0x80 | (c & 0x3F));
                 }
-            } else {
+                break;
+            case Encoding::ansel:
+                if (c < 0xC0) {
+                    out_ += c < 0x80 ? ch : '?';
+                } else {
+                    const AnselLetter& a = anselLetters[c - 0xC0];
+                    if (a.diacritic)
+                        out_ += a.diacritic;
+                    out_ += a.letter;
+                }
+                break;
+            default:
                 out_ += ch;
-                out_ += '\0';
+                break;
             }
         }
     }
     void putUtf8(const char* utf8)
     {
-        if (encoding_ == Encoding::utf8) {
+        if (encoding_ == Encoding::utf8 || encoding_ == Encoding::utf8NoMark) {
             out_ += utf8;
             return;
         }
@@ -165,7 +216,8 @@ public:
         w.line("1 GEDC");
         w.line("2 VERS 5.5.1");
         w.line("2 FORM LINEAGE-LINKED");
-        w.line("1 CHAR UTF-8");
+        if (const char* charset = w.charset())
+            w.line(std::string("1 CHAR ") + charset);
         w.line("1 SUBM @U1@");
         w.line("0 @U1@ SUBM");
         w.line("1 NAME Synthetic Genealogist");
@@ -359,15 +411,24 @@ private:
 
 int main(int argc, char** argv)
 {
+    static const struct {
+        const char* name;
+        Encoding encoding;
+    } modes[] = {{"utf8", Encoding::utf8},   {"utf8-nobom", Encoding::utf8NoMark}, {"utf16", Encoding::utf16},
+                 {"ansi", Encoding::ansi},   {"ansel", Encoding::ansel},           {"latin1", Encoding::latin1}};
+    const char* usage = "usage: kinmap-generate PERSONS utf8|utf8-nobom|utf16|ansi|ansel|latin1 OUT.ged\n";
     if (argc != 4) {
-        fputs("usage: kinmap-generate PERSONS ansi|utf8|utf16 OUT.ged\n", stderr);
+        fputs(usage, stderr);
         return 2;
     }
     const int persons = atoi(argv[1]);
-    const std::string mode = argv[2];
-    const Encoding encoding = mode == "utf8" ? Encoding::utf8 : mode == "utf16" ? Encoding::utf16 : Encoding::ansi;
-    if (persons < 1 || persons >= 250000 || (mode != "ansi" && mode != "utf8" && mode != "utf16")) {
-        fputs("kinmap-generate: PERSONS from 1 to 249999, encoding ansi, utf8 or utf16\n", stderr);
+    const Encoding* encoding = nullptr;
+    for (const auto& mode : modes)
+        if (std::string(argv[2]) == mode.name)
+            encoding = &mode.encoding;
+    if (persons < 1 || persons >= 250000 || !encoding) {
+        fputs("kinmap-generate: PERSONS from 1 to 249999\n", stderr);
+        fputs(usage, stderr);
         return 2;
     }
     FILE* out = fopen(argv[3], "wb");
@@ -381,7 +442,7 @@ int main(int argc, char** argv)
         return 1;
     }
     {
-        Writer writer(out, encoding);
+        Writer writer(out, *encoding);
         generator.write(writer);
     }
     return fclose(out) == 0 ? 0 : 1;

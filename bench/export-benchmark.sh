@@ -11,8 +11,8 @@ runs=${2:-5}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-printf '%-10s %-6s %9s %9s %9s %9s %10s\n' persons coding MB export_s wall_s cpu_s peak_MB
-for spec in 10000:utf8 100000:utf8 249999:utf8 249999:ansi 249999:utf16; do
+printf '%-10s %-10s %9s %9s %9s %9s %10s\n' persons coding MB export_s wall_s cpu_s peak_MB
+for spec in 10000:utf8 100000:utf8 249999:utf8 249999:utf8-nobom 249999:ansi 249999:ansel 249999:latin1 249999:utf16; do
   persons=${spec%%:*}
   coding=${spec##*:}
   file=$(generated "$persons" "$coding")
@@ -27,6 +27,6 @@ for spec in 10000:utf8 100000:utf8 249999:utf8 249999:ansi 249999:utf16; do
     fi
   done
   read -r step wall cpu rss <<<"$best"
-  printf '%-10s %-6s %9.1f %9.3f %9.2f %9.2f %10.1f\n' "$persons" "$coding" \
+  printf '%-10s %-10s %9.1f %9.3f %9.2f %9.2f %10.1f\n' "$persons" "$coding" \
     "$(awk -v b="$(stat -c %s "$file")" 'BEGIN { print b / 1e6 }')" "$step" "$wall" "$cpu" "$(awk -v k="$rss" 'BEGIN { print k / 1024 }')"
 done

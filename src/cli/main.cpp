@@ -48,11 +48,8 @@ bool select(kinmap::Session& session, const std::string& which)
             start = comma + 1;
         }
     }
-    for (const int32_t rin : rins) {
-        if (!(db.persons[rin].flags & kinmap::Flag::selected))
-            ++session.shell.selectedCount;
-        db.persons[rin].flags |= kinmap::Flag::selected;
-    }
+    for (const int32_t rin : rins)
+        kinmap::markPerson(session, rin, true);
     return true;
 }
 

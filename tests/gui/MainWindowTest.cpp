@@ -51,6 +51,14 @@ private:
                 texts << a->text();
         return texts;
     }
+    // Keys of any script, as a keyboard layout delivers them.
+    static void type(QWidget* widget, const QString& text)
+    {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(widget, &press);
+        }
+    }
     void drop(MainWindow& window, const QString& path)
     {
         QMimeData data;
@@ -62,7 +70,7 @@ private:
     }
 
     QTemporaryDir dir;
-    const QByteArray family = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Hans /M\xFCller/\r\n1 SEX M\r\n1 FAMS @F1@\r\n"
+    const QByteArray family = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Hans /M\xFCller/\r\n1 SEX M\r\n1 FAMS @F1@\r\n" // Latin-1
                               "0 @I2@ INDI\r\n1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n1 NOTE 50% sure\r\n"
                               "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n0 TRLR\r\n";
 
@@ -95,9 +103,40 @@ private slots:
         window.tabs()->setCurrentIndex(kinmap::reportView);
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
         QCOMPARE(viewText(window, kinmap::reportView),
-                 QString::fromLatin1("2 Persons 1 Families imported\nfamily.ged loaded in 0 sec"
-                                     "\n### Fam 1 has deleted CHIL 3 \n Fam [1] Hans M\xFCller - Eva Roth "
-                                     "\n\n1 errors corrected automatically!\nPlease export to save changes!\n"));
+                 QStringLiteral("2 Persons 1 Families imported\nfamily.ged loaded in 0 sec"
+                                "\n### Fam 1 has deleted CHIL 3 \n Fam [1] Hans Müller - Eva Roth "
+                                "\n\n1 errors corrected automatically!\nPlease export to save changes!\n"));
+    }
+
+    void everyScriptIsShownSearchedAndTyped()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        const QString path = writeGed(QStringLiteral("Fämily.ged"),
+                                      QStringLiteral("0 HEAD\n1 CHAR UTF-8\n"
+                                                     "0 @I1@ INDI\n1 NAME Anna /Adler/\n"
+                                                     "0 @I2@ INDI\n1 NAME Александр /Меншиков/\n1 BIRT\n2 PLAC Москва\n"
+                                                     "0 @I3@ INDI\n1 NAME Łucja /Wiśniewska/\n0 TRLR\n")
+                                          .toUtf8());
+        window.importFile(path);
+        QCOMPARE(window.windowTitle(), QStringLiteral("kinmap - Fämily.ged"));
+        QCOMPARE(window.statusText(0), QStringLiteral("Fämily.ged loaded, read as UTF-8 (from the header)"));
+        auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(list);
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("Меншиков"));
+        QCOMPARE(list->model()->index(1, 4).data().toString(), QStringLiteral("Москва"));
+        // Typing in the sorted surname column jumps to the person.
+        list->horizontalHeader()->sectionClicked(1);
+        type(list, QStringLiteral("мен"));
+        QCOMPARE(window.session().shell.currentPerson, 2);
+        type(list, QStringLiteral("w")); // "менw" matches nobody: the row stays
+        QCOMPARE(window.session().shell.currentPerson, 2);
+
+        // A file that is not there: one message, with the name as typed.
+        const QString missing = dir.filePath(QStringLiteral("Gone—Åsa.ged"));
+        window.importFile(missing);
+        QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Original GED file %1 not found!").arg(missing)});
+        QCOMPARE(window.statusText(0), QStringLiteral("Gone—Åsa.ged not loaded"));
     }
 
     void personTabShowsTheRecordOfTheCurrentPerson()

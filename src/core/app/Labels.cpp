@@ -10,7 +10,7 @@ namespace {
 // record inside it still shows its names: the link check reports on such.
 const PersonRecord& personOrBlank(const Database& db, int32_t rin)
 {
-    static const PersonRecord blank;
+    static const PersonRecord blank{};
     return db.validRin(rin) ? db.persons[rin] : blank;
 }
 
