@@ -21,20 +21,16 @@ Database::Database()
     clear();
 }
 
-void Database::resizeTables(int personSlots, int familySlots)
+void Database::clear()
 {
+    // Slot 0 only; the memory of a file before is given back.
     persons.clear();
     families.clear();
     persons.shrink_to_fit();
     families.shrink_to_fit();
-    persons.resize(static_cast<size_t>(personSlots));
-    families.resize(static_cast<size_t>(familySlots));
-}
-
-void Database::clear()
-{
-    resizeTables(sparePersonSlots, spareFamilySlots);
-    texts.reset();
+    persons.resize(1);
+    families.resize(1);
+    texts.reset(TextStore::fewestHashSlots);
     fileOrder.clear();
     highestRin = highestMrin = importedHighestRin = importedHighestMrin = 0;
     highestSourceNumber = personCount = familyCount = 0;
@@ -43,9 +39,11 @@ void Database::clear()
 void Database::beginImport(int expectedPersons, int expectedFamilies)
 {
     clear();
+    // About a surname, a given name and two places per person.
+    texts.reset(TextStore::slotsFor(static_cast<size_t>(std::max(expectedPersons, 0)) * 4));
     // Numbers usually run from 1 to the count, so the tables rarely move.
-    persons.reserve(static_cast<size_t>(std::clamp(expectedPersons, 0, maxPersons)) + sparePersonSlots);
-    families.reserve(static_cast<size_t>(std::clamp(expectedFamilies, 0, maxFamilies)) + spareFamilySlots);
+    persons.reserve(static_cast<size_t>(std::clamp(expectedPersons, 0, maxPersons)) + 1);
+    families.reserve(static_cast<size_t>(std::clamp(expectedFamilies, 0, maxFamilies)) + 1);
 }
 
 PersonRecord& Database::importedPerson(int32_t rin)
@@ -64,8 +62,8 @@ FamilyRecord& Database::importedFamily(int32_t mrin)
 
 void Database::endImport()
 {
-    persons.resize(static_cast<size_t>(highestRin) + sparePersonSlots);
-    families.resize(static_cast<size_t>(highestMrin) + spareFamilySlots);
+    persons.resize(static_cast<size_t>(highestRin) + 1);
+    families.resize(static_cast<size_t>(highestMrin) + 1);
     importedHighestRin = highestRin;
     importedHighestMrin = highestMrin;
 }
@@ -73,8 +71,7 @@ void Database::endImport()
 int32_t Database::addPerson()
 {
     const int32_t rin = highestRin + 1;
-    if (rin >= personTableSize())
-        persons.resize(static_cast<size_t>(rin) + sparePersonSlots);
+    persons.resize(static_cast<size_t>(rin) + 1);
     highestRin = rin;
     persons[rin] = PersonRecord{};
     persons[rin].flags = Flag::exists | Flag::changed;
@@ -84,8 +81,7 @@ int32_t Database::addPerson()
 int32_t Database::addFamily()
 {
     const int32_t mrin = highestMrin + 1;
-    if (mrin >= familyTableSize())
-        families.resize(static_cast<size_t>(mrin) + spareFamilySlots);
+    families.resize(static_cast<size_t>(mrin) + 1);
     highestMrin = mrin;
     families[mrin] = FamilyRecord{};
     families[mrin].flags = Flag::exists | Flag::changed;

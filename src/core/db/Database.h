@@ -93,8 +93,6 @@ public:
     // At most this many persons and families are read from one file.
     static constexpr int maxPersons = 250000;
     static constexpr int maxFamilies = 100000;
-    static constexpr int sparePersonSlots = 500;
-    static constexpr int spareFamilySlots = 200;
 
     Database();
     Database(const Database&) = delete;
@@ -120,7 +118,7 @@ public:
     // Shows a failure of a list allocation (the error box).
     std::function<void(const char* message)> onError;
 
-    // Releases everything: empty tables with the spare slots, fresh pools.
+    // Releases everything: empty tables, fresh pools.
     void clear();
     // Empty tables with room reserved for about this many records, and
     // fresh pools.
@@ -129,14 +127,12 @@ public:
     // to it.
     PersonRecord& importedPerson(int32_t rin);
     FamilyRecord& importedFamily(int32_t mrin);
-    // Cuts the tables to the highest numbers plus the spare slots and
-    // records the imported highest numbers.
+    // Cuts the tables to the highest numbers and records the imported
+    // highest numbers.
     void endImport();
-    int personTableSize() const { return static_cast<int>(persons.size()); }
-    int familyTableSize() const { return static_cast<int>(families.size()); }
 
-    // A new person or family at highestRin + 1 / highestMrin + 1; the tables
-    // grow when the spare slots are used up. The record exists and is changed.
+    // A new person or family at highestRin + 1 / highestMrin + 1 (the table
+    // grows). The record exists and is changed.
     int32_t addPerson();
     int32_t addFamily();
 
@@ -167,7 +163,6 @@ public:
 private:
     const FamilyRecord* familyAt(const IdList& list, int i) const;
     int estimatedBirthYear(int32_t rin, int depth, int& budget) const;
-    void resizeTables(int personSlots, int familySlots);
 };
 
 } // namespace kinmap

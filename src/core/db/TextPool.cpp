@@ -92,19 +92,39 @@ const char* TextStore::internText(PoolId poolId, std::string_view text)
     Stored& recent = memory_->mostRecent[poolId];
     if (recent.equals(form))
         return recent.text;
-    Stored& slot = hashTable_[murmurHash3(form.data(), form.size(), hashSeed) & (hashSlots - 1)];
+    if (!hashTable_)
+        hashTable_.reset(new Stored[slotCount_]());
+    const uint32_t index = murmurHash3(form.data(), form.size(), hashSeed) & (slotCount_ - 1);
+    Stored& slot = hashTable_[index];
     if (slot.equals(form))
         return slot.text;
     recent = {memory_->pools[poolId].store(form), form.size()};
-    if (!slot.text)
-        slot = recent; // a slot keeps its first text; a collider is found again only while it is most recent
+    if (!slot.text) { // a slot keeps its first text; a collider is found again only while it is most recent
+        slot = recent;
+        usedSlots_.push_back(static_cast<uint16_t>(index));
+    }
     return recent.text;
 }
 
-void TextStore::reset()
+void TextStore::reset(uint32_t slots)
 {
     memory_ = std::make_shared<Memory>();
-    hashTable_.fill({});
+    if (slots != slotCount_) {
+        hashTable_.reset();
+        slotCount_ = slots;
+    } else if (hashTable_) {
+        for (const uint16_t slot : usedSlots_)
+            hashTable_[slot] = {};
+    }
+    usedSlots_.clear();
+}
+
+uint32_t TextStore::slotsFor(size_t texts)
+{
+    uint32_t slots = fewestHashSlots;
+    while (slots < hashSlots && slots < texts)
+        slots *= 2;
+    return slots;
 }
 
 } // namespace kinmap

@@ -49,7 +49,8 @@ private:
 // that a file spells in its own way.
 class TextStore {
 public:
-    static constexpr int hashSlots = 32768;
+    static constexpr uint32_t hashSlots = 32768; // the most; a small file gets fewer
+    static constexpr uint32_t fewestHashSlots = 1024;
     static constexpr uint32_t hashSeed = 4711;
 
     TextStore() { reset(); }
@@ -60,9 +61,11 @@ public:
     const char* internText(PoolId pool, std::string_view text);
     // A record identifier as the file spells it ("@PERSON1@").
     const char* storeIdentifier(std::string_view text) { return memory_->identifiers.store(text); }
-    // Fresh empty pools and an empty hash table; every stored text is gone
-    // (once nobody keeps the old memory alive).
-    void reset();
+    // Fresh empty pools and an empty hash table of `slots` slots (a power of
+    // two); every stored text is gone (once nobody keeps the old memory alive).
+    void reset(uint32_t slots = hashSlots);
+    // The slots for about this many different texts.
+    static uint32_t slotsFor(size_t texts);
     size_t usedBytes(PoolId pool) const { return memory_->pools[pool].usedBytes(); }
     const TextArena& arena(PoolId pool) const { return memory_->pools[pool]; }
 
@@ -86,7 +89,10 @@ private:
         TextArena identifiers;
     };
     std::shared_ptr<Memory> memory_;
-    std::array<Stored, hashSlots> hashTable_{};
+    // Allocated with the first text; a reset empties only the slots in use.
+    std::unique_ptr<Stored[]> hashTable_;
+    uint32_t slotCount_ = 0;
+    std::vector<uint16_t> usedSlots_;
 };
 
 } // namespace kinmap

@@ -300,7 +300,7 @@ void ExportPass::record(GedRecord& r, uint64_t firstLineEnd)
             writeDatabaseRecord(known > 0 ? RecordKind::person : RecordKind::family, known > 0 ? known : -known, r);
         return;
     }
-    if (first.text.find("0 TRLR") != std::string_view::npos) {
+    if (isTrailer(first.text)) {
         writeMissingRecords();
         writeLevelZero(first, {});
         ended_ = true;

@@ -120,6 +120,8 @@ public:
     void resolve();
 
     bool sawHeader() const { return sawHeader_; }
+    // The line of the trailer when more lines follow it, else 0.
+    int trailerBeforeEnd() { return trailerLine_ != 0 && input_.readLine() ? trailerLine_ : 0; }
     std::string_view firstLine() const { return firstLine_; }
 
 private:
@@ -142,6 +144,7 @@ private:
     Database& db_;
     GedInput& input_;
     int line_ = 0;
+    int trailerLine_ = 0;
     bool sawHeader_ = false;
     std::string firstLine_;
 
@@ -169,6 +172,10 @@ GedReader::Result GedReader::readFile()
         switch (importLevel(line)) {
         case 0:
             progress.advance(input_.position());
+            if (isTrailer(line)) {
+                trailerLine_ = line_;
+                return Result::read; // what follows the trailer is no part of the file
+            }
             if (!recordStart(line))
                 return Result::tooBig;
             break;
@@ -569,6 +576,8 @@ ImportResult importGed(Session& s, const std::string& path)
         return result;
     }
     s.setStatus(1, "%d Persons", db.personCount);
+    if (const int line = reader.trailerBeforeEnd())
+        s.report.append("\r\n### The file goes on after its trailer 0 TRLR (line %d): that part is not read\r\n", line);
     reader.resolve();
     db.endImport();
     s.setStatus(1, "%d Persons %d Families", db.personCount, db.familyCount);
@@ -596,7 +605,10 @@ bool importCommand(Session& s, const std::string& path)
     if (!result.loaded) {
         s.db.clear();
         s.setStatus(0, "%s not loaded", name);
-        s.setStatus(1, result.tooBig ? formatText("Maximum %d persons per GED file!", Database::maxPersons).c_str() : "");
+        if (result.tooBig)
+            s.setStatus(1, "Maximum %d persons per GED file!", Database::maxPersons);
+        else
+            s.setStatus(1, "%s", "");
         if (!result.reason.empty())
             s.errorBox("\r\nLoading of GED file %s not possible: %s.\r\nPlease import another GED file", name,
                        result.reason.c_str());

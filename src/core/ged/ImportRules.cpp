@@ -99,4 +99,10 @@ unsigned char sexValue(std::string_view line)
     return static_cast<unsigned char>(line[6]);
 }
 
+bool isTrailer(std::string_view line)
+{
+    const RecordLine r = recordLine(line);
+    return r.identifier.empty() && importTag(line, r.tagAt) == importTagOf("TRLR");
+}
+
 } // namespace kinmap

@@ -42,6 +42,8 @@ struct RecordLine {
     size_t tagAt = 0;
 };
 RecordLine recordLine(std::string_view line);
+// The trailer that ends a GED file: "0 TRLR". Import and export stop there.
+bool isTrailer(std::string_view levelZeroLine);
 
 // The given name and surname of a NAME value ("John /Smith/ Jr"); nothing
 // when the value has no slash. The parts are as they stand (not interned).

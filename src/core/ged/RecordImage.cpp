@@ -35,9 +35,37 @@ constexpr uint32_t tagOf(const char* name)
     return tagCode(std::string_view(name));
 }
 
+// Every tag's code with its slot, for one kind of record.
+using SlotCodes = std::array<std::pair<uint32_t, int>, std::size(personTags) + std::size(sharedTags)>;
+constexpr SlotCodes slotCodes(RecordKind kind)
+{
+    SlotCodes codes{};
+    size_t n = 0;
+    for (const SlotTag& t : kind == RecordKind::person ? personTags : familyTags)
+        codes[n++] = {tagOf(t.tag), t.slot};
+    for (const SlotTag& t : sharedTags)
+        codes[n++] = {tagOf(t.tag), t.slot};
+    return codes;
+}
+constexpr SlotCodes personSlots = slotCodes(RecordKind::person), familySlots = slotCodes(RecordKind::family);
+
+constexpr int slotOf(RecordKind kind, uint32_t code)
+{
+    for (const auto& [tag, slot] : kind == RecordKind::person ? personSlots : familySlots)
+        if (tag == code)
+            return slot;
+    return lastSlot;
+}
+
+constexpr int fixedSlot(RecordKind kind, const char* tag)
+{
+    return slotOf(kind, tagOf(tag));
+}
+
 // The events of the database with where their values live.
 struct EventFields {
     const char* tag;
+    int slot;
     DateValue date;
     Text place;
 };
@@ -111,13 +139,13 @@ std::vector<ImageLine> Rebuilder::build()
     replacements_.resize(lines_.size());
     if (kind_ == RecordKind::person) {
         const PersonRecord& p = db_.persons[number_];
-        events_ = {{"BIRT", p.birthDate, p.birthPlace},
-                   {"CHR", p.chrisDate, p.chrisPlace},
-                   {"DEAT", p.deathDate, p.deathPlace},
-                   {"BURI", p.burialDate, p.burialPlace}};
+        events_ = {{"BIRT", fixedSlot(RecordKind::person, "BIRT"), p.birthDate, p.birthPlace},
+                   {"CHR", fixedSlot(RecordKind::person, "CHR"), p.chrisDate, p.chrisPlace},
+                   {"DEAT", fixedSlot(RecordKind::person, "DEAT"), p.deathDate, p.deathPlace},
+                   {"BURI", fixedSlot(RecordKind::person, "BURI"), p.burialDate, p.burialPlace}};
     } else {
         const FamilyRecord& f = db_.families[number_];
-        events_ = {{"MARR", f.marrDate, f.marrPlace}};
+        events_ = {{"MARR", fixedSlot(RecordKind::family, "MARR"), f.marrDate, f.marrPlace}};
     }
     dateLines_.assign(events_.size(), -1);
     placeLines_.assign(events_.size(), -1);
@@ -127,41 +155,45 @@ std::vector<ImageLine> Rebuilder::build()
     decideManagedLines();
     planEventAdditions();
 
+    static constexpr int famcSlot = fixedSlot(RecordKind::person, "FAMC"), famsSlot = fixedSlot(RecordKind::person, "FAMS"),
+                         nameSlot = fixedSlot(RecordKind::person, "NAME"), sexSlot = fixedSlot(RecordKind::person, "SEX"),
+                         husbandSlot = fixedSlot(RecordKind::family, "HUSB"), wifeSlot = fixedSlot(RecordKind::family, "WIFE"),
+                         childSlot = fixedSlot(RecordKind::family, "CHIL"), divorceSlot = fixedSlot(RecordKind::family, "DIV");
     for (size_t i = 1; i < preambleEnd_; ++i)
         out_.push_back(ImageLine::input(lines_[i]));
     for (int slot = 1; slot <= lastSlot; ++slot) {
         if (kind_ == RecordKind::person) {
             const PersonRecord& p = db_.persons[number_];
-            if (slot == tagSlot(kind_, tagOf("FAMC"))) {
+            if (slot == famcSlot) {
                 emitLinks(slot, tagOf("FAMC"), {p.famc.begin(), p.famc.end()}, true, filter_.family);
                 continue;
             }
-            if (slot == tagSlot(kind_, tagOf("FAMS"))) {
+            if (slot == famsSlot) {
                 emitLinks(slot, tagOf("FAMS"), {p.fams.begin(), p.fams.end()}, true, filter_.family);
                 continue;
             }
-            if (slot == tagSlot(kind_, tagOf("NAME")) && nameLine_ < 0 && (!orEmpty(p.given).empty() || !orEmpty(p.surname).empty())) {
+            if (slot == nameSlot && nameLine_ < 0 && (!orEmpty(p.given).empty() || !orEmpty(p.surname).empty())) {
                 std::string name = "1 NAME";
                 if (!orEmpty(p.given).empty())
                     name.append(" ").append(p.given);
                 name.append(" /").append(orEmpty(p.surname)).append("/");
                 add(1, "NAME", std::move(name));
             }
-            if (slot == tagSlot(kind_, tagOf("SEX")) && sexLine_ < 0 && p.sex != 0)
+            if (slot == sexSlot && sexLine_ < 0 && p.sex != 0)
                 add(1, "SEX", std::string("1 SEX ") + static_cast<char>(p.sex));
         } else {
             const FamilyRecord& f = db_.families[number_];
-            if (slot == tagSlot(kind_, tagOf("HUSB"))) {
+            if (slot == husbandSlot) {
                 emitLinks(slot, tagOf("HUSB"), f.husband ? std::vector<int32_t>{f.husband} : std::vector<int32_t>{}, false, filter_.person);
                 continue;
             }
-            if (slot == tagSlot(kind_, tagOf("WIFE"))) {
+            if (slot == wifeSlot) {
                 emitLinks(slot, tagOf("WIFE"), f.wife ? std::vector<int32_t>{f.wife} : std::vector<int32_t>{}, false, filter_.person);
                 continue;
             }
-            if (slot == tagSlot(kind_, tagOf("DIV")) && divorceLines_.empty() && (f.flags & Flag::divorced))
+            if (slot == divorceSlot && divorceLines_.empty() && (f.flags & Flag::divorced))
                 add(1, "DIV", "1 DIV Y");
-            if (slot == tagSlot(kind_, tagOf("CHIL"))) {
+            if (slot == childSlot) {
                 emitLinks(slot, tagOf("CHIL"), {f.children.begin(), f.children.end()}, false, filter_.person);
                 continue;
             }
@@ -170,7 +202,7 @@ std::vector<ImageLine> Rebuilder::build()
             if (block.slot == slot)
                 emitBlock(block);
         for (size_t e = 0; e < events_.size(); ++e)
-            if (!firstEventBlock_[e] && slot == tagSlot(kind_, tagOf(events_[e].tag)) && (addDate_[e] || addPlace_[e])) {
+            if (!firstEventBlock_[e] && slot == events_[e].slot && (addDate_[e] || addPlace_[e])) {
                 add(1, events_[e].tag, std::string("1 ") + events_[e].tag);
                 emitEventAdditions(e);
             }
@@ -393,13 +425,7 @@ void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& en
 
 int tagSlot(RecordKind kind, uint32_t tag)
 {
-    for (const SlotTag& t : kind == RecordKind::person ? personTags : familyTags)
-        if (tagOf(t.tag) == tag)
-            return t.slot;
-    for (const SlotTag& t : sharedTags)
-        if (tagOf(t.tag) == tag)
-            return t.slot;
-    return lastSlot;
+    return slotOf(kind, tag);
 }
 
 std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const GedRecord& record,
