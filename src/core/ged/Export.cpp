@@ -605,7 +605,6 @@ bool exportCommand(Session& s, const std::string& target, const std::function<bo
     const bool complete = writesEveryPerson(s.db, written);
     if (!exportGed(s, target, written)) {
         s.setStatus(0, "%s not exported", fileNameOf(target).c_str());
-        s.errorBox("\r\nsave GED file failed:\r\n%s", target.c_str());
         return false;
     }
     // After a partial export the full file is still the current one, and the

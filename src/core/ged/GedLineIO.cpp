@@ -278,6 +278,7 @@ void GedOutput::attach(FILE* file, const FileFormat& format)
     flushed_ = 0;
     unmappable_ = 0;
     failed_ = file == nullptr;
+    error_.clear();
 }
 
 void GedOutput::flushBuffer()
@@ -285,7 +286,7 @@ void GedOutput::flushBuffer()
     if (!file_ || buffer_.empty())
         return;
     if (fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        failed_ = true;
+        fail();
     flushed_ += buffer_.size();
     buffer_.clear();
 }
@@ -297,11 +298,18 @@ bool GedOutput::close()
     flushJoined();
     flushBuffer();
     if (fflush(file_) != 0 || ferror(file_) || fsync(fileno(file_)) != 0)
-        failed_ = true;
+        fail();
     if (fclose(file_) != 0)
-        failed_ = true;
+        fail();
     file_ = nullptr;
     return !failed_;
+}
+
+void GedOutput::fail()
+{
+    if (!failed_)
+        error_ = strerror(errno);
+    failed_ = true;
 }
 
 void GedOutput::writeText(std::string_view utf8, std::string_view lineEnd)

@@ -129,6 +129,8 @@ public:
     // written as "?").
     size_t unmappable() const { return unmappable_; }
     bool failed() const { return failed_; }
+    // Why the first write, flush or close failed; empty when none did.
+    const std::string& error() const { return error_; }
     // Bytes written so far: the position in the file of the next byte.
     uint64_t bytesWritten() const { return flushed_ + buffer_.size() + joined_.size(); }
 
@@ -147,6 +149,9 @@ private:
     uint64_t flushed_ = 0;
     size_t unmappable_ = 0;
     bool failed_ = false;
+    std::string error_;
+
+    void fail();
 };
 
 // The leading level number of a line (blanks before it skipped); -1 when

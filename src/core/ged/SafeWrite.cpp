@@ -138,8 +138,16 @@ bool GedRewrite::open(GedInput& input, GedOutput& output)
 bool GedRewrite::finish(GedOutput& output, bool writtenCompletely, bool keepJournal)
 {
     const bool closed = output.close();
-    if (!writtenCompletely || !closed || std::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
+    std::string why = output.error();
+    const bool moved = writtenCompletely && closed && std::rename(temporaryPath_.c_str(), target_.c_str()) == 0;
+    if (!moved) {
+        if (why.empty() && writtenCompletely && closed)
+            why = strerror(errno);
         undo();
+        if (why.empty())
+            s_.errorBox("\r\nsave GED file failed:\r\n%s", target_.c_str());
+        else
+            s_.errorBox("\r\nsave GED file failed:\r\n%s\r\n(%s)", target_.c_str(), why.c_str());
         return false;
     }
     temporaryPath_.clear();

@@ -34,11 +34,13 @@ public:
     // Backs up an existing target, opens the current GED file (its backup,
     // when the target is the current file) for reading and the temporary
     // file for writing in the current file's format. False, after telling
-    // the user why, when any of it fails; nothing is changed then.
+    // the user why, when any of it fails; nothing is changed then. Every
+    // failure is told once, with the operating system's reason.
     bool open(GedInput& input, GedOutput& output);
     // Puts the written file in place (true) or, when writing failed or the
-    // output cannot be closed, undoes everything (false, nothing told: the
-    // caller tells). `keepJournal` copies the journal instead of moving it.
+    // output cannot be closed, undoes everything and tells the user
+    // ("save GED file failed" with the reason). `keepJournal` copies the
+    // journal instead of moving it.
     bool finish(GedOutput& output, bool writtenCompletely, bool keepJournal);
 
     // The target as it is written (a symbolic link is followed).
