@@ -264,6 +264,25 @@ TEST_F(ExportTest, LongLinesAndLongLinkListsAreWrittenWhole)
     EXPECT_TRUE(exportAll("rebuilt.ged") == text);
 }
 
+TEST_F(ExportTest, TheLastLineOfAFileGetsALineEndWhenSomethingFollowsIt)
+{
+    // Rebuilt, the record's last line (the file's, without a line end) moves
+    // before its link; a person added since follows the last line.
+    const std::string text = "0 HEAD\n0 @I1@ INDI\n1 FAMS @F1@\n1 NAME A /B/\n1 SEX M\n0 @F1@ FAM\n1 HUSB @I1@\n0 @I2@ INDI\n1 SEX M\n1 NAME C /D/";
+    ASSERT_TRUE(importText(text));
+    db.persons[2].flags |= Flag::changed;
+    db.persons[db.addPerson()].given = db.internText(givenPool, "New");
+    EXPECT_EQ(exportAll(), "0 HEAD\n0 @I1@ INDI\n1 FAMS @F1@\n1 NAME A /B/\n1 SEX M\n0 @F1@ FAM\n1 HUSB @I1@\n"
+                           "0 @I2@ INDI\n1 NAME C /D/\n1 SEX M\n0 @I3@ INDI\n1 NAME New //\n");
+    // In UTF-16 the file may end in half a character: it stays where it is,
+    // and becomes a whole one when the line moves.
+    const std::string half = test::encode("0 HEAD\r\n0 @I1@ INDI\r\n1 SEX M\r\n1 NAME A /B/", FileEncoding::utf16le) + "x";
+    ASSERT_TRUE(importBytes(half));
+    EXPECT_EQ(exportAll("same.ged"), half);
+    db.persons[1].flags |= Flag::changed;
+    EXPECT_EQ(exportAll("moved.ged"), test::encode("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME A /B/\uFFFD\r\n1 SEX M\r\n", FileEncoding::utf16le));
+}
+
 TEST_F(ExportTest, NotesAndSourcesAreRenumberedInTheOrderOfFirstReference)
 {
     ASSERT_TRUE(importText("0 HEAD\n"

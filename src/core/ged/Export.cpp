@@ -147,6 +147,12 @@ private:
     void writeLevelZero(const GedLine& line, const Pointer& id);
     void writeLine(const ImageLine& line);
     void writeNewLine(std::string_view text, std::string_view lineEnd);
+    // Writes a line of the input as it stands. Only the file's last line
+    // can lack a line end (and, in UTF-16, end in half a character): when
+    // anything follows it, it gets the file's line end (and the half
+    // character is written as the replacement character).
+    void writeInputLine(std::string_view text, std::string_view raw);
+    void endOpenLine();
     void writeMissingRecords();
     void writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord& r);
     void tooLarge(const Pointer& p);
@@ -177,6 +183,10 @@ private:
     GedOutput* output_ = nullptr; // null while planning
     GedRecordReader* reader_ = nullptr;
     std::string fileLineEnd_ = "\r\n";
+    bool lineOpen_ = false; // the line written last has no line end
+    // The file's last line when it ends in half a UTF-16 character: written
+    // as it is at the end, or whole when anything follows it.
+    std::string halfRaw_, halfText_;
     std::vector<ImageLine> lines_;
     Renumbered inKind_ = Renumbered::none;
     int32_t inNumber_ = 0;
@@ -235,6 +245,8 @@ uint64_t ExportPass::knownOffset(size_t i) const
 bool ExportPass::write(GedOutput& output)
 {
     output_ = &output;
+    lineOpen_ = false;
+    halfRaw_.clear();
     fileOrder.clear();
     personOffsets.assign(static_cast<size_t>(db_.highestRin) + 1, 0);
     familyOffsets.assign(static_cast<size_t>(db_.highestMrin) + 1, 0);
@@ -284,6 +296,8 @@ bool ExportPass::run()
     }
     if (!ended_)
         writeMissingRecords();
+    if (output_ && !halfRaw_.empty())
+        output_->writeRaw(halfRaw_); // the file ends as it ended
     return !input_.failed();
 }
 
@@ -341,7 +355,29 @@ void ExportPass::writeLevelZero(const GedLine& line, const Pointer& id)
     if (renumbered(id))
         writeRenumbered(line.text, line.raw, id);
     else
-        output_->writeRaw(line.raw);
+        writeInputLine(line.text, line.raw);
+}
+
+void ExportPass::endOpenLine()
+{
+    if (!halfRaw_.empty())
+        output_->writeText(halfText_, {});
+    if (lineOpen_)
+        output_->writeText({}, fileLineEnd_);
+    lineOpen_ = false;
+    halfRaw_.clear();
+}
+
+void ExportPass::writeInputLine(std::string_view text, std::string_view raw)
+{
+    endOpenLine();
+    lineOpen_ = lineEndOf(text).empty();
+    if (raw.size() % format_.unitBytes() == 0) {
+        output_->writeRaw(raw);
+    } else {
+        halfRaw_ = raw;
+        halfText_ = text;
+    }
 }
 
 // The line with the new number in its identifier; what follows the
@@ -350,10 +386,17 @@ void ExportPass::writeRenumbered(std::string_view text, std::string_view raw, co
 {
     const std::string prefix =
         std::string(text.substr(0, p.begin)) + formatText("@%c%d@", static_cast<char>(p.kind), newNumber(p));
+    endOpenLine();
+    lineOpen_ = lineEndOf(text).empty();
     output_->writeText(prefix, {});
     // The prefix is plain ASCII up to the identifier, so the identifier ends
     // at the same character in the raw bytes.
-    output_->writeRaw(raw.substr(p.end * format_.unitBytes()));
+    if (raw.size() % format_.unitBytes() == 0) {
+        output_->writeRaw(raw.substr(p.end * format_.unitBytes()));
+    } else {
+        halfRaw_ = raw.substr(p.end * format_.unitBytes());
+        halfText_ = text.substr(p.end);
+    }
 }
 
 int32_t ExportPass::newNumber(const Pointer& p) const
@@ -376,6 +419,7 @@ void ExportPass::tooLarge(const Pointer& p)
 
 void ExportPass::writeNewLine(std::string_view text, std::string_view lineEnd)
 {
+    endOpenLine();
     const size_t before = output_->unmappable();
     output_->writeText(text, lineEnd);
     if (output_->unmappable() != before)
@@ -393,7 +437,7 @@ void ExportPass::writeLine(const ImageLine& line)
     static constexpr uint32_t noteTag = tagCode("NOTE"), sourceTag = tagCode("SOUR");
     if (line.tag != noteTag && line.tag != sourceTag) {
         if (output_)
-            output_->writeRaw(line.raw);
+            writeInputLine(line.text, line.raw);
         return;
     }
     const Pointer p = pointerOf(line.text);
@@ -401,7 +445,7 @@ void ExportPass::writeLine(const ImageLine& line)
         if (p.kind != Renumbered::none)
             tooLarge(p);
         if (output_)
-            output_->writeRaw(line.raw);
+            writeInputLine(line.text, line.raw);
         return;
     }
     if (!output_) {
