@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kinmap {
 namespace {
@@ -207,6 +209,33 @@ TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeedAndMovesOnlyItsOwnFil
     journal.discardOwn();
     EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
     EXPECT_EQ(journal.moveTo(dir.file("x.log")), ""); // no journal: nothing to move
+}
+
+TEST(ChangeJournal, MovesToAnotherFileSystem)
+{
+    test::TempDir dir;
+    char shared[] = "/dev/shm/kinmap-test-XXXXXX";
+    struct stat here {}, there {};
+    if (!mkdtemp(shared))
+        GTEST_SKIP() << "no /dev/shm";
+    const std::string target = std::string(shared) + "/family.log";
+    stat(dir.path().c_str(), &here);
+    stat(shared, &there);
+    ChangeJournal journal;
+    journal.startFor(dir.file("family.ged"));
+    journal.write("%s", "kept");
+    std::string failure;
+    journal.onFailure = [&](const std::string& message) { failure = message; };
+    const std::string moved = journal.moveTo(target);
+    const std::string text = test::readFile(target);
+    std::remove(target.c_str());
+    rmdir(shared);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "/dev/shm is on the same file system";
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(moved, target);
+    EXPECT_EQ(text, "kept");
+    EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
 }
 
 TEST(ChangeJournal, StampHasTheFixedShape)

@@ -62,12 +62,19 @@ size_t asciiPrefix(std::string_view text)
 {
     const char* p = text.data();
     const char* const end = p + text.size();
-    for (; end - p >= 8; p += 8) {
-        uint64_t word;
-        __builtin_memcpy(&word, p, 8);
-        if (word & 0x8080808080808080ull)
+    // Four words at a time, then the word that holds the first high byte.
+    auto word = [](const char* at) {
+        uint64_t w;
+        __builtin_memcpy(&w, at, 8);
+        return w;
+    };
+    constexpr uint64_t highBits = 0x8080808080808080ull;
+    for (; end - p >= 32; p += 32)
+        if ((word(p) | word(p + 8) | word(p + 16) | word(p + 24)) & highBits)
             break;
-    }
+    for (; end - p >= 8; p += 8)
+        if (word(p) & highBits)
+            break;
     while (p < end && static_cast<unsigned char>(*p) < 0x80)
         ++p;
     return static_cast<size_t>(p - text.data());

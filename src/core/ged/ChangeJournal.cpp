@@ -124,10 +124,17 @@ std::string ChangeJournal::moveTo(const std::string& name)
 {
     if (path_.empty())
         return {};
-    const std::string target = freeFileName(name);
+    std::string target = freeFileName(name);
     if (std::rename(path_.c_str(), target.c_str()) != 0) {
-        fail("The change journal " + path_ + " cannot be moved to " + target + ": " + strerror(errno));
-        return {};
+        if (errno != EXDEV) {
+            fail("The change journal " + path_ + " cannot be moved to " + target + ": " + strerror(errno));
+            return {};
+        }
+        // Another file system: the journal is copied there, then this one goes.
+        target = copyTo(name);
+        if (target.empty())
+            return {};
+        std::remove(path_.c_str());
     }
     path_.clear();
     failureTold_ = false;

@@ -349,6 +349,9 @@ void GedReader::familyLine(std::string_view line)
 // first run can pass over the records that do not.
 void GedReader::noteLine(std::string_view line)
 {
+    bool& namesNotes = inPerson() ? person().namesNotes : family().namesNotes;
+    if (namesNotes)
+        return;
     size_t at = 0;
     while (at < line.size() && isDigit(line[at]))
         ++at;
@@ -356,13 +359,10 @@ void GedReader::noteLine(std::string_view line)
         return;
     while (at < line.size() && line[at] == ' ')
         ++at;
+    if (at == line.size() || (line[at] != 'N' && line[at] != 'S')) // most lines, without a compare
+        return;
     const std::string_view word = line.substr(at, 5);
-    if ((word == "NOTE " || word == "SOUR ") && line.find('@', at + 5) != std::string_view::npos) {
-        if (inPerson())
-            person().namesNotes = true;
-        else
-            family().namesNotes = true;
-    }
+    namesNotes = (word == "NOTE " || word == "SOUR ") && line.find('@', at + 5) != std::string_view::npos;
 }
 
 void GedReader::nameLine(std::string_view value)
