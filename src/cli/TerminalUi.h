@@ -27,6 +27,9 @@ public:
     void progressStart() override {}
     void progressAdvance(int) override {}
     void progressEnd() override {}
+    // The pairs of an automatic duplicate search are merged: the run was
+    // asked for exactly that.
+    bool confirmMerges(const std::vector<CandidatePair>&) override { return true; }
 
     std::string forTerminal(const std::string& text) const;
 

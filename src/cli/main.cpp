@@ -3,6 +3,8 @@
 #include "app/DatabaseDump.h"
 #include "app/Session.h"
 #include "app/Shell.h"
+#include "check/Duplicates.h"
+#include "check/NameMatching.h"
 #include "db/Numbers.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
@@ -18,11 +20,19 @@ namespace {
 const char* const usage =
     "usage: kinmap-cli import FILE [--raw] [--dump] [--verbose]\n"
     "       kinmap-cli export IN OUT [--select all|RIN,RIN,...] [--raw]\n"
+    "       kinmap-cli duplicates FILE [--options N] [--out OUT] [--dump] [--raw]\n"
+    "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
     "  --verbose tells on stderr which encoding FILE was read in, and why\n"
     "  export    reads IN and writes the selected persons (all by default) with\n"
     "            their families to OUT, backing up an existing OUT\n"
+    "  duplicates reads FILE and searches it for duplicate persons with the option\n"
+    "            bits N of the Duplicates dialog (default 75: persons, exact spelling,\n"
+    "            same date, automatic); prints the merge journal entry (automatic) or\n"
+    "            the list of pairs found (semiautomatic); --out then exports every\n"
+    "            person to OUT\n"
+    "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n";
 
@@ -65,7 +75,8 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     bool raw = false, dump = false, timing = false, verbose = false;
-    std::string selection = "all";
+    std::string selection = "all", out;
+    uint32_t duplicateOptions = kinmap::DuplicateOption::defaults;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -79,6 +90,16 @@ int main(int argc, char** argv)
             verbose = true;
         else if (arg == "--select" && i + 1 < args.size())
             selection = args[++i];
+        else if (arg == "--out" && i + 1 < args.size())
+            out = args[++i];
+        else if (arg == "--options" && i + 1 < args.size()) {
+            const std::optional<int32_t> n = kinmap::readNumber(args[++i]);
+            if (!n || *n < 0) {
+                fprintf(stderr, "kinmap-cli: --options takes a number\n");
+                return 2;
+            }
+            duplicateOptions = static_cast<uint32_t>(*n);
+        }
         else if (arg == "-h" || arg == "--help") {
             fputs(usage, stdout);
             return 0;
@@ -88,10 +109,20 @@ int main(int argc, char** argv)
         } else
             positional.push_back(arg);
     }
+    if (!positional.empty() && positional[0] == "soundex") {
+        for (size_t i = 1; i < positional.size(); ++i)
+            printf("%s\t%s\n", kinmap::soundexCode(positional[i]).c_str(), kinmap::nameKey(positional[i]).c_str());
+        return positional.size() > 1 ? 0 : 2;
+    }
     const bool isImport = positional.size() == 2 && positional[0] == "import";
     const bool isExport = positional.size() == 3 && positional[0] == "export";
-    if (!isImport && !isExport) {
+    const bool isDuplicates = positional.size() == 2 && positional[0] == "duplicates";
+    if (!isImport && !isExport && !isDuplicates) {
         fputs(usage, stderr);
+        return 2;
+    }
+    if (isDuplicates && (duplicateOptions & kinmap::DuplicateOption::modeMask) == kinmap::DuplicateOption::manual) {
+        fprintf(stderr, "kinmap-cli: the manual merge mode asks pair by pair and needs the window\n");
         return 2;
     }
 
@@ -108,6 +139,25 @@ int main(int argc, char** argv)
     lap("import");
     if (ok && verbose)
         fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
+    if (ok && isDuplicates) {
+        session.duplicates.options = kinmap::withMethod(duplicateOptions);
+        started = std::chrono::steady_clock::now();
+        kinmap::runDuplicateSearch(session);
+        lap("duplicates");
+        const kinmap::DuplicateSearch& found = session.duplicates;
+        if (!found.lastJournalEntry.empty())
+            print(ui, found.lastJournalEntry);
+        else if (!found.candidates.empty())
+            print(ui, kinmap::candidateListText(session));
+        else
+            print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
+        if (dump)
+            print(ui, kinmap::dumpDatabase(session.db));
+        if (!out.empty() && !kinmap::exportAllCommand(session, out))
+            ok = false;
+        kinmap::deleteWorkingJournal(session);
+        return ok ? 0 : 1;
+    }
     print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
     if (ok && dump)
         print(ui, kinmap::dumpDatabase(session.db));

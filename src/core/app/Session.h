@@ -6,6 +6,7 @@
 #include "app/Format.h"
 #include "app/ReportBuffer.h"
 #include "app/UserInterface.h"
+#include "check/Duplicates.h"
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
@@ -69,6 +70,7 @@ public:
     ChangeJournal journal;
     ShellState shell;
     SearchOptions searchOptions;
+    DuplicateSearch duplicates;
     PersonList personList{db};
     Clock clock = Clock::system();
 

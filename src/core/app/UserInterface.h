@@ -3,11 +3,17 @@
 // answers. Texts are UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kinmap {
 
 struct SearchOptions;
+struct MergeFields;
+struct CandidatePair;
+
+enum class MergeAnswer { yes, no, cancel };
 
 enum class MessageIcon { information, warning, question, exclamation };
 
@@ -44,6 +50,15 @@ public:
     {
         return false;
     }
+
+    // DUPLICATES: edits the option word (its switches also when cancelled).
+    virtual bool askDuplicateOptions(uint32_t& /*options*/) { return false; }
+    // MERGE PERSONS: the user may change which fields of the other person
+    // are taken.
+    virtual MergeAnswer askMerge(MergeFields& /*fields*/) { return MergeAnswer::cancel; }
+    // The pairs an automatic duplicate search is about to merge; true to
+    // merge them all.
+    virtual bool confirmMerges(const std::vector<CandidatePair>& /*pairs*/) { return false; }
 
     // What the window shows of the shell state; a terminal has none of it.
     virtual void dataCommandsEnabled(bool /*enabled*/) {}

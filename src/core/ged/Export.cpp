@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <deque>
 #include <set>
+#include <unordered_map>
 #include <span>
 #include <vector>
 
@@ -120,11 +122,12 @@ const char* byteOrderMark(Encoding encoding)
 
 class ExportPass {
 public:
-    ExportPass(Session& s, GedInput& input, const std::function<bool(int32_t)>& written)
-        : s_(s), db_(s.db), input_(input), format_(input.format()), personWritten_(written)
+    ExportPass(Session& s, GedInput& input, const std::string& readPath, const std::function<bool(int32_t)>& written)
+        : s_(s), db_(s.db), input_(input), readPath_(readPath), format_(input.format()), personWritten_(written)
     {
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
         filter_.family = [this](int32_t mrin) { return isWrittenFamily(mrin); };
+        findMergedIdentifiers();
     }
 
     // The first run writes nothing: it finds every reference, which notes
@@ -162,6 +165,16 @@ private:
         return p.kind != Renumbered::none && p.number >= 0 && p.number < (p.kind == Renumbered::note ? noteLimit : sourceLimit);
     }
     void writeRenumbered(std::string_view text, std::string_view raw, const Pointer& p);
+    // Writes the line with the identifier between begin and end replaced;
+    // the text before it is ASCII, what follows keeps its bytes.
+    void writeReplaced(std::string_view text, std::string_view raw, size_t begin, size_t end, const std::string& identifier);
+    // Pointers to merged records name their survivors.
+    void findMergedIdentifiers();
+    bool writeRedirected(const ImageLine& line);
+    // The lines of a survivor with what the records merged into it add: their
+    // level-1 blocks that it does not hold itself, and the lines beneath
+    // their events that its own events lack.
+    std::vector<GedLine> withMergedRecords(RecordKind kind, int32_t number, const GedRecord& own);
     // Where the level-0 line of the i-th record of the file order ends.
     uint64_t knownOffset(size_t i) const;
     // The record of the file order whose level-0 line ends there: a RIN, an
@@ -176,6 +189,7 @@ private:
     Session& s_;
     Database& db_;
     GedInput& input_;
+    const std::string& readPath_;
     FileFormat format_;
     std::function<bool(int32_t)> personWritten_;
     size_t nextKnown_ = 0; // in the database's file order
@@ -193,6 +207,9 @@ private:
     bool ended_ = false;
     bool tooLargeShown_ = false;
     std::vector<bool> personDone_, familyDone_;
+    std::unordered_map<std::string, std::string> survivorOf_; // identifier of a merged record -> its survivor's
+    GedInput mergedInput_;                                      // reads merged records, opened when needed
+    std::deque<std::string> mergedTexts_;                       // their lines, kept while the survivor is written
 
     // Planning results.
     std::vector<Reference> references_;
@@ -384,19 +401,58 @@ void ExportPass::writeInputLine(std::string_view text, std::string_view raw)
 // identifier keeps its bytes.
 void ExportPass::writeRenumbered(std::string_view text, std::string_view raw, const Pointer& p)
 {
-    const std::string prefix =
-        std::string(text.substr(0, p.begin)) + formatText("@%c%d@", static_cast<char>(p.kind), newNumber(p));
+    writeReplaced(text, raw, p.begin, p.end, formatText("@%c%d@", static_cast<char>(p.kind), newNumber(p)));
+}
+
+void ExportPass::writeReplaced(std::string_view text, std::string_view raw, size_t begin, size_t end, const std::string& identifier)
+{
+    const std::string prefix = std::string(text.substr(0, begin)) + identifier;
     endOpenLine();
     lineOpen_ = lineEndOf(text).empty();
     output_->writeText(prefix, {});
     // The prefix is plain ASCII up to the identifier, so the identifier ends
     // at the same character in the raw bytes.
     if (raw.size() % format_.unitBytes() == 0) {
-        output_->writeRaw(raw.substr(p.end * format_.unitBytes()));
+        output_->writeRaw(raw.substr(end * format_.unitBytes()));
     } else {
-        halfRaw_ = raw.substr(p.end * format_.unitBytes());
-        halfText_ = text.substr(p.end);
+        halfRaw_ = raw.substr(end * format_.unitBytes());
+        halfText_ = text.substr(end);
     }
+}
+
+void ExportPass::findMergedIdentifiers()
+{
+    for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
+        if (db_.isPerson(rin))
+            for (const int32_t merged : db_.persons[rin].mergedRins)
+                survivorOf_.emplace(db_.personXref(merged), db_.personXref(rin));
+    for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin)
+        if (db_.isFamily(mrin))
+            for (const int32_t merged : db_.families[mrin].mergedMrins)
+                survivorOf_.emplace(db_.familyXref(merged), db_.familyXref(mrin));
+}
+
+// A line whose value is a pointer to a merged record ("1 ASSO @I12@") names
+// the survivor instead.
+bool ExportPass::writeRedirected(const ImageLine& line)
+{
+    const std::string_view text = line.text;
+    size_t at = 0;
+    while (at < text.size() && (isDigit(text[at]) || text[at] == ' '))
+        ++at;
+    while (at < text.size() && text[at] != ' ' && text[at] != '\r' && text[at] != '\n')
+        ++at;
+    if (at + 1 >= text.size() || text[at + 1] != '@')
+        return false;
+    const size_t close = text.find('@', at + 2);
+    if (close == std::string_view::npos)
+        return false;
+    const auto survivor = survivorOf_.find(std::string(text.substr(at + 1, close - at)));
+    if (survivor == survivorOf_.end())
+        return false;
+    if (output_)
+        writeReplaced(text, line.raw, at + 1, close + 1, survivor->second);
+    return true;
 }
 
 int32_t ExportPass::newNumber(const Pointer& p) const
@@ -436,6 +492,8 @@ void ExportPass::writeLine(const ImageLine& line)
     // Only NOTE and SOUR lines name notes and sources.
     static constexpr uint32_t noteTag = tagCode("NOTE"), sourceTag = tagCode("SOUR");
     if (line.tag != noteTag && line.tag != sourceTag) {
+        if (!survivorOf_.empty() && writeRedirected(line))
+            return;
         if (output_)
             writeInputLine(line.text, line.raw);
         return;
@@ -564,12 +622,137 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord&
     const uint32_t flags = person ? db_.persons[number].flags : db_.families[number].flags;
     if (r.empty() || (flags & Flag::changed)) {
         reader_->decodeTexts(r);
-        lines_ = rewriteRecord(db_, kind, number, r, filter_, lineEnd);
+        lines_ = rewriteRecord(db_, kind, number, withMergedRecords(kind, number, r), filter_, lineEnd);
         for (const ImageLine& line : lines_)
             writeLine(line);
     } else {
         copyLines(r, kind, number, true);
     }
+}
+
+namespace {
+
+// Level-1 blocks of lines (or level-2 subtrees of a block): where each
+// begins and ends.
+std::vector<std::pair<size_t, size_t>> subtrees(const std::vector<GedLine>& lines, size_t begin, size_t end, int level)
+{
+    std::vector<std::pair<size_t, size_t>> spans;
+    for (size_t i = begin; i < end;) {
+        if (lines[i].level != level) {
+            ++i;
+            continue;
+        }
+        size_t last = i + 1;
+        while (last < end && (lines[last].level > level || lines[last].level < 0))
+            ++last;
+        spans.emplace_back(i, last);
+        i = last;
+    }
+    return spans;
+}
+
+// The texts of lines without their line ends: blocks that say the same.
+std::string wordsOf(const std::vector<GedLine>& lines, std::pair<size_t, size_t> span)
+{
+    std::string text;
+    for (size_t i = span.first; i < span.second; ++i) {
+        const std::string_view line = lines[i].text;
+        text.append(line.substr(0, line.size() - lineEndOf(line).size())).push_back('\n');
+    }
+    return text;
+}
+
+} // namespace
+
+std::vector<GedLine> ExportPass::withMergedRecords(RecordKind kind, int32_t number, const GedRecord& own)
+{
+    std::vector<GedLine> ownLines;
+    for (size_t i = 0; i < own.size(); ++i)
+        ownLines.push_back(own[i]);
+    mergedTexts_.clear();
+    const IdList& merged = kind == RecordKind::person ? db_.persons[number].mergedRins : db_.families[number].mergedMrins;
+    if (merged.empty())
+        return ownLines;
+    if (ownLines.empty())
+        ownLines.push_back(GedLine{0, 0, {}, {}, 0}); // stands for the level-0 line
+
+    // The survivor's lines as blocks; merged blocks join them.
+    struct Block {
+        std::vector<GedLine> lines;
+        std::set<std::string> subtrees; // of an event block
+    };
+    std::vector<GedLine> preamble;
+    std::vector<Block> blocks;
+    std::set<std::string> sameBlocks;
+    std::vector<std::pair<size_t, size_t>> ownBlocks = subtrees(ownLines, 1, ownLines.size(), 1);
+    preamble.assign(ownLines.begin(), ownLines.begin() + static_cast<ptrdiff_t>(ownBlocks.empty() ? ownLines.size() : ownBlocks[0].first));
+    for (const auto& span : ownBlocks) {
+        Block& block = blocks.emplace_back();
+        block.lines.assign(ownLines.begin() + static_cast<ptrdiff_t>(span.first), ownLines.begin() + static_cast<ptrdiff_t>(span.second));
+        sameBlocks.insert(wordsOf(ownLines, span));
+    }
+
+    // The links and the name are the survivor's; of the events and of the
+    // tags a record has once, its own come first: a merged event gives only
+    // the lines beneath it that are not date or place.
+    static constexpr uint32_t personTags[] = {tagCode("NAME"), tagCode("SEX"), tagCode("FAMS"), tagCode("FAMC")};
+    static constexpr uint32_t familyTags[] = {tagCode("HUSB"), tagCode("WIFE"), tagCode("CHIL")};
+    static constexpr uint32_t eventTags[] = {tagCode("BIRT"), tagCode("CHR"), tagCode("DEAT"), tagCode("BURI"), tagCode("MARR")};
+    static constexpr uint32_t onceTags[] = {tagCode("RESN"), tagCode("RIN"), tagCode("CHAN"), tagCode("AFN"), tagCode("RFN")};
+    auto among = [](std::span<const uint32_t> tags, uint32_t tag) { return std::find(tags.begin(), tags.end(), tag) != tags.end(); };
+    auto blockWith = [&blocks](uint32_t tag) -> Block* {
+        for (Block& block : blocks)
+            if (block.lines[0].tag == tag)
+                return &block;
+        return nullptr;
+    };
+    static constexpr uint32_t dateTag = tagCode("DATE"), placeTag = tagCode("PLAC");
+
+    for (const int32_t m : merged) {
+        const uint64_t offset = kind == RecordKind::person ? (db_.validRin(m) ? db_.persons[m].fileOffset : 0)
+                                                           : (db_.validMrin(m) ? db_.families[m].fileOffset : 0);
+        if (offset == 0)
+            continue; // not in the file read
+        if (!mergedInput_.isOpen() && !mergedInput_.open(readPath_, format_))
+            break;
+        mergedInput_.seek(offset);
+        GedRecordReader reader(mergedInput_);
+        GedRecord record;
+        if (!reader.next(record))
+            continue;
+        // Copies, which stay while the survivor is written.
+        std::vector<GedLine> lines;
+        for (size_t i = 0; i < record.size(); ++i) {
+            const std::string& text = mergedTexts_.emplace_back(record[i].text);
+            const std::string& raw = mergedTexts_.emplace_back(record[i].raw);
+            lines.push_back(parseGedLine(text, raw));
+        }
+        for (const auto& span : subtrees(lines, 0, lines.size(), 1)) {
+            const uint32_t tag = lines[span.first].tag;
+            if (among(kind == RecordKind::person ? std::span<const uint32_t>(personTags) : std::span<const uint32_t>(familyTags), tag))
+                continue;
+            Block* held = blockWith(tag);
+            if (held && among(eventTags, tag)) {
+                if (held->subtrees.empty())
+                    for (const auto& sub : subtrees(held->lines, 1, held->lines.size(), 2))
+                        held->subtrees.insert(wordsOf(held->lines, sub));
+                for (const auto& sub : subtrees(lines, span.first + 1, span.second, 2))
+                    if (lines[sub.first].tag != dateTag && lines[sub.first].tag != placeTag &&
+                        held->subtrees.insert(wordsOf(lines, sub)).second)
+                        held->lines.insert(held->lines.end(), lines.begin() + static_cast<ptrdiff_t>(sub.first),
+                                           lines.begin() + static_cast<ptrdiff_t>(sub.second));
+                continue;
+            }
+            if ((held && among(onceTags, tag)) || !sameBlocks.insert(wordsOf(lines, span)).second)
+                continue;
+            blocks.emplace_back().lines.assign(lines.begin() + static_cast<ptrdiff_t>(span.first),
+                                               lines.begin() + static_cast<ptrdiff_t>(span.second));
+        }
+    }
+    std::vector<GedLine> all = std::move(preamble);
+    for (const Block& block : blocks)
+        all.insert(all.end(), block.lines.begin(), block.lines.end());
+    return all;
 }
 
 // Persons and families that are written but have no record in the file
@@ -614,7 +797,7 @@ bool exportGed(Session& s, const std::string& target, const std::function<bool(i
         return false;
     s.setStatus(0, "part-export %s", fileNameOf(target).c_str());
 
-    ExportPass pass(s, input, written);
+    ExportPass pass(s, input, rewrite.readPath(), written);
     const bool passed = pass.plan() && pass.write(output);
     input.close();
     if (!rewrite.finish(output, passed, !complete))

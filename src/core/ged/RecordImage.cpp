@@ -77,9 +77,9 @@ std::string_view orEmpty(Text text)
 
 class Rebuilder {
 public:
-    Rebuilder(const Database& db, RecordKind kind, int32_t number, const GedRecord& record, const LinkFilter& filter,
-              std::string_view lineEnd)
-        : db_(db), kind_(kind), number_(number), record_(record), filter_(filter), lineEnd_(lineEnd)
+    Rebuilder(const Database& db, RecordKind kind, int32_t number, const std::vector<GedLine>& lines,
+              const LinkFilter& filter, std::string_view lineEnd)
+        : db_(db), kind_(kind), number_(number), lines_(lines), filter_(filter), lineEnd_(lineEnd)
     {
     }
 
@@ -110,11 +110,10 @@ private:
     const Database& db_;
     RecordKind kind_;
     int32_t number_;
-    const GedRecord& record_;
+    const std::vector<GedLine>& lines_;
     const LinkFilter& filter_;
     std::string_view lineEnd_;
 
-    std::vector<GedLine> lines_;
     std::vector<Block> blocks_;
     size_t preambleEnd_ = 1;
     std::vector<Action> actions_;
@@ -133,8 +132,6 @@ private:
 
 std::vector<ImageLine> Rebuilder::build()
 {
-    for (size_t i = 0; i < record_.size(); ++i)
-        lines_.push_back(record_[i]);
     actions_.assign(lines_.size(), keep);
     replacements_.resize(lines_.size());
     if (kind_ == RecordKind::person) {
@@ -428,10 +425,10 @@ int tagSlot(RecordKind kind, uint32_t tag)
     return slotOf(kind, tag);
 }
 
-std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const GedRecord& record,
+std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const std::vector<GedLine>& lines,
                                      const LinkFilter& filter, std::string_view lineEnd)
 {
-    return Rebuilder(db, kind, number, record, filter, lineEnd).build();
+    return Rebuilder(db, kind, number, lines, filter, lineEnd).build();
 }
 
 } // namespace kinmap

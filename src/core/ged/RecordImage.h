@@ -48,10 +48,10 @@ struct LinkFilter {
 // written. Tags of the other kind of record, and unknown tags, go last (60).
 int tagSlot(RecordKind kind, uint32_t tag);
 
-// Rebuilds the record (its lines after the level-0 line; an empty record
-// for one that has no lines in the file) with the database's values.
-// New lines get lineEnd.
-std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const GedRecord& record,
+// Rebuilds a record from its lines (the level-0 line first; none for a
+// record that has no lines in the file) with the database's values. New
+// lines get lineEnd.
+std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const std::vector<GedLine>& lines,
                                      const LinkFilter& filter, std::string_view lineEnd);
 
 } // namespace kinmap

@@ -1,0 +1,658 @@
+#include "check/Duplicates.h"
+
+#include "app/Commands.h"
+#include "app/Labels.h"
+#include "app/Session.h"
+#include "app/Shell.h"
+#include "check/Merge.h"
+#include "check/NameMatching.h"
+#include "db/TextCompare.h"
+#include "db/Utf8.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <tuple>
+#include <unordered_set>
+
+namespace kinmap {
+
+namespace {
+
+using namespace DuplicateOption;
+
+constexpr int yearWindow = 25;
+constexpr int noMatch = 255;
+
+MatchMethod methodOf(uint32_t options)
+{
+    return static_cast<MatchMethod>(withMethod(options) & methodMask);
+}
+
+bool hasText(Text text)
+{
+    return text && *text;
+}
+
+// The folded characters of a text, at most maxCharacters: texts equal apart
+// from case and accents get the same key.
+std::string foldedKey(Text text, size_t maxCharacters = SIZE_MAX)
+{
+    std::string key;
+    const char* p = text;
+    const char* const end = p + strlen(p);
+    for (size_t n = 0; p < end && n < maxCharacters; ++n)
+        appendUtf8(key, static_cast<char32_t>(foldedCharacter(nextCodePoint(p, end))));
+    return key;
+}
+
+// The name key of a person for a pass of a method: persons that the name
+// test can pair have the same key. Empty for a person the test never pairs
+// (a name missing).
+std::string groupKey(const Database& db, MatchMethod method, int pass, int32_t rin)
+{
+    const PersonRecord& p = db.persons[rin];
+    if (!hasText(p.surname) || !hasText(p.given))
+        return {};
+    switch (method) {
+    case MatchMethod::exact:
+        return foldedKey(p.surname) + '\0' + foldedKey(p.given);
+    case MatchMethod::soundex:
+        return nameKey(p.surname) + '|' + nameKey(p.given) + '|';
+    case MatchMethod::other:
+        break;
+    }
+    // Under other matching surnames pair by sound or by their first letters.
+    return pass == 0 ? nameKey(p.surname) + '|' : foldedKey(p.surname, 4) + '|';
+}
+
+int passCount(MatchMethod method)
+{
+    return method == MatchMethod::other ? 2 : 1;
+}
+
+// Whether the second pass of other matching met the pair in the first.
+bool seenInFirstPass(const Database& db, int32_t a, int32_t b)
+{
+    return nameKey(db.persons[a].surname) == nameKey(db.persons[b].surname);
+}
+
+struct Entry {
+    std::string key;
+    int sex = 0, year = 0;
+    int32_t number = 0;
+
+    auto order() const { return std::tie(key, sex, year, number); }
+};
+
+bool before(const Entry& e, const SearchPosition& p)
+{
+    return std::tie(e.key, e.sex, e.year, e.number) < std::tie(p.key, p.sex, p.year, p.number);
+}
+
+bool isParentOf(const Database& db, int32_t parent, int32_t child)
+{
+    for (const int32_t f : db.persons[parent].fams)
+        if (db.isFamily(f) && db.families[f].children.contains(child))
+            return true;
+    return false;
+}
+
+bool sameDay(DateValue a, DateValue b)
+{
+    return yearOf(a) == yearOf(b) && monthOf(a) == monthOf(b) && dayOf(a) == dayOf(b);
+}
+
+std::pair<int32_t, int32_t> ordered(int32_t a, int32_t b)
+{
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// A place for the hint of a person without any data of its own: its own,
+// its parents' marriage place, or a spouse family's marriage place or a
+// place of one of its children, depth first. Each person is asked once, so
+// a cyclic file ends.
+Text relativePlace(const Database& db, int32_t rin, std::unordered_set<int32_t>& asked)
+{
+    if (!db.isPerson(rin) || !asked.insert(rin).second)
+        return nullptr;
+    const PersonRecord& p = db.persons[rin];
+    const std::pair<uint32_t, Text> own[] = {{Flag::hasBirthPlace, p.birthPlace},
+                                              {Flag::hasChrisPlace, p.chrisPlace},
+                                              {Flag::hasDeathPlace, p.deathPlace},
+                                              {Flag::hasBurialPlace, p.burialPlace}};
+    for (const auto& [flag, place] : own)
+        if ((p.flags & flag) && hasText(place))
+            return place;
+    auto marriagePlace = [&db](int32_t mrin) -> Text {
+        return db.isFamily(mrin) && (db.families[mrin].flags & Flag::hasMarrPlace) && hasText(db.families[mrin].marrPlace)
+                   ? db.families[mrin].marrPlace
+                   : nullptr;
+    };
+    for (const int32_t f : p.famc)
+        if (const Text place = marriagePlace(f))
+            return place;
+    for (const int32_t f : p.fams) {
+        if (const Text place = marriagePlace(f))
+            return place;
+        if (!db.isFamily(f))
+            continue;
+        for (const int32_t child : db.families[f].children)
+            if (const Text place = relativePlace(db, child, asked))
+                return place;
+    }
+    return nullptr;
+}
+
+constexpr int personLabelOptions = LabelOption::numberFirst | LabelOption::birth | LabelOption::death |
+                                   LabelOption::places | LabelOption::fullDates;
+constexpr int relativesLabelOptions = RelativesOption::lineBefore | RelativesOption::parents |
+                                      RelativesOption::spouses | RelativesOption::marriageYear |
+                                      RelativesOption::lineAfter;
+
+// The report holds what was appended since `from`; returns it and cuts it off.
+std::string takeReport(Session& s, int from)
+{
+    std::string text(s.report.text() + from, static_cast<size_t>(std::max(0, s.report.length() - from)));
+    s.report.clear();
+    return text;
+}
+
+// The text of a candidate's person as the list shows it.
+std::string candidateText(Session& s, int32_t rin, bool families, bool withHint)
+{
+    s.report.clear();
+    if (families) {
+        familyLabel(s, nullptr, rin);
+        return takeReport(s, 0);
+    }
+    personLabel(s, nullptr, personLabelOptions, rin);
+    constexpr uint32_t ownData = 0x7FC; // sex, dates and places
+    if (withHint && s.db.isPerson(rin) && !(s.db.persons[rin].flags & ownData)) {
+        std::unordered_set<int32_t> asked;
+        if (const Text place = relativePlace(s.db, rin, asked))
+            s.report.append(" ?%s?", place);
+    }
+    relativesLabel(s, relativesLabelOptions, rin);
+    return takeReport(s, 0);
+}
+
+// One run of the search: walks the entries, hands each pair of the walk to
+// visit (which returns false to stop), and keeps where it stopped.
+class DuplicateWalk {
+public:
+    DuplicateWalk(Session& s, bool persons) : s_(s), db_(s.db), options_(s.duplicates.options), persons_(persons) {}
+
+    enum class Stop { no, yes };
+    // Returns whether the walk was stopped; position then tells where.
+    template <class Visit>
+    bool run(const SearchPosition& from, Visit visit);
+    SearchPosition position;
+
+private:
+    std::vector<Entry> entries(int pass) const;
+
+    Session& s_;
+    const Database& db_;
+    uint32_t options_;
+    bool persons_;
+};
+
+std::vector<Entry> DuplicateWalk::entries(int pass) const
+{
+    const MatchMethod method = methodOf(options_);
+    std::vector<Entry> list;
+    if (persons_) {
+        for (int32_t rin = 1; rin <= db_.highestRin; ++rin) {
+            if (!db_.isPerson(rin))
+                continue;
+            std::string key = groupKey(db_, method, pass, rin);
+            if (!key.empty())
+                list.push_back({std::move(key), db_.persons[rin].sex, db_.estimatedBirthYear(rin), rin});
+        }
+    } else {
+        for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin) {
+            if (!db_.isFamily(mrin))
+                continue;
+            const FamilyRecord& f = db_.families[mrin];
+            if (!db_.isPerson(f.husband) || !db_.isPerson(f.wife))
+                continue;
+            std::string key = groupKey(db_, method, pass, f.husband);
+            if (!key.empty())
+                list.push_back({std::move(key), 0, 0, mrin});
+        }
+    }
+    std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.order() < b.order(); });
+    return list;
+}
+
+template <class Visit>
+bool DuplicateWalk::run(const SearchPosition& from, Visit visit)
+{
+    const int passes = passCount(methodOf(options_));
+    s_.ui.progressStart();
+    for (int pass = from.pass; pass < passes; ++pass) {
+        const std::vector<Entry> list = entries(pass);
+        size_t i = 0;
+        if (pass == from.pass && !from.atStart())
+            while (i < list.size() && before(list[i], from))
+                ++i;
+        const size_t step = std::max<size_t>(1, list.size() / 100);
+        for (; i < list.size(); ++i) {
+            if (i % step == 0)
+                s_.ui.progressAdvance(static_cast<int>((pass * 100 + i * 100 / list.size()) / passes));
+            const Entry& p = list[i];
+            for (size_t j = i + 1; j < list.size(); ++j) {
+                const Entry& q = list[j];
+                if (q.key != p.key || q.sex != p.sex)
+                    break;
+                // Sorted by year within a group; a year 0 is compared with all.
+                if (p.year != 0 && q.year > p.year + yearWindow)
+                    break;
+                if (pass == 1 && persons_ && seenInFirstPass(db_, p.number, q.number))
+                    continue;
+                if (pass == 1 && !persons_ &&
+                    seenInFirstPass(db_, db_.families[p.number].husband, db_.families[q.number].husband))
+                    continue;
+                if (visit(p.number, q.number) == Stop::yes) {
+                    position = {pass, p.key, p.sex, p.year, p.number};
+                    s_.ui.progressEnd();
+                    return true;
+                }
+            }
+        }
+    }
+    s_.ui.progressEnd();
+    position = {};
+    return false;
+}
+
+const char* methodText(uint32_t options)
+{
+    switch (methodOf(options)) {
+    case MatchMethod::exact:
+        return " - Exact";
+    case MatchMethod::soundex:
+        return " - Soundex";
+    case MatchMethod::other:
+        break;
+    }
+    return " - Other matching";
+}
+
+const char* requirementText(uint32_t options)
+{
+    switch (options & requirementMask) {
+    case sameDate:
+        return " - Same date";
+    case sameSpouse:
+        return " - Same Spouse";
+    case sameParents:
+        return " - Same parents";
+    default:
+        return " - None";
+    }
+}
+
+// The merge journal entry, from "\n- Merge: " on; the journal gets it after
+// a time stamp.
+void writeMergeEntry(Session& s, int count)
+{
+    const uint32_t options = s.duplicates.options;
+    const uint32_t mode = options & modeMask;
+    std::string entry = "\n- Merge: ";
+    entry += mode == automatic ? " Automatic" : mode == semiautomatic ? " Semiautomatic" : "";
+    entry += formatText(" - %s", (options & persons) ? "Persons" : "Families");
+    entry += methodText(options);
+    entry += requirementText(options);
+    entry += "\n";
+    entry.append(s.report.text(), static_cast<size_t>(s.report.length()));
+    entry += formatText("\n%d mergers\n", count);
+    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
+    s.journal.write("%s", entry.c_str());
+    s.duplicates.lastJournalEntry = std::move(entry);
+}
+
+void showMergers(Session& s, int count)
+{
+    s.setStatus(1, "%d mergers", count);
+}
+
+void noDuplicates(Session& s)
+{
+    s.report.clear();
+    s.setStatus(1, "%s", "No duplicates found");
+    s.report.append("%s", "\r\nNo duplicates found");
+    s.shell.lastCommand = 0;
+    s.duplicates.candidatesShown = false;
+    showView(s, reportView);
+}
+
+// The end of an automatic or manual search.
+void endWithMerges(Session& s, int count)
+{
+    writeMergeEntry(s, count);
+    s.shell.mergeCount += count;
+    showMergers(s, count);
+    s.shell.lastCommand = 0;
+    s.duplicates.candidatesShown = false;
+    showView(s, reportView);
+}
+
+// Merges one pair; its count: 1 per person merge, a family merge 1 and the
+// person merges it caused. A pair whose record is gone merges nothing.
+int mergePair(Session& s, CandidatePair& pair)
+{
+    pair.merged = true;
+    if (pair.families) {
+        if (!s.db.isFamily(pair.first) || !s.db.isFamily(pair.second))
+            return 0;
+        const int merges = mergeFamilies(s, pair.first, pair.second);
+        return merges == familiesNotMerged ? 0 : 1 + merges;
+    }
+    return mergePersonsAuto(s, pair.first, pair.second);
+}
+
+class Search {
+public:
+    explicit Search(Session& s)
+        : s_(s), db_(s.db), state_(s.duplicates), options_(state_.options), method_(methodOf(options_)),
+          mode_(options_ & modeMask)
+    {
+    }
+
+    void run();
+
+private:
+    bool known(int32_t a, int32_t b) const { return state_.rejected.count(ordered(a, b)) > 0; }
+    // Adds a pair to the list; false when the list is full (semiautomatic).
+    bool add(int32_t a, int32_t b, bool families);
+    // Merges a pair in the MERGE PERSONS dialog; false when cancelled.
+    bool askManual(int32_t a, int32_t b);
+    DuplicateWalk::Stop visitPersons(int32_t p, int32_t q);
+    DuplicateWalk::Stop visitFamilies(int32_t f, int32_t g);
+    bool full() const { return mode_ == semiautomatic && state_.candidates.size() >= DuplicateSearch::maxCandidates; }
+    void showFound();
+
+    Session& s_;
+    Database& db_;
+    DuplicateSearch& state_;
+    uint32_t options_;
+    MatchMethod method_;
+    uint32_t mode_;
+    std::set<std::tuple<bool, int32_t, int32_t>> listed_;
+    int found_ = 0;  // pairs met in manual mode
+    int merged_ = 0; // merges in manual mode
+};
+
+bool Search::add(int32_t a, int32_t b, bool families)
+{
+    if (!listed_.insert({families, std::min(a, b), std::max(a, b)}).second)
+        return true;
+    if (full())
+        return false;
+    CandidatePair pair;
+    pair.first = a;
+    pair.second = b;
+    pair.families = families;
+    state_.candidates.push_back(std::move(pair));
+    if (mode_ == semiautomatic)
+        showFound();
+    return true;
+}
+
+void Search::showFound()
+{
+    const size_t n = state_.candidates.size();
+    if (n >= DuplicateSearch::maxCandidates)
+        s_.setStatus(1, "%s", "> 300 possible duplicates");
+    else
+        s_.setStatus(1, "%zu possible duplicates", n);
+}
+
+bool Search::askManual(int32_t a, int32_t b)
+{
+    ++found_;
+    s_.shell.currentPerson = a;
+    const MergeAnswer answer = mergePersonsManual(s_, a, b);
+    if (answer == MergeAnswer::cancel)
+        return false;
+    if (answer == MergeAnswer::yes) {
+        ++merged_;
+        showMergers(s_, merged_);
+    }
+    return true;
+}
+
+DuplicateWalk::Stop Search::visitPersons(int32_t p, int32_t q)
+{
+    if (known(p, q) || matchPersons(db_, options_, p, q) != 0)
+        return DuplicateWalk::Stop::no;
+    if (mode_ == manual)
+        return askManual(p, q) ? DuplicateWalk::Stop::no : DuplicateWalk::Stop::yes;
+    return add(p, q, false) ? DuplicateWalk::Stop::no : DuplicateWalk::Stop::yes;
+}
+
+DuplicateWalk::Stop Search::visitFamilies(int32_t f, int32_t g)
+{
+    if (!db_.isFamily(f) || !db_.isFamily(g))
+        return DuplicateWalk::Stop::no;
+    const FamilyRecord& a = db_.families[f];
+    const FamilyRecord& b = db_.families[g];
+    const int32_t h1 = a.husband, w1 = a.wife, h2 = b.husband, w2 = b.wife;
+    if (!db_.isPerson(h1) || !db_.isPerson(h2) || !db_.isPerson(w1) || !db_.isPerson(w2))
+        return DuplicateWalk::Stop::no;
+    constexpr int unknown = MatchResult::unknown;
+    if (compareSurnames(db_, method_, h1, h2) >= unknown || compareGivenNames(db_, method_, h1, h2) >= unknown ||
+        compareSurnames(db_, method_, w1, w2) >= unknown || compareGivenNames(db_, method_, w1, w2) >= unknown)
+        return DuplicateWalk::Stop::no;
+    auto pairs = [&](int32_t x, int32_t y) { return !known(x, y) && matchPersons(db_, options_, x, y) == 0; };
+    if (mode_ == manual) {
+        if (pairs(h1, h2) && !askManual(h1, h2))
+            return DuplicateWalk::Stop::yes;
+        if (pairs(w1, w2) && !askManual(w1, w2))
+            return DuplicateWalk::Stop::yes;
+        return DuplicateWalk::Stop::no;
+    }
+    if (mode_ == automatic && h1 == h2 && w1 == w2) {
+        // A family already changed in this session is left to the user.
+        if (!((a.flags | b.flags) & Flag::changed))
+            add(f, g, true);
+        return DuplicateWalk::Stop::no;
+    }
+    if (!sameDay(a.marrDate, b.marrDate))
+        return DuplicateWalk::Stop::no;
+    if (pairs(h1, h2) && !add(h1, h2, false))
+        return DuplicateWalk::Stop::yes;
+    if (pairs(w1, w2) && !add(w1, w2, false))
+        return DuplicateWalk::Stop::yes;
+    return DuplicateWalk::Stop::no;
+}
+
+void Search::run()
+{
+    const bool persons = (options_ & DuplicateOption::persons) != 0;
+    state_.candidates.clear();
+    state_.candidatesShown = false;
+    state_.lastJournalEntry.clear();
+    s_.report.clear();
+    s_.setStatus(0, "%s", "");
+    s_.setStatus(1, "%s", "Searching Duplicates...");
+
+    SearchPosition& resume = persons ? state_.personResume : state_.familyResume;
+    DuplicateWalk walk(s_, persons);
+    const SearchPosition from = mode_ == semiautomatic ? resume : SearchPosition{};
+    const bool stopped = persons ? walk.run(from, [this](int32_t p, int32_t q) { return visitPersons(p, q); })
+                                 : walk.run(from, [this](int32_t f, int32_t g) { return visitFamilies(f, g); });
+
+    if (mode_ == manual) {
+        if (found_ == 0)
+            noDuplicates(s_);
+        else
+            endWithMerges(s_, merged_);
+        return;
+    }
+    if (mode_ == semiautomatic)
+        resume = stopped ? walk.position : SearchPosition{};
+    if (state_.candidates.empty()) {
+        noDuplicates(s_);
+        return;
+    }
+    for (CandidatePair& pair : state_.candidates) {
+        pair.firstText = candidateText(s_, pair.first, pair.families, true);
+        pair.secondText = candidateText(s_, pair.second, pair.families, true);
+    }
+    s_.report.clear();
+    if (mode_ == semiautomatic) {
+        showFound();
+        state_.candidatesShown = true;
+        s_.shell.lastCommand = cmdDuplicates;
+        showView(s_, reportView);
+        return;
+    }
+    // Automatic: what will be merged is shown first.
+    if (!s_.ui.confirmMerges(state_.candidates)) {
+        state_.candidates.clear();
+        s_.setStatus(1, "%s", "");
+        return;
+    }
+    int count = 0;
+    for (CandidatePair& pair : state_.candidates)
+        count += mergePair(s_, pair);
+    endWithMerges(s_, count);
+}
+
+} // namespace
+
+uint32_t withRequirement(uint32_t options, uint32_t requirement)
+{
+    if (requirement == noRequirement && (options & modeMask) == automatic)
+        return options;
+    return (options & ~requirementMask) | (requirement & requirementMask);
+}
+
+uint32_t withMode(uint32_t options, uint32_t mode)
+{
+    options = (options & ~modeMask) | (mode & modeMask);
+    if (mode == automatic && (options & requirementMask) == noRequirement)
+        options |= sameDate;
+    return options;
+}
+
+uint32_t withMethod(uint32_t options)
+{
+    return (options & methodMask) == 0 ? options | static_cast<uint32_t>(MatchMethod::exact) : options;
+}
+
+int matchPersons(const Database& db, uint32_t options, int32_t a, int32_t b)
+{
+    if (a == b || !db.isPerson(a) || !db.isPerson(b) || db.persons[a].sex != db.persons[b].sex)
+        return noMatch;
+    const MatchMethod method = methodOf(options);
+    const int limit = method == MatchMethod::exact ? 0 : method == MatchMethod::soundex ? 2 : 4;
+    if (compareSurnames(db, method, a, b) > limit || compareGivenNames(db, method, a, b) > limit)
+        return noMatch;
+
+    constexpr int unknown = MatchResult::unknown;
+    switch (options & requirementMask) {
+    case noRequirement: {
+        const int dates = compareLifeDates(db, a, b);
+        const int parents = compareParents(db, method, a, b);
+        if (dates > unknown || parents > unknown)
+            return noMatch;
+        if (method == MatchMethod::exact && dates > 6)
+            return noMatch;
+        if (method == MatchMethod::soundex && parents > 6)
+            return noMatch;
+        break;
+    }
+    case sameDate:
+        if (compareLifeDates(db, a, b) > 2 || compareParents(db, method, a, b) > unknown ||
+            compareSpouses(db, method, a, b) > unknown)
+            return noMatch;
+        break;
+    case sameSpouse:
+        if (compareSpouses(db, method, a, b) > 4 || compareLifeDates(db, a, b) > unknown ||
+            compareParents(db, method, a, b) > unknown)
+            return noMatch;
+        break;
+    default: // same parents
+        if (compareParents(db, method, a, b) > 4 || compareLifeDates(db, a, b) > unknown ||
+            compareSpouses(db, method, a, b) > unknown)
+            return noMatch;
+        break;
+    }
+
+    const int yearA = db.estimatedBirthYear(a), yearB = db.estimatedBirthYear(b);
+    if (yearA != 0 && yearB != 0 && std::abs(yearA - yearB) > yearWindow)
+        return noMatch;
+    if (isParentOf(db, a, b) || isParentOf(db, b, a))
+        return noMatch;
+    return 0;
+}
+
+void duplicatesCommand(Session& s)
+{
+    s.report.clear();
+    s.duplicates.options = withMethod(s.duplicates.options);
+    if (!s.ui.askDuplicateOptions(s.duplicates.options))
+        return;
+    s.shell.lastCommand = cmdDuplicates;
+    runDuplicateSearch(s);
+}
+
+void runDuplicateSearch(Session& s)
+{
+    Search(s).run();
+}
+
+int mergeCheckedCandidates(Session& s)
+{
+    s.report.clear();
+    int count = 0;
+    for (CandidatePair& pair : s.duplicates.candidates) {
+        if (pair.merged)
+            continue;
+        if (!pair.checked) {
+            if (!pair.families)
+                s.duplicates.rejected.insert(ordered(pair.first, pair.second));
+            continue;
+        }
+        count += mergePair(s, pair);
+    }
+    // Pairs whose persons went with an earlier pair are shown greyed too.
+    for (CandidatePair& pair : s.duplicates.candidates)
+        if (!pair.families && (!s.db.isPerson(pair.first) || !s.db.isPerson(pair.second)))
+            pair.merged = true;
+    if (count != 0) {
+        writeMergeEntry(s, count);
+        s.shell.mergeCount += count;
+    }
+    showMergers(s, count);
+    return count;
+}
+
+void closeCandidates(Session& s)
+{
+    s.report.clear();
+    s.shell.lastCommand = 0;
+    s.duplicates.candidatesShown = false;
+    showView(s, listView);
+}
+
+std::string candidateListText(Session& s)
+{
+    std::string text;
+    int i = 0;
+    for (const CandidatePair& pair : s.duplicates.candidates) {
+        text += formatText("%d\r\n", ++i);
+        text += candidateText(s, pair.first, pair.families, false);
+        text += "==\r\n";
+        text += candidateText(s, pair.second, pair.families, false);
+        text += "\r\n";
+    }
+    s.report.clear();
+    return text;
+}
+
+} // namespace kinmap

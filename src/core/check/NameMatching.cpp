@@ -1,0 +1,321 @@
+#include "check/NameMatching.h"
+
+#include "app/Format.h"
+#include "db/Database.h"
+#include "db/TextCompare.h"
+#include "db/Utf8.h"
+
+#include <array>
+#include <cstring>
+
+namespace kinmap {
+
+namespace {
+
+constexpr int compareLength = 1000;
+
+// Digits of the sound groups by letter a to z; '0' for letters not coded.
+constexpr char nameKeyDigits[] = "02350140043678014935020903";
+//                                abcdefghijklmnopqrstuvwxyz
+constexpr char soundexDigits[] = "01230120022455012623010202";
+
+// The base letter of a character, 'a' to 'z', or 0 for any other.
+char baseLetter(char32_t c)
+{
+    const uint32_t folded = foldedCharacter(c);
+    return folded >= 'a' && folded <= 'z' ? static_cast<char>(folded) : 0;
+}
+
+std::string_view textOf(Text text)
+{
+    return text ? std::string_view(text) : std::string_view();
+}
+
+bool sameFolded(Text a, Text b)
+{
+    return (a == b) || compareFolded(a, b, compareLength) == 0;
+}
+
+// A text folded character by character, as a given name is compared under
+// other matching (its first 99 bytes).
+struct FoldedText {
+    std::array<uint32_t, 100> chars{};
+    size_t length = 0;
+
+    explicit FoldedText(std::string_view text)
+    {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        while (p < end && length < chars.size())
+            chars[length++] = foldedCharacter(nextCodePoint(p, end));
+    }
+    // The words between blanks (folded 64), at most four.
+    int words(std::array<std::pair<size_t, size_t>, 4>& out) const
+    {
+        int n = 0;
+        for (size_t i = 0; i < length && n < 4;) {
+            while (i < length && chars[i] == foldedCharacter(' '))
+                ++i;
+            const size_t begin = i;
+            while (i < length && chars[i] != foldedCharacter(' '))
+                ++i;
+            if (i > begin)
+                out[static_cast<size_t>(n++)] = {begin, i};
+        }
+        return n;
+    }
+    bool contains(const FoldedText& other, std::pair<size_t, size_t> word) const
+    {
+        const size_t n = word.second - word.first;
+        for (size_t i = 0; i + n <= length; ++i)
+            if (std::equal(other.chars.begin() + static_cast<ptrdiff_t>(word.first),
+                           other.chars.begin() + static_cast<ptrdiff_t>(word.second), chars.begin() + static_cast<ptrdiff_t>(i)))
+                return true;
+        return false;
+    }
+};
+
+// The bytes of the first n characters of text, or the whole text.
+std::string_view firstWordText(std::string_view text, std::pair<size_t, size_t> word)
+{
+    const std::string_view from = firstCharacters(text, word.first);
+    const std::string_view to = firstCharacters(text, word.second);
+    return text.substr(from.size(), to.size() - from.size());
+}
+
+int otherGivenNames(std::string_view a, std::string_view b)
+{
+    std::string cutA(a), cutB(b);
+    cutAtCharacter(cutA, 99);
+    cutAtCharacter(cutB, 99);
+    const FoldedText fa(cutA), fb(cutB);
+    std::array<std::pair<size_t, size_t>, 4> wordsA, wordsB;
+    const int n = std::min(fa.words(wordsA), fb.words(wordsB));
+    int bits = 0;
+    for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+        const auto wa = wordsA[i], wb = wordsB[i];
+        if (nameKey(firstWordText(cutA, wa)) != nameKey(firstWordText(cutB, wb)))
+            bits |= 1;
+        bool differs = false;
+        for (size_t k = 0; k < 4 && wa.first + k < wa.second && wb.first + k < wb.second; ++k)
+            if (fa.chars[wa.first + k] != fb.chars[wb.first + k]) {
+                differs = true;
+                break;
+            }
+        if (!differs) {
+            bits |= 4;
+        } else if (!fb.contains(fa, wa) || !fa.contains(fb, wb)) {
+            return MatchResult::different;
+        } else {
+            bits |= 2;
+        }
+    }
+    return bits;
+}
+
+// The other partner of a family, 0 when there is none.
+int32_t partnerIn(const Database& db, int32_t mrin, int32_t rin)
+{
+    const FamilyRecord& f = db.families[mrin];
+    return f.husband == rin ? f.wife : f.husband;
+}
+
+// The years a date covers: its year to the year its span ends, an about or
+// calculated date two years wider either side. from = 0 for no year.
+struct Years {
+    int from = 0, to = 0;
+};
+
+Years yearsOf(DateValue date)
+{
+    const int year = yearOf(date);
+    if (year == 0)
+        return {};
+    const int q = qualifierOf(date);
+    const int widen = q == aboutDate || q == calculatedDate ? 2 : 0;
+    return {year - widen, year + spanOf(date) + widen};
+}
+
+// One step of the life-date comparison: 0 agree, 8 nothing compared, 15 not.
+int compareYears(DateValue a, DateValue b)
+{
+    const Years x = yearsOf(a), y = yearsOf(b);
+    if (x.from == 0 || y.from == 0)
+        return MatchResult::unknown;
+    return x.from <= y.to && y.from <= x.to ? MatchResult::same : MatchResult::different;
+}
+
+// The first step that has a pair of dates compares: both first dates, both
+// second dates, then one's first against the other's second either way.
+int compareEventYears(const PersonRecord& a, const PersonRecord& b, uint32_t firstFlag, DateValue PersonRecord::*first,
+                      uint32_t secondFlag, DateValue PersonRecord::*second)
+{
+    if ((a.flags & firstFlag) && (b.flags & firstFlag))
+        return compareYears(a.*first, b.*first);
+    if ((a.flags & secondFlag) && (b.flags & secondFlag))
+        return compareYears(a.*second, b.*second);
+    if ((a.flags & firstFlag) && (b.flags & secondFlag))
+        return compareYears(a.*first, b.*second);
+    if ((a.flags & secondFlag) && (b.flags & firstFlag))
+        return compareYears(a.*second, b.*first);
+    return MatchResult::unknown;
+}
+
+// Results of several comparisons together: the or of those that compared
+// something; 8 when none did.
+class Combined {
+public:
+    void add(int result)
+    {
+        if (result == MatchResult::unknown)
+            return;
+        compared_ = true;
+        bits_ |= result;
+    }
+    int value() const { return compared_ ? bits_ : MatchResult::unknown; }
+
+private:
+    bool compared_ = false;
+    int bits_ = 0;
+};
+
+} // namespace
+
+std::string nameKey(std::string_view text)
+{
+    std::string key;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && key.size() < 5) {
+        const char letter = baseLetter(nextCodePoint(p, end));
+        const char digit = letter ? nameKeyDigits[letter - 'a'] : '0';
+        if (digit != '0' && key.find(digit) == std::string::npos)
+            key += digit;
+    }
+    return key;
+}
+
+std::string soundexCode(std::string_view text)
+{
+    std::string code;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && code.empty())
+        if (const char letter = baseLetter(nextCodePoint(p, end)))
+            code += static_cast<char>(letter - 'a' + 'A');
+    while (p < end && code.size() < 4) {
+        const char letter = baseLetter(nextCodePoint(p, end));
+        const char digit = letter ? soundexDigits[letter - 'a'] : '0';
+        if (digit != '0' && code.find(digit, 1) == std::string::npos)
+            code += digit;
+    }
+    return code;
+}
+
+int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b)
+{
+    const Text x = db.persons[a].surname, y = db.persons[b].surname;
+    if (textOf(x).empty() || textOf(y).empty())
+        return MatchResult::unknown;
+    if (sameFolded(x, y))
+        return MatchResult::same;
+    if (method == MatchMethod::exact)
+        return MatchResult::different;
+    if (nameKey(x) == nameKey(y))
+        return MatchResult::sameSound;
+    if (method == MatchMethod::soundex)
+        return MatchResult::different;
+    if (compareFolded(x, y, 6) == 0)
+        return MatchResult::sameSixLetters;
+    if (compareFolded(x, y, 4) == 0)
+        return MatchResult::sameFourLetters;
+    return MatchResult::different;
+}
+
+int compareGivenNames(const Database& db, MatchMethod method, int32_t a, int32_t b)
+{
+    const Text x = db.persons[a].given, y = db.persons[b].given;
+    if (textOf(x).empty() || textOf(y).empty())
+        return MatchResult::different;
+    if (sameFolded(x, y))
+        return MatchResult::same;
+    if (method == MatchMethod::exact)
+        return MatchResult::different;
+    if (nameKey(x) == nameKey(y))
+        return MatchResult::sameSound;
+    if (method == MatchMethod::soundex)
+        return MatchResult::different;
+    return otherGivenNames(x, y);
+}
+
+int compareParents(const Database& db, MatchMethod method, int32_t a, int32_t b)
+{
+    Combined result;
+    const int32_t motherA = db.motherOf(a, 0), motherB = db.motherOf(b, 0);
+    if (db.isPerson(motherA) && db.isPerson(motherB)) {
+        const int surnames = compareSurnames(db, method, motherA, motherB);
+        if (surnames > MatchResult::unknown)
+            return surnames;
+        result.add(surnames);
+        result.add(compareGivenNames(db, method, motherA, motherB));
+        if (result.value() > MatchResult::sameFourLetters && result.value() != MatchResult::unknown)
+            return result.value();
+    }
+    const int32_t fatherA = db.fatherOf(a, 0), fatherB = db.fatherOf(b, 0);
+    if (!db.isPerson(fatherA) || !db.isPerson(fatherB))
+        return result.value();
+    const int surnames = compareSurnames(db, method, fatherA, fatherB);
+    if (surnames > MatchResult::unknown)
+        return surnames;
+    result.add(surnames);
+    result.add(compareGivenNames(db, method, fatherA, fatherB));
+    return result.value();
+}
+
+int compareSpouses(const Database& db, MatchMethod method, int32_t a, int32_t b)
+{
+    int best = -1; // nothing compared yet
+    for (const int32_t fa : db.persons[a].fams) {
+        if (!db.isFamily(fa))
+            continue;
+        for (const int32_t fb : db.persons[b].fams) {
+            if (!db.isFamily(fb))
+                continue;
+            if (fa == fb)
+                return MatchResult::same;
+            const int32_t sa = partnerIn(db, fa, a), sb = partnerIn(db, fb, b);
+            if (db.isPerson(sa) && db.isPerson(sb)) {
+                int result = compareSurnames(db, method, sa, sb);
+                if (result < 3) {
+                    result = compareGivenNames(db, method, sa, sb);
+                    if (result < 4)
+                        return result;
+                }
+                if (best < 0 || result < best)
+                    best = result;
+            } else {
+                for (const int32_t child : db.families[fa].children)
+                    if (db.families[fb].children.contains(child))
+                        return MatchResult::same;
+            }
+        }
+    }
+    return best < 0 ? MatchResult::unknown : best;
+}
+
+int compareLifeDates(const Database& db, int32_t a, int32_t b)
+{
+    const PersonRecord& x = db.persons[a];
+    const PersonRecord& y = db.persons[b];
+    const int birth = compareEventYears(x, y, Flag::hasBirthDate, &PersonRecord::birthDate, Flag::hasChrisDate,
+                                        &PersonRecord::chrisDate);
+    if (birth > MatchResult::unknown)
+        return birth;
+    const int death = compareEventYears(x, y, Flag::hasDeathDate, &PersonRecord::deathDate, Flag::hasBurialDate,
+                                        &PersonRecord::burialDate);
+    if (death > MatchResult::unknown)
+        return death;
+    return birth == MatchResult::unknown && death == MatchResult::unknown ? MatchResult::unknown : MatchResult::same;
+}
+
+} // namespace kinmap
