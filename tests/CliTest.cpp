@@ -73,6 +73,39 @@ TEST(Cli, ExportsTheSelectedPersons)
     EXPECT_FALSE(test::fileExists(dir.file("bad.ged")));
 }
 
+TEST(Cli, DuplicatesMergesOrListsAndSoundexCodes)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n"
+                        "0 @I1@ INDI\n1 NAME Hans /Schmidt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n1 FAMS @F1@\n"
+                        "0 @I2@ INDI\n1 NAME Hans /Schmitt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n1 FAMC @F1@\n"
+                        "0 @I3@ INDI\n1 NAME Hans /Schmitt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+                        "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n"
+                        "0 TRLR\n");
+    // Automatic (the default options): the merge journal entry.
+    const CliRun merged = runCli("duplicates " + in + " --out " + dir.file("out.ged"), dir);
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, "\n- Merge:  Automatic - Persons - Exact - Same date\n"
+                          "\r\n[2] Hans Schmitt  * 1850  father: Hans Schmidt \r\n"
+                          "[3] Hans Schmitt  * 1850 \r\nmerged\r\n\n1 mergers\n");
+    EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n"
+                                                   "0 @I1@ INDI\n1 NAME Hans /Schmidt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n1 FAMS @F1@\n"
+                                                   "0 @I2@ INDI\n1 NAME Hans /Schmitt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n1 FAMC @F1@\n"
+                                                   "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n"
+                                                   "0 TRLR\n");
+    // Semiautomatic under Soundex: the list writer; father and son stay apart.
+    const CliRun listed = runCli("duplicates " + in + " --options 141", dir);
+    EXPECT_EQ(listed.out, "1\r\n[1] Hans Schmidt  * 1850 \r\n\r\n==\r\n[3] Hans Schmitt  * 1850 \r\n\r\n\r\n"
+                          "2\r\n[2] Hans Schmitt  * 1850 \r\n father: Hans Schmidt \r\n==\r\n"
+                          "[3] Hans Schmitt  * 1850 \r\n\r\n\r\n");
+    // Same spouse: nobody has one.
+    EXPECT_EQ(runCli("duplicates " + in + " --options 147 --dump", dir).out.substr(0, 36),
+              "\r\nNo duplicates found\n==== dump ====");
+    EXPECT_EQ(runCli("duplicates " + in + " --options 9", dir).status, 2); // manual needs the window
+    EXPECT_EQ(runCli("soundex Schmidt Lee", dir).out, "S253\t375\nL\t6\n");
+}
+
 TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
 {
     test::TempDir dir;

@@ -1,6 +1,7 @@
 // Imports the real GED files written by other programs, when that folder is
 // present: each one imports (or fails with its reason), and an export of
 // every person keeps every line of it.
+#include "check/Duplicates.h"
 #include "check/LinkCheck.h"
 #include "ged/Export.h"
 
@@ -162,6 +163,43 @@ TEST_F(TestdataTest, EveryFileImportsAndKeepsEveryLineThroughAnExport)
                     << rin;
         }
         checkRoundTrip(plainText(bytes), row.file);
+    }
+}
+
+// Every merge mode over the real files: the merges leave every link
+// answered from the other side, and the written file reads again without a
+// repair.
+TEST_F(TestdataTest, EveryMergeModeKeepsTheLinksWhole)
+{
+    const std::string folder = KINMAP_TESTDATA_DIR;
+    if (!std::filesystem::exists(folder + "/MANIFEST.tsv"))
+        GTEST_SKIP() << "no test data at " << folder;
+    using namespace DuplicateOption;
+    const uint32_t runs[] = {persons | 6 | noRequirement | semiautomatic, persons | 4 | sameDate | automatic,
+                             6 | sameDate | automatic, persons | 2 | sameParents | manual};
+    for (const ManifestRow& row : readManifest(folder)) {
+        if (row.persons == 0)
+            continue;
+        SCOPED_TRACE(row.file);
+        ASSERT_TRUE(importBytes(test::readFile(folder + "/" + row.file), row.file));
+        while (checkAllLinks(session) != 0) {
+        }
+        ui.errors.clear();
+        for (const uint32_t options : runs) {
+            SCOPED_TRACE(options);
+            ui.mergeAnswers.assign(3, [](MergeFields&) { return MergeAnswer::yes; });
+            session.duplicates.options = options;
+            runDuplicateSearch(session);
+            if ((options & modeMask) == semiautomatic)
+                mergeCheckedCandidates(session);
+            EXPECT_EQ(checkAllLinks(session), 0) << report();
+        }
+        EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+        ASSERT_TRUE(exportAllCommand(session, dir.file("merged-" + row.file)));
+        ASSERT_TRUE(importCommand(session, dir.file("merged-" + row.file)));
+        // Persons without name and spouses without sex are the file's own.
+        static const std::regex linkRepair(R"(### (?!Person \d+ has no name)(?!Fam \d+ has (HUSB|WIFE) \d+ with sex))");
+        EXPECT_FALSE(std::regex_search(report(), linkRepair)) << report();
     }
 }
 

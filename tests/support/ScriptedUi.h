@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/UserInterface.h"
+#include "check/Duplicates.h"
+#include "check/Merge.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -54,6 +56,37 @@ public:
         generationAnswers.pop_front();
         return true;
     }
+
+    bool askDuplicateOptions(uint32_t& options) override
+    {
+        if (duplicateOptions.empty())
+            return false;
+        options = duplicateOptions.front();
+        duplicateOptions.pop_front();
+        return true;
+    }
+    MergeAnswer askMerge(MergeFields& fields) override
+    {
+        mergeDialogs.push_back(fields);
+        if (mergeAnswers.empty())
+            return MergeAnswer::cancel;
+        const MergeAnswer answer = mergeAnswers.front()(fields);
+        mergeAnswers.pop_front();
+        return answer;
+    }
+    bool confirmMerges(const std::vector<CandidatePair>& pairs) override
+    {
+        previews.push_back(pairs);
+        return confirmPreview;
+    }
+
+    // The DUPLICATES dialog's OK with these options; none given means Cancel.
+    std::deque<uint32_t> duplicateOptions;
+    // MERGE PERSONS: each answer may change the check boxes; none is Cancel.
+    std::deque<std::function<MergeAnswer(MergeFields&)>> mergeAnswers;
+    std::vector<MergeFields> mergeDialogs;
+    std::vector<std::vector<CandidatePair>> previews;
+    bool confirmPreview = true;
 
     // Fills in a search dialog; none given means Cancel.
     std::deque<std::function<void(SearchOptions&)>> searchAnswers;

@@ -390,14 +390,14 @@ MergeAnswer mergePersonsManual(Session& s, int32_t a, int32_t b)
             takeField(k, d, personFields[i]);
     mergeLinks(s, a, b);
     retire(s, a, b);
-    // Counted, so that the question before unexported changes are lost asks.
-    ++s.shell.mergeCount;
     return MergeAnswer::yes;
 }
 
 void mergeCommand(Session& s)
 {
-    mergePersonsManual(s, s.shell.currentPerson, s.shell.previousPerson);
+    // Counted, so that the question before unexported changes are lost asks.
+    if (mergePersonsManual(s, s.shell.currentPerson, s.shell.previousPerson) == MergeAnswer::yes)
+        ++s.shell.mergeCount;
 }
 
 } // namespace kinmap

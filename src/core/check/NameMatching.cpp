@@ -5,8 +5,13 @@
 #include "db/TextCompare.h"
 #include "db/Utf8.h"
 
+#include <unicode/translit.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 #include <array>
 #include <cstring>
+#include <memory>
 
 namespace kinmap {
 
@@ -24,6 +29,44 @@ char baseLetter(char32_t c)
 {
     const uint32_t folded = foldedCharacter(c);
     return folded >= 'a' && folded <= 'z' ? static_cast<char>(folded) : 0;
+}
+
+// Names in scripts without Latin base letters (Cyrillic, Greek, ...) are
+// coded from their Latin spelling, so that they have sounds to compare.
+bool needsLatinSpelling(std::string_view text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char32_t c = nextCodePoint(p, end);
+        if (c >= 0x80 && baseLetter(c) == 0 && u_isalpha(static_cast<UChar32>(c)))
+            return true;
+    }
+    return false;
+}
+
+std::string latinSpelling(std::string_view text)
+{
+    // Building the transliterator takes milliseconds: one per thread, kept.
+    thread_local const std::unique_ptr<icu::Transliterator> toLatin = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> t(
+            icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
+        return U_SUCCESS(status) ? std::move(t) : nullptr;
+    }();
+    if (!toLatin)
+        return std::string(text);
+    icu::UnicodeString spelling = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    toLatin->transliterate(spelling);
+    std::string out;
+    spelling.toUTF8String(out);
+    return out;
+}
+
+// The text whose letters the codes read.
+std::string codedText(std::string_view text)
+{
+    return needsLatinSpelling(text) ? latinSpelling(text) : std::string(text);
 }
 
 std::string_view textOf(Text text)
@@ -181,8 +224,9 @@ private:
 
 } // namespace
 
-std::string nameKey(std::string_view text)
+std::string nameKey(std::string_view name)
 {
+    const std::string text = codedText(name);
     std::string key;
     const char* p = text.data();
     const char* const end = p + text.size();
@@ -195,8 +239,9 @@ std::string nameKey(std::string_view text)
     return key;
 }
 
-std::string soundexCode(std::string_view text)
+std::string soundexCode(std::string_view name)
 {
+    const std::string text = codedText(name);
     std::string code;
     const char* p = text.data();
     const char* const end = p + text.size();

@@ -30,7 +30,9 @@ constexpr int different = 15;
 // The sound code in which every sound group counts once, in the order of
 // first appearance, up to 5 digits: Schmidt, Schmitt and Smith give 375,
 // Meyer and Maier 79. Letters count by their base letter (Š as s, ß as s),
-// so names that compare equal apart from case and accents get one code.
+// so names that compare equal apart from case and accents get one code;
+// names in other scripts are coded from their Latin spelling (Меншиков as
+// Menshikov). A text without letters gives the empty code.
 std::string nameKey(std::string_view text);
 
 // The code shown by the Soundex dialog: the first letter as a capital and

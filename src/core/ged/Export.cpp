@@ -692,13 +692,15 @@ std::vector<GedLine> ExportPass::withMergedRecords(RecordKind kind, int32_t numb
         sameBlocks.insert(wordsOf(ownLines, span));
     }
 
-    // The links and the name are the survivor's; of the events and of the
-    // tags a record has once, its own come first: a merged event gives only
-    // the lines beneath it that are not date or place.
-    static constexpr uint32_t personTags[] = {tagCode("NAME"), tagCode("SEX"), tagCode("FAMS"), tagCode("FAMC")};
-    static constexpr uint32_t familyTags[] = {tagCode("HUSB"), tagCode("WIFE"), tagCode("CHIL")};
+    // The links, the name and what identifies a record are the survivor's;
+    // of the events and of the tags a record has once, its own come first: a
+    // merged event gives only the lines beneath it that are not date or place.
+    static constexpr uint32_t personTags[] = {tagCode("NAME"), tagCode("SEX"), tagCode("FAMS"), tagCode("FAMC"),
+                                              tagCode("RIN"),  tagCode("RFN"), tagCode("AFN"),  tagCode("_UID"), tagCode("CHAN")};
+    static constexpr uint32_t familyTags[] = {tagCode("HUSB"), tagCode("WIFE"), tagCode("CHIL"),
+                                              tagCode("RIN"),  tagCode("_UID"), tagCode("CHAN")};
     static constexpr uint32_t eventTags[] = {tagCode("BIRT"), tagCode("CHR"), tagCode("DEAT"), tagCode("BURI"), tagCode("MARR")};
-    static constexpr uint32_t onceTags[] = {tagCode("RESN"), tagCode("RIN"), tagCode("CHAN"), tagCode("AFN"), tagCode("RFN")};
+    static constexpr uint32_t onceTags[] = {tagCode("RESN")};
     auto among = [](std::span<const uint32_t> tags, uint32_t tag) { return std::find(tags.begin(), tags.end(), tag) != tags.end(); };
     auto blockWith = [&blocks](uint32_t tag) -> Block* {
         for (Block& block : blocks)
