@@ -8,9 +8,15 @@
 class QUrl;
 class QWidget;
 
+#include "app/UserInterface.h"
+
+#include <vector>
+
 namespace kinmap {
+struct CandidatePair;
+struct MergeFields;
 struct SearchOptions;
-}
+} // namespace kinmap
 
 namespace kinmap::gui {
 
@@ -30,6 +36,12 @@ public:
     virtual bool searchPersons(QWidget* parent, SearchOptions& options);
     virtual bool searchEvents(QWidget* parent, SearchOptions& options);
     virtual bool generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following);
+    // DUPLICATES (the option word changes with every click), MERGE PERSONS,
+    // the preview of an automatic merge, CALCULATE SOUNDEX.
+    virtual bool duplicateOptions(QWidget* parent, uint32_t& options);
+    virtual MergeAnswer mergePersons(QWidget* parent, MergeFields& fields);
+    virtual bool confirmMerges(QWidget* parent, const std::vector<CandidatePair>& pairs);
+    virtual void soundex(QWidget* parent);
 };
 
 } // namespace kinmap::gui

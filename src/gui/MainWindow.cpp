@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CandidateListView.h"
 #include "Dialogs.h"
 #include "PersonListView.h"
 #include "ProgramIcon.h"
@@ -7,6 +8,8 @@
 
 #include "app/Commands.h"
 #include "app/Shell.h"
+#include "check/Duplicates.h"
+#include "check/Merge.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
@@ -170,8 +173,11 @@ void MainWindow::buildMenus()
     addCommand(search, cmdSearchEvents, QStringLiteral("&Events"));
 
     // Menus whose commands arrive later are not shown until they have one.
-    for (const char* title : {"COUNT", "EXTRAS"})
-        menuBar()->addMenu(QString::fromLatin1(title))->menuAction()->setVisible(false);
+    menuBar()->addMenu(QStringLiteral("COUNT"))->menuAction()->setVisible(false);
+
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("EXTRAS"));
+    addCommand(extras, cmdDuplicates, QStringLiteral("&Duplicates"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
+    addCommand(extras, cmdSoundex, QStringLiteral("&Soundex"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("HELP"));
     addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"));
@@ -303,6 +309,18 @@ void MainWindow::runCommand(uint32_t id)
     case cmdSearchEvents:
         searchEventsCommand(session_);
         break;
+    case cmdDuplicates: {
+        BusyScope busy(*this);
+        duplicatesCommand(session_);
+        break;
+    }
+    case cmdSoundex:
+        dialogs_.soundex(this);
+        break;
+    case cmdMerge:
+        mergeCommand(session_);
+        kinmap::showView(session_, shownTab_); // the merged person is gone from the view
+        break;
     default:
         if (id >= cmdSelectPerson && id <= cmdDeselectAll) {
             selectionCommand(session_, id, session_.shell.currentPerson);
@@ -411,7 +429,10 @@ void MainWindow::showView(int view)
         widget = personTextView();
         break;
     case reportView:
-        widget = reportTextView();
+        if (session_.shell.lastCommand == cmdDuplicates && session_.duplicates.candidatesShown)
+            widget = new CandidateListView(session_);
+        else
+            widget = reportTextView();
         break;
     default:
         break; // views that arrive later show an empty page
@@ -502,6 +523,21 @@ bool MainWindow::askSearchEvents(SearchOptions& options)
 bool MainWindow::askGenerations(const std::string& title, bool withFollowing, int& generations, int& following)
 {
     return dialogs_.generations(this, toScreen(title), withFollowing, generations, following);
+}
+
+bool MainWindow::askDuplicateOptions(uint32_t& options)
+{
+    return dialogs_.duplicateOptions(this, options);
+}
+
+MergeAnswer MainWindow::askMerge(MergeFields& fields)
+{
+    return dialogs_.mergePersons(this, fields);
+}
+
+bool MainWindow::confirmMerges(const std::vector<CandidatePair>& pairs)
+{
+    return dialogs_.confirmMerges(this, pairs);
 }
 
 // ---- window events -------------------------------------------------------------

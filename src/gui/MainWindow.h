@@ -56,6 +56,9 @@ public:
     bool askSearchPersons(SearchOptions& options) override;
     bool askSearchEvents(SearchOptions& options) override;
     bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override;
+    bool askDuplicateOptions(uint32_t& options) override;
+    MergeAnswer askMerge(MergeFields& fields) override;
+    bool confirmMerges(const std::vector<CandidatePair>& pairs) override;
     void dataCommandsEnabled(bool enabled) override;
     void recentFilesChanged() override;
     void showView(int view) override;

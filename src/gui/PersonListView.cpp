@@ -152,6 +152,8 @@ QMenu* PersonListView::contextMenu()
         select->addAction(QString::fromLatin1(e.text), this, [this, id = e.select] { runCommand_(id); });
         deselect->addAction(QString::fromLatin1(e.text), this, [this, id = e.deselect] { runCommand_(id); });
     }
+    // Merges the person clicked before into this one.
+    menu_->addAction(QStringLiteral("&Merge"), this, [this] { runCommand_(cmdMerge); });
     return menu_;
 }
 

@@ -43,7 +43,7 @@ public:
     // listed) with some rows below it in sight.
     void showCurrentPerson();
     // "List Context Menu4" for the current row: Select and Deselect with
-    // their entries. The menu belongs to the view.
+    // their entries, and Merge. The menu belongs to the view.
     QMenu* contextMenu();
 
 protected:

@@ -1,5 +1,8 @@
 // The desktop window driven as a user drives it, offscreen.
+#include "CandidateListView.h"
+#include "DuplicatesDialog.h"
 #include "MainWindow.h"
+#include "MergeDialogs.h"
 #include "PersonListView.h"
 #include "ScreenText.h"
 #include "ScriptedDialogs.h"
@@ -9,6 +12,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -362,6 +367,113 @@ private slots:
         QCOMPARE(options.periodFrom, 1850);
         QCOMPARE(options.rinTo, 20);
         QCOMPARE(options.surname, std::string("Meier"));
+    }
+
+    void duplicatesAreListedMergedAndGreyed()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        window.importFile(writeGed("dup.ged", "0 HEAD\n"
+                                              "0 @I1@ INDI\n1 NAME Hans /Schmidt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+                                              "0 @I2@ INDI\n1 NAME Hans /Schmitt/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+                                              "0 @I3@ INDI\n1 NAME Eva /Maier/\n1 SEX F\n1 BIRT\n2 DATE 1860\n"
+                                              "0 @I4@ INDI\n1 NAME Eva /Meyer/\n1 SEX F\n1 BIRT\n2 DATE 1860\n"
+                                              "0 TRLR\n"));
+        QAction* duplicates = window.action(kinmap::cmdDuplicates);
+        QCOMPARE(duplicates->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
+        QCOMPARE(window.action(kinmap::cmdSoundex)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+        using namespace kinmap::DuplicateOption;
+        dialogs.duplicateAnswers.enqueue(persons | 4 | sameDate | semiautomatic);
+        duplicates->trigger();
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QCOMPARE(window.statusText(1), QStringLiteral("2 possible duplicates"));
+        auto* list = qobject_cast<kinmap::gui::CandidateListView*>(window.viewWidget(kinmap::reportView));
+        QVERIFY(list);
+        QCOMPARE(list->pairCount(), 2);
+        QVERIFY(list->personBox(1, 1)->text().startsWith(QStringLiteral("[4] Eva Meyer")));
+        QTest::mouseClick(list->personBox(1, 1), Qt::LeftButton);
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 4"));
+
+        list->press(QStringLiteral("Uncheck all"));
+        list->checkBox(1)->click();
+        list->press(QStringLiteral("Merge now"));
+        QCOMPARE(window.statusText(1), QStringLiteral("1 mergers"));
+        QVERIFY(!window.session().db.isPerson(4));
+        QVERIFY(window.session().db.isPerson(2));
+        QVERIFY(!list->checkBox(1)->isEnabled()); // merged: greyed
+        QVERIFY(list->checkBox(0)->isEnabled());
+
+        // The unticked pair is no duplicate for the rest of the run.
+        dialogs.duplicateAnswers.enqueue(persons | 4 | sameDate | automatic);
+        window.action(kinmap::cmdDuplicates)->trigger();
+        QCOMPARE(dialogs.previewSizes, QList<int>{});
+        QCOMPARE(window.statusText(1), QStringLiteral("No duplicates found"));
+        QVERIFY(window.session().db.isPerson(2));
+    }
+
+    void mergeFromTheListContextMenu()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        window.importFile(writeGed("merge.ged", "0 HEAD\n"
+                                                "0 @I1@ INDI\n1 NAME Hans /Schmidt/\n1 SEX M\n"
+                                                "0 @I2@ INDI\n1 NAME Hans /Schmitt/\n1 SEX M\n"
+                                                "0 TRLR\n"));
+        auto* view = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(view);
+        QCoreApplication::processEvents(); // lay the window out
+        for (const int row : {1, 0}) // the person to merge, then the one to keep
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QCOMPARE(window.session().shell.previousPerson, 2);
+        QAction* merge = nullptr;
+        for (QAction* entry : view->contextMenu()->actions())
+            if (entry->text() == QStringLiteral("&Merge"))
+                merge = entry;
+        QVERIFY(merge);
+        dialogs.mergeAnswers.enqueue(kinmap::MergeAnswer::yes);
+        merge->trigger();
+        QCOMPARE(dialogs.mergeDialogs, QList<int32_t>{2});
+        QVERIFY(!window.session().db.isPerson(2));
+        QCOMPARE(window.session().shell.mergeCount, 1);
+        view = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QCOMPARE(view->model()->rowCount(), 1);
+    }
+
+    void duplicateSoundexAndMergeDialogs()
+    {
+        using namespace kinmap::DuplicateOption;
+        uint32_t options = defaults;
+        kinmap::gui::DuplicatesDialog dialog(options);
+        dialog.button(QStringLiteral("None"))->click(); // not while automatic
+        QCOMPARE(options, defaults);
+        QVERIFY(dialog.button(QStringLiteral("Same date"))->isChecked());
+        dialog.button(QStringLiteral("semiautomatic"))->click();
+        dialog.button(QStringLiteral("None"))->click();
+        dialog.button(QStringLiteral("Families"))->click();
+        dialog.button(QStringLiteral("Other matching"))->click();
+        QCOMPARE(options, semiautomatic | noRequirement | 6);
+        dialog.button(QStringLiteral("automatic"))->click();
+        QVERIFY(dialog.button(QStringLiteral("Same date"))->isChecked());
+        QCOMPARE(options, automatic | sameDate | 6);
+
+        kinmap::gui::SoundexDialog soundex;
+        type(soundex.findChild<QLineEdit*>(), QStringLiteral("Schmidt"));
+        QCOMPARE(soundex.code(), QStringLiteral("S253"));
+
+        kinmap::MergeFields fields;
+        fields.keptRin = 1;
+        fields.otherRin = 2;
+        fields.takeOther[0] = true;
+        kinmap::gui::MergePersonsDialog merge(fields);
+        QVERIFY(merge.takeBox(0)->isChecked());
+        merge.takeBox(0)->click();
+        merge.takeBox(3)->click();
+        merge.press(kinmap::MergeAnswer::yes);
+        QCOMPARE(merge.answer(), kinmap::MergeAnswer::yes);
+        QVERIFY(!fields.takeOther[0]);
+        QVERIFY(fields.takeOther[3]);
     }
 
     void newEmptiesTheDatabase()

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "check/Duplicates.h"
+#include "check/Merge.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -62,6 +64,29 @@ public:
         return true;
     }
 
+    bool duplicateOptions(QWidget*, uint32_t& options) override
+    {
+        if (duplicateAnswers.isEmpty())
+            return false;
+        options = duplicateAnswers.dequeue();
+        return true;
+    }
+    MergeAnswer mergePersons(QWidget*, MergeFields& fields) override
+    {
+        mergeDialogs << fields.otherRin;
+        return mergeAnswers.isEmpty() ? MergeAnswer::cancel : mergeAnswers.dequeue();
+    }
+    bool confirmMerges(QWidget*, const std::vector<CandidatePair>& pairs) override
+    {
+        previewSizes << static_cast<int>(pairs.size());
+        return confirmPreview;
+    }
+
+    QQueue<uint32_t> duplicateAnswers;
+    QQueue<MergeAnswer> mergeAnswers;
+    QList<int32_t> mergeDialogs; // the person B of each MERGE PERSONS shown
+    QList<int> previewSizes;
+    bool confirmPreview = true;
     QQueue<std::function<void(SearchOptions&)>> searches;
     int answeredGenerations = 1;
     QStringList errors;

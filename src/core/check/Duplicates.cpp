@@ -472,6 +472,8 @@ DuplicateWalk::Stop Search::visitFamilies(int32_t f, int32_t g)
 void Search::run()
 {
     const bool persons = (options_ & DuplicateOption::persons) != 0;
+    if (state_.candidatesShown)
+        s_.ui.clearView(); // the list shown is of the pairs about to go
     state_.candidates.clear();
     state_.candidatesShown = false;
     state_.lastJournalEntry.clear();

@@ -86,6 +86,7 @@ void retire(Session& s, int32_t keep, int32_t drop)
     d.mergedRins.clear();
     if (selected)
         markPerson(s, keep, true);
+    s.personList.invalidate();
 }
 
 // Persons that a family merge may merge: none, the same, or two existing
@@ -298,6 +299,7 @@ int mergeFamilies(Session& s, int32_t f, int32_t g)
     kept.namesNotes = kept.namesNotes || other.namesNotes;
     other.flags = 0;
     other.children.clear();
+    s.personList.invalidate(); // the marriage columns
 
     // A spouse only the merged family had becomes the kept family's.
     auto adoptSpouse = [&](int32_t& spouse, uint32_t flag, int32_t from) {
