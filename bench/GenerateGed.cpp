@@ -1,6 +1,10 @@
 // Writes a synthetic GED file for benchmarks: families over many
 // generations with accented names, every date form the import reads, notes,
-// sources and citations. The same arguments always give the same file.
+// sources and citations, and duplicates as files merged from other people's
+// research have them: one in a thousand persons entered again as they are,
+// with a surname spelt otherwise (a vowel changed), with the given names in
+// another order, and one in a thousand families entered twice. The same
+// arguments always give the same file.
 //
 //   kinmap-generate PERSONS utf8|utf8-nobom|utf16|ansi|ansel|latin1 OUT.ged
 //
@@ -64,7 +68,7 @@ const char* const months[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL",
 struct Person {
     int rin = 0;
     bool male = true;
-    int born = 0;
+    int born = 0, died = 0; // died 0: alive
     std::string given, surname;
     std::vector<int> fams;
     int famc = 0;
@@ -206,7 +210,9 @@ class Generator {
 public:
     explicit Generator(int personCount) : random_(0x6B696E6D6170ull + static_cast<uint64_t>(personCount))
     {
-        build(personCount);
+        const int pairs = personCount / 1000;
+        build(personCount - 3 * pairs);
+        addDuplicates(pairs);
     }
 
     void write(Writer& w)
@@ -301,6 +307,8 @@ private:
         p.rin = static_cast<int>(persons_.size()) + 1;
         p.male = male;
         p.born = born;
+        if (born < 1900 || random_.chance(50))
+            p.died = born + random_.between(0, 90);
         const auto& names = male ? maleNames : femaleNames;
         p.given = random_.pick(names) + (random_.chance(35) ? " " + random_.pick(names) : "");
         p.surname = family.empty() ? surname() : family;
@@ -342,6 +350,49 @@ private:
         }
     }
 
+    // A person entered again, without links: the same name and birth year,
+    // or a changed spelling of either.
+    enum class Copy { same, surnameSpelling, givenOrder };
+    void addDuplicate(Copy copy)
+    {
+        const auto isCandidate = [&](const Person& p) {
+            return copy != Copy::givenOrder || p.given.find(' ') != std::string::npos;
+        };
+        size_t original = 0;
+        do
+            original = static_cast<size_t>(random_.below(static_cast<int>(persons_.size())));
+        while (!isCandidate(persons_[original]));
+        Person p = persons_[original];
+        p.rin = static_cast<int>(persons_.size()) + 1;
+        p.fams.clear();
+        p.famc = 0;
+        if (copy == Copy::surnameSpelling) {
+            // Vowels are no sound of their own: Schmidt becomes Schmedt.
+            const size_t vowel = p.surname.find_first_of("aeiou", 1);
+            if (vowel != std::string::npos)
+                p.surname[vowel] = p.surname[vowel] == 'e' ? 'a' : 'e';
+        } else if (copy == Copy::givenOrder) {
+            const size_t blank = p.given.find(' ');
+            p.given = p.given.substr(blank + 1) + " " + p.given.substr(0, blank);
+        }
+        persons_.push_back(p);
+    }
+
+    void addDuplicates(int pairs)
+    {
+        for (const Copy copy : {Copy::same, Copy::surnameSpelling, Copy::givenOrder})
+            for (int i = 0; i < pairs; ++i)
+                addDuplicate(copy);
+        for (int i = 0; i < pairs; ++i) {
+            Family f = families_[static_cast<size_t>(random_.below(static_cast<int>(families_.size())))];
+            f.mrin = static_cast<int>(families_.size()) + 1;
+            f.children.clear();
+            persons_[static_cast<size_t>(f.husband) - 1].fams.push_back(f.mrin);
+            persons_[static_cast<size_t>(f.wife) - 1].fams.push_back(f.mrin);
+            families_.push_back(f);
+        }
+    }
+
     void writePerson(Writer& w, const Person& p)
     {
         w.line("0 @I" + std::to_string(p.rin) + "@ INDI");
@@ -360,8 +411,8 @@ private:
             w.line("1 CHR");
             w.line("2 DATE " + date(p.born));
         }
-        if (p.born < 1900 || random_.chance(50)) {
-            const int died = p.born + random_.between(0, 90);
+        if (p.died != 0) {
+            const int died = p.died;
             w.line("1 DEAT");
             w.line("2 DATE " + date(died));
             if (random_.chance(60))

@@ -9,9 +9,10 @@ command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (apt-get inst
 [ -x "$cli" ] && [ -x "$generate" ] || { echo "build kinmap-cli and kinmap-generate first ($build)" >&2; exit 1; }
 mkdir -p "$data"
 
-# The generated file of a size and encoding, made once.
+# The generated file of a size and encoding, made again when the generator
+# is newer.
 generated() {
   local file=$data/p$1-$2.ged
-  [ -f "$file" ] || "$generate" "$1" "$2" "$file"
+  [ "$file" -nt "$generate" ] || "$generate" "$1" "$2" "$file"
   echo "$file"
 }

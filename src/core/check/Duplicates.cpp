@@ -71,16 +71,11 @@ int passCount(MatchMethod method)
     return method == MatchMethod::other ? 2 : 1;
 }
 
-// Whether the second pass of other matching met the pair in the first.
-bool seenInFirstPass(const Database& db, int32_t a, int32_t b)
-{
-    return nameKey(db.persons[a].surname) == nameKey(db.persons[b].surname);
-}
-
 struct Entry {
     std::string key;
     int sex = 0, year = 0;
     int32_t number = 0;
+    std::string firstPassKey; // in the second pass: the pair met in the first when equal
 
     auto order() const { return std::tie(key, sex, year, number); }
 };
@@ -208,7 +203,8 @@ std::vector<Entry> DuplicateWalk::entries(int pass) const
                 continue;
             std::string key = groupKey(db_, method, pass, rin);
             if (!key.empty())
-                list.push_back({std::move(key), db_.persons[rin].sex, db_.estimatedBirthYear(rin), rin});
+                list.push_back({std::move(key), db_.persons[rin].sex, db_.estimatedBirthYear(rin), rin,
+                                pass == 1 ? groupKey(db_, method, 0, rin) : std::string()});
         }
     } else {
         for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin) {
@@ -219,7 +215,7 @@ std::vector<Entry> DuplicateWalk::entries(int pass) const
                 continue;
             std::string key = groupKey(db_, method, pass, f.husband);
             if (!key.empty())
-                list.push_back({std::move(key), 0, 0, mrin});
+                list.push_back({std::move(key), 0, 0, mrin, pass == 1 ? groupKey(db_, method, 0, f.husband) : std::string()});
         }
     }
     std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.order() < b.order(); });
@@ -249,10 +245,7 @@ bool DuplicateWalk::run(const SearchPosition& from, Visit visit)
                 // Sorted by year within a group; a year 0 is compared with all.
                 if (p.year != 0 && q.year > p.year + yearWindow)
                     break;
-                if (pass == 1 && persons_ && seenInFirstPass(db_, p.number, q.number))
-                    continue;
-                if (pass == 1 && !persons_ &&
-                    seenInFirstPass(db_, db_.families[p.number].husband, db_.families[q.number].husband))
+                if (pass == 1 && p.firstPassKey == q.firstPassKey)
                     continue;
                 if (visit(p.number, q.number) == Stop::yes) {
                     position = {pass, p.key, p.sex, p.year, p.number};
@@ -550,43 +543,25 @@ int matchPersons(const Database& db, uint32_t options, int32_t a, int32_t b)
 {
     if (a == b || !db.isPerson(a) || !db.isPerson(b) || db.persons[a].sex != db.persons[b].sex)
         return noMatch;
-    const MatchMethod method = methodOf(options);
-    const int limit = method == MatchMethod::exact ? 0 : method == MatchMethod::soundex ? 2 : 4;
-    if (compareSurnames(db, method, a, b) > limit || compareGivenNames(db, method, a, b) > limit)
-        return noMatch;
-
+    // Every test must hold; the cheap ones come first.
     constexpr int unknown = MatchResult::unknown;
-    switch (options & requirementMask) {
-    case noRequirement: {
-        const int dates = compareLifeDates(db, a, b);
-        const int parents = compareParents(db, method, a, b);
-        if (dates > unknown || parents > unknown)
-            return noMatch;
-        if (method == MatchMethod::exact && dates > 6)
-            return noMatch;
-        if (method == MatchMethod::soundex && parents > 6)
-            return noMatch;
-        break;
-    }
-    case sameDate:
-        if (compareLifeDates(db, a, b) > 2 || compareParents(db, method, a, b) > unknown ||
-            compareSpouses(db, method, a, b) > unknown)
-            return noMatch;
-        break;
-    case sameSpouse:
-        if (compareSpouses(db, method, a, b) > 4 || compareLifeDates(db, a, b) > unknown ||
-            compareParents(db, method, a, b) > unknown)
-            return noMatch;
-        break;
-    default: // same parents
-        if (compareParents(db, method, a, b) > 4 || compareLifeDates(db, a, b) > unknown ||
-            compareSpouses(db, method, a, b) > unknown)
-            return noMatch;
-        break;
-    }
-
+    const MatchMethod method = methodOf(options);
+    const uint32_t requirement = options & requirementMask;
+    const int dateLimit = requirement == sameDate ? 2 : requirement == noRequirement && method == MatchMethod::exact ? 6 : unknown;
+    if (compareLifeDates(db, a, b) > dateLimit)
+        return noMatch;
+    const int nameLimit = method == MatchMethod::exact ? 0 : method == MatchMethod::soundex ? 2 : 4;
+    if (compareSurnames(db, method, a, b) > nameLimit || compareGivenNames(db, method, a, b) > nameLimit)
+        return noMatch;
     const int yearA = db.estimatedBirthYear(a), yearB = db.estimatedBirthYear(b);
     if (yearA != 0 && yearB != 0 && std::abs(yearA - yearB) > yearWindow)
+        return noMatch;
+
+    // What else must agree, and what may not clearly differ.
+    const int parentLimit = requirement == sameParents ? 4 : requirement == noRequirement && method == MatchMethod::soundex ? 6 : unknown;
+    if (compareParents(db, method, a, b) > parentLimit)
+        return noMatch;
+    if (requirement != noRequirement && compareSpouses(db, method, a, b) > (requirement == sameSpouse ? 4 : unknown))
         return noMatch;
     if (isParentOf(db, a, b) || isParentOf(db, b, a))
         return noMatch;

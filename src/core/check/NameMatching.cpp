@@ -7,6 +7,7 @@
 
 #include <unicode/translit.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 #include <unicode/unistr.h>
 
 #include <array>
@@ -24,22 +25,35 @@ constexpr char nameKeyDigits[] = "02350140043678014935020903";
 //                                abcdefghijklmnopqrstuvwxyz
 constexpr char soundexDigits[] = "01230120022455012623010202";
 
-// The base letter of a character, 'a' to 'z', or 0 for any other.
+// The base letter of a character, 'a' to 'z', or 0 for any other. Where
+// the shared compare folds a letter to a look-alike (ø to the digit 0, ð to
+// O), the sound is the letter's own.
 char baseLetter(char32_t c)
 {
+    if (c < 0x80)
+        return (c | 0x20) >= 'a' && (c | 0x20) <= 'z' ? static_cast<char>(c | 0x20) : 0;
+    if (c == 0xF8 || c == 0xD8)
+        return 'o';
+    if (c == 0xF0)
+        return 'd';
     const uint32_t folded = foldedCharacter(c);
     return folded >= 'a' && folded <= 'z' ? static_cast<char>(folded) : 0;
 }
 
-// Names in scripts without Latin base letters (Cyrillic, Greek, ...) are
-// coded from their Latin spelling, so that they have sounds to compare.
+// Names in scripts without Latin letters (Cyrillic, Greek, ...) are coded
+// from their Latin spelling, so that they have sounds to compare.
 bool needsLatinSpelling(std::string_view text)
 {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        const char32_t c = nextCodePoint(p, end);
-        if (c >= 0x80 && baseLetter(c) == 0 && u_isalpha(static_cast<UChar32>(c)))
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;
+            continue;
+        }
+        const auto c = static_cast<UChar32>(nextCodePoint(p, end));
+        UErrorCode status = U_ZERO_ERROR;
+        if (u_isalpha(c) && uscript_getScript(c, &status) != USCRIPT_LATIN && U_SUCCESS(status))
             return true;
     }
     return false;
@@ -63,10 +77,29 @@ std::string latinSpelling(std::string_view text)
     return out;
 }
 
-// The text whose letters the codes read.
-std::string codedText(std::string_view text)
+// The digits of a text's letters by a table, each digit once, at most
+// `length` characters with the first letter's own (for Soundex).
+std::string soundCode(std::string_view text, const char* digits, size_t length, bool firstLetter)
 {
-    return needsLatinSpelling(text) ? latinSpelling(text) : std::string(text);
+    std::string code;
+    unsigned seen = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && code.size() < length) {
+        const char letter = baseLetter(nextCodePoint(p, end));
+        if (!letter)
+            continue;
+        if (firstLetter && code.empty()) {
+            code += static_cast<char>(letter - 'a' + 'A');
+            continue;
+        }
+        const int digit = digits[letter - 'a'] - '0';
+        if (digit != 0 && !(seen & (1u << digit))) {
+            seen |= 1u << digit;
+            code += static_cast<char>('0' + digit);
+        }
+    }
+    return code;
 }
 
 std::string_view textOf(Text text)
@@ -226,35 +259,14 @@ private:
 
 std::string nameKey(std::string_view name)
 {
-    const std::string text = codedText(name);
-    std::string key;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end && key.size() < 5) {
-        const char letter = baseLetter(nextCodePoint(p, end));
-        const char digit = letter ? nameKeyDigits[letter - 'a'] : '0';
-        if (digit != '0' && key.find(digit) == std::string::npos)
-            key += digit;
-    }
-    return key;
+    return needsLatinSpelling(name) ? soundCode(latinSpelling(name), nameKeyDigits, 5, false)
+                                    : soundCode(name, nameKeyDigits, 5, false);
 }
 
 std::string soundexCode(std::string_view name)
 {
-    const std::string text = codedText(name);
-    std::string code;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end && code.empty())
-        if (const char letter = baseLetter(nextCodePoint(p, end)))
-            code += static_cast<char>(letter - 'a' + 'A');
-    while (p < end && code.size() < 4) {
-        const char letter = baseLetter(nextCodePoint(p, end));
-        const char digit = letter ? soundexDigits[letter - 'a'] : '0';
-        if (digit != '0' && code.find(digit, 1) == std::string::npos)
-            code += digit;
-    }
-    return code;
+    return needsLatinSpelling(name) ? soundCode(latinSpelling(name), soundexDigits, 4, true)
+                                    : soundCode(name, soundexDigits, 4, true);
 }
 
 int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b)
