@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <unordered_map>
 
 namespace kinmap {
 
@@ -98,6 +99,53 @@ int32_t compareField(const PersonList::Row& a, const PersonList::Row& b, Field f
         break;
     }
     return 0;
+}
+
+// The text a field compares, or null for the other fields.
+Text PersonList::Row::* textOf(Field field)
+{
+    switch (field) {
+    case Field::surname:
+        return &PersonList::Row::surname;
+    case Field::given:
+        return &PersonList::Row::given;
+    case Field::birthPlace:
+        return &PersonList::Row::birthPlace;
+    case Field::deathPlace:
+        return &PersonList::Row::deathPlace;
+    case Field::marriagePlace:
+        return &PersonList::Row::marriagePlace;
+    default:
+        return nullptr;
+    }
+}
+
+// Each row's text of a field as its place among the field's distinct texts
+// in the compare's order (0 for none), so that a sort compares integers:
+// the distinct texts are far fewer than the rows.
+std::vector<int32_t> textRanks(const std::vector<PersonList::Row>& rows, Text PersonList::Row::*field)
+{
+    std::vector<Text> texts;
+    texts.reserve(rows.size());
+    for (const PersonList::Row& row : rows)
+        if (const Text text = present(row.*field))
+            texts.push_back(text);
+    std::sort(texts.begin(), texts.end());
+    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+    std::sort(texts.begin(), texts.end(), [](Text a, Text b) { return compareFolded(a, b, 1000) < 0; });
+    std::unordered_map<Text, int32_t> rank;
+    rank.reserve(texts.size());
+    int32_t r = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i == 0 || compareFolded(texts[i - 1], texts[i], 1000) != 0)
+            ++r;
+        rank.emplace(texts[i], r);
+    }
+    std::vector<int32_t> ranks(rows.size(), 0);
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (const Text text = present(rows[i].*field))
+            ranks[i] = rank[text];
+    return ranks;
 }
 
 std::string yearText(int year)
@@ -192,24 +240,38 @@ void PersonList::build(bool selectedOnly)
 }
 
 // The worker: the surname order first, then every other column, whose ties
-// after the name fall back to the position in the surname order.
+// after the name fall back to the position in the surname order. Texts are
+// compared by their ranks, in the order compareRows gives them.
 void PersonList::sortAll()
 {
     const int last = static_cast<int>(rows_.size()) - 1;
-    auto sortColumn = [&](int column, const std::vector<int32_t>* nameRank) {
+    std::array<std::vector<int32_t>, static_cast<size_t>(Field::nameOrder) + 1> ranks;
+    for (size_t field = 0; field < ranks.size(); ++field)
+        if (const auto text = textOf(static_cast<Field>(field)))
+            ranks[field] = textRanks(rows_, text);
+    std::vector<int32_t> nameRank;
+    auto sortColumn = [&](int column) {
         std::vector<int32_t>& order = orders_[static_cast<size_t>(column)];
         order = orders_[0];
         sortIds(order.data(), 0, last, column, [&](int32_t a, int32_t b, int32_t key) {
-            return compareRows(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)], key, nameRank);
+            for (const Field field : columns[key].order) {
+                const std::vector<int32_t>& rank = ranks[static_cast<size_t>(field)];
+                const int32_t c = !rank.empty() ? rank[static_cast<size_t>(a)] - rank[static_cast<size_t>(b)]
+                                                : compareField(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)],
+                                                               field, &nameRank);
+                if (c != 0)
+                    return c;
+            }
+            return 0;
         });
     };
-    sortColumn(surnameColumn, nullptr);
-    std::vector<int32_t> nameRank(static_cast<size_t>(rows_.back().rin) + 1, 0);
+    sortColumn(surnameColumn);
+    nameRank.assign(static_cast<size_t>(rows_.back().rin) + 1, 0);
     const std::vector<int32_t>& bySurname = orders_[surnameColumn];
     for (size_t rank = 0; rank < bySurname.size(); ++rank)
         nameRank[static_cast<size_t>(rows_[static_cast<size_t>(bySurname[rank])].rin)] = static_cast<int32_t>(rank);
     for (int column = 2; column < columnCount; ++column)
-        sortColumn(column, &nameRank);
+        sortColumn(column);
 }
 
 int32_t PersonList::rinAt(int row) const
