@@ -58,11 +58,26 @@ void markFamilyChanged(Database& db, int32_t mrin)
         db.families[mrin].flags |= Flag::changed;
 }
 
+// `to` takes the place of `from` in a list, or `from` just goes when `to` is
+// there already.
 void replaceEntry(IdList& list, int32_t from, int32_t to)
 {
+    if (list.contains(to)) {
+        list.removeValue(from);
+        return;
+    }
     for (int32_t& entry : list)
         if (entry == from)
             entry = to;
+}
+
+// Appends a merged record's number, then the numbers merged into it.
+void appendMerged(Database& db, IdList& list, int32_t merged, IdList& mergedIntoIt)
+{
+    db.appendLink(list, merged);
+    for (const int32_t number : mergedIntoIt)
+        db.appendLink(list, number);
+    mergedIntoIt.clear();
 }
 
 // What is left of drop once its links and values are in keep: its flags go
@@ -79,11 +94,8 @@ void retire(Session& s, int32_t keep, int32_t drop)
         valueFlags |= field.flag;
     k.flags |= (d.flags & ~valueFlags & ~Flag::selected) | Flag::changed;
     k.namesNotes = k.namesNotes || d.namesNotes;
-    db.appendLink(k.mergedRins, drop);
-    for (const int32_t merged : d.mergedRins)
-        db.appendLink(k.mergedRins, merged);
+    appendMerged(db, k.mergedRins, drop, d.mergedRins);
     d.flags = 0;
-    d.mergedRins.clear();
     if (selected)
         markPerson(s, keep, true);
     s.personList.invalidate();
@@ -240,11 +252,7 @@ void mergeLinks(Session& s, int32_t keep, int32_t drop)
         parentFamilies.removeAt(0);
         if (!db.validMrin(m))
             continue;
-        IdList& children = db.families[m].children;
-        if (children.contains(keep))
-            children.removeValue(drop);
-        else
-            replaceEntry(children, drop, keep);
+        replaceEntry(db.families[m].children, drop, keep);
         markFamilyChanged(db, m);
         if (!db.persons[keep].famc.contains(m))
             db.appendLink(db.persons[keep].famc, m);
@@ -266,20 +274,13 @@ int mergeFamilies(Session& s, int32_t f, int32_t g)
     if (!spousesMergeable(db, h1, h2) || !spousesMergeable(db, w1, w2))
         return familiesNotMerged;
 
-    db.appendLink(kept.mergedMrins, g);
-    for (const int32_t merged : other.mergedMrins)
-        db.appendLink(kept.mergedMrins, merged);
-    other.mergedMrins.clear();
+    appendMerged(db, kept.mergedMrins, g, other.mergedMrins);
     for (const int32_t child : other.children) {
         if (!kept.children.contains(child))
             db.appendLink(kept.children, child);
         if (!db.validRin(child))
             continue;
-        IdList& famc = db.persons[child].famc;
-        if (famc.contains(f))
-            famc.removeValue(g);
-        else
-            replaceEntry(famc, g, f);
+        replaceEntry(db.persons[child].famc, g, f);
         markChanged(db, child);
     }
     for (const int32_t spouse : {h2, w2})

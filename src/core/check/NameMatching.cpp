@@ -269,19 +269,30 @@ std::string soundexCode(std::string_view name)
                                     : soundCode(name, soundexDigits, 4, true);
 }
 
-int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b)
+namespace {
+
+// The steps both name comparisons take: a missing name, the same text, the
+// same sound. -1 when other matching looks further.
+int compareNames(Text x, Text y, MatchMethod method, int whenMissing)
 {
-    const Text x = db.persons[a].surname, y = db.persons[b].surname;
     if (textOf(x).empty() || textOf(y).empty())
-        return MatchResult::unknown;
+        return whenMissing;
     if (sameFolded(x, y))
         return MatchResult::same;
     if (method == MatchMethod::exact)
         return MatchResult::different;
     if (nameKey(x) == nameKey(y))
         return MatchResult::sameSound;
-    if (method == MatchMethod::soundex)
-        return MatchResult::different;
+    return method == MatchMethod::soundex ? MatchResult::different : -1;
+}
+
+} // namespace
+
+int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b)
+{
+    const Text x = db.persons[a].surname, y = db.persons[b].surname;
+    if (const int result = compareNames(x, y, method, MatchResult::unknown); result >= 0)
+        return result;
     if (compareFolded(x, y, 6) == 0)
         return MatchResult::sameSixLetters;
     if (compareFolded(x, y, 4) == 0)
@@ -292,17 +303,8 @@ int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b
 int compareGivenNames(const Database& db, MatchMethod method, int32_t a, int32_t b)
 {
     const Text x = db.persons[a].given, y = db.persons[b].given;
-    if (textOf(x).empty() || textOf(y).empty())
-        return MatchResult::different;
-    if (sameFolded(x, y))
-        return MatchResult::same;
-    if (method == MatchMethod::exact)
-        return MatchResult::different;
-    if (nameKey(x) == nameKey(y))
-        return MatchResult::sameSound;
-    if (method == MatchMethod::soundex)
-        return MatchResult::different;
-    return otherGivenNames(x, y);
+    const int result = compareNames(x, y, method, MatchResult::different);
+    return result >= 0 ? result : otherGivenNames(x, y);
 }
 
 int compareParents(const Database& db, MatchMethod method, int32_t a, int32_t b)
