@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <tuple>
 #include <unordered_set>
 
@@ -46,36 +47,78 @@ std::string foldedKey(Text text, size_t maxCharacters = SIZE_MAX)
     return key;
 }
 
-// The name key of a person for a pass of a method: persons that the name
-// test can pair have the same key. Empty for a person the test never pairs
-// (a name missing).
-std::string groupKey(const Database& db, MatchMethod method, int pass, int32_t rin)
+// What the name test compares of a person: the sound codes and the folded
+// texts of its names.
+struct NameKeys {
+    std::string soundSurname, soundGiven, foldedSurname, foldedGiven;
+};
+
+NameKeys keysOf(const PersonRecord& p)
 {
-    const PersonRecord& p = db.persons[rin];
-    if (!hasText(p.surname) || !hasText(p.given))
-        return {};
+    return {nameKey(p.surname), nameKey(p.given), foldedKey(p.surname), foldedKey(p.given)};
+}
+
+bool sameSound(const std::string& a, const std::string& b)
+{
+    return !a.empty() && a == b;
+}
+
+// The passes of a method. Each pass pairs the persons with the same key;
+// every pair the name test can accept has the same key in at least one
+// pass. Names agree by their folded text or by their sound code (Soundex,
+// each name on its own), or the surnames by sound or by their first four
+// letters (other matching, where given names are compared word by word).
+int passCount(MatchMethod method)
+{
+    return method == MatchMethod::soundex ? 4 : method == MatchMethod::other ? 2 : 1;
+}
+
+// The key of a person in a pass; empty when the pass cannot pair it (a name
+// without sound code cannot agree by sound).
+std::string passKey(MatchMethod method, int pass, const NameKeys& k)
+{
+    const char separator = '\0';
     switch (method) {
     case MatchMethod::exact:
-        return foldedKey(p.surname) + '\0' + foldedKey(p.given);
-    case MatchMethod::soundex:
-        return nameKey(p.surname) + '|' + nameKey(p.given) + '|';
+        return k.foldedSurname + separator + k.foldedGiven;
+    case MatchMethod::soundex: {
+        const bool bySoundS = pass == 0 || pass == 2, bySoundG = pass == 0 || pass == 1;
+        if ((bySoundS && k.soundSurname.empty()) || (bySoundG && k.soundGiven.empty()))
+            return {};
+        return (bySoundS ? k.soundSurname : k.foldedSurname) + separator + (bySoundG ? k.soundGiven : k.foldedGiven);
+    }
     case MatchMethod::other:
         break;
     }
-    // Under other matching surnames pair by sound or by their first letters.
-    return pass == 0 ? nameKey(p.surname) + '|' : foldedKey(p.surname, 4) + '|';
+    if (pass == 0)
+        return k.soundSurname;
+    const std::string_view folded = k.foldedSurname;
+    return std::string(firstCharacters(folded, 4));
 }
 
-int passCount(MatchMethod method)
+// Whether an earlier pass has met a pair that has the same key in this one.
+bool metBefore(MatchMethod method, int pass, const NameKeys& a, const NameKeys& b)
 {
-    return method == MatchMethod::other ? 2 : 1;
+    const bool surnames = sameSound(a.soundSurname, b.soundSurname), given = sameSound(a.soundGiven, b.soundGiven);
+    if (method == MatchMethod::other)
+        return pass == 1 && surnames;
+    switch (pass) {
+    case 1:
+        return surnames;
+    case 2:
+        return given;
+    case 3:
+        return surnames || given;
+    default:
+        return false;
+    }
 }
 
 struct Entry {
     std::string key;
     int sex = 0, year = 0;
     int32_t number = 0;
-    std::string firstPassKey; // in the second pass: the pair met in the first when equal
+    const NameKeys* names = nullptr;
 
     auto order() const { return std::tie(key, sex, year, number); }
 };
@@ -185,37 +228,59 @@ public:
     SearchPosition position;
 
 private:
+    void findKeys();
     std::vector<Entry> entries(int pass) const;
 
     Session& s_;
     const Database& db_;
     uint32_t options_;
     bool persons_;
+    std::vector<std::optional<NameKeys>> keys_; // by RIN
 };
+
+void DuplicateWalk::findKeys()
+{
+    // A person whose names are missing is never paired; families pair by
+    // their husbands.
+    keys_.assign(static_cast<size_t>(db_.highestRin) + 1, std::nullopt);
+    auto find = [this](int32_t rin) {
+        if (db_.isPerson(rin) && hasText(db_.persons[rin].surname) && hasText(db_.persons[rin].given))
+            keys_[static_cast<size_t>(rin)] = keysOf(db_.persons[rin]);
+    };
+    if (persons_) {
+        for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
+            find(rin);
+    } else {
+        for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin)
+            if (db_.isFamily(mrin))
+                find(db_.families[mrin].husband);
+    }
+}
 
 std::vector<Entry> DuplicateWalk::entries(int pass) const
 {
     const MatchMethod method = methodOf(options_);
     std::vector<Entry> list;
+    auto add = [&](int32_t rin, int sex, int year, int32_t number) {
+        const std::optional<NameKeys>& names = keys_[static_cast<size_t>(rin)];
+        if (!names)
+            return;
+        std::string key = passKey(method, pass, *names);
+        if (!key.empty())
+            list.push_back({std::move(key), sex, year, number, &*names});
+    };
     if (persons_) {
-        for (int32_t rin = 1; rin <= db_.highestRin; ++rin) {
-            if (!db_.isPerson(rin))
-                continue;
-            std::string key = groupKey(db_, method, pass, rin);
-            if (!key.empty())
-                list.push_back({std::move(key), db_.persons[rin].sex, db_.estimatedBirthYear(rin), rin,
-                                pass == 1 ? groupKey(db_, method, 0, rin) : std::string()});
-        }
+        for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
+            if (db_.isPerson(rin))
+                add(rin, db_.persons[rin].sex, db_.estimatedBirthYear(rin), rin);
     } else {
+        // Families pair by their husbands' names.
         for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin) {
             if (!db_.isFamily(mrin))
                 continue;
             const FamilyRecord& f = db_.families[mrin];
-            if (!db_.isPerson(f.husband) || !db_.isPerson(f.wife))
-                continue;
-            std::string key = groupKey(db_, method, pass, f.husband);
-            if (!key.empty())
-                list.push_back({std::move(key), 0, 0, mrin, pass == 1 ? groupKey(db_, method, 0, f.husband) : std::string()});
+            if (db_.isPerson(f.husband) && db_.isPerson(f.wife))
+                add(f.husband, 0, 0, mrin);
         }
     }
     std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.order() < b.order(); });
@@ -225,8 +290,10 @@ std::vector<Entry> DuplicateWalk::entries(int pass) const
 template <class Visit>
 bool DuplicateWalk::run(const SearchPosition& from, Visit visit)
 {
-    const int passes = passCount(methodOf(options_));
+    const MatchMethod method = methodOf(options_);
+    const int passes = passCount(method);
     s_.ui.progressStart();
+    findKeys();
     for (int pass = from.pass; pass < passes; ++pass) {
         const std::vector<Entry> list = entries(pass);
         size_t i = 0;
@@ -245,7 +312,7 @@ bool DuplicateWalk::run(const SearchPosition& from, Visit visit)
                 // Sorted by year within a group; a year 0 is compared with all.
                 if (p.year != 0 && q.year > p.year + yearWindow)
                     break;
-                if (pass == 1 && p.firstPassKey == q.firstPassKey)
+                if (pass > 0 && metBefore(method, pass, *p.names, *q.names))
                     continue;
                 if (visit(p.number, q.number) == Stop::yes) {
                     position = {pass, p.key, p.sex, p.year, p.number};

@@ -5,14 +5,8 @@
 #include "db/TextCompare.h"
 #include "db/Utf8.h"
 
-#include <unicode/translit.h>
-#include <unicode/uchar.h>
-#include <unicode/uscript.h>
-#include <unicode/unistr.h>
-
 #include <array>
 #include <cstring>
-#include <memory>
 
 namespace kinmap {
 
@@ -20,83 +14,42 @@ namespace {
 
 constexpr int compareLength = 1000;
 
-// Digits of the sound groups by letter a to z; '0' for letters not coded.
-constexpr char nameKeyDigits[] = "02350140043678014935020903";
-//                                abcdefghijklmnopqrstuvwxyz
-constexpr char soundexDigits[] = "01230120022455012623010202";
+// A sound code: the digits of the letters a to z ('0' for letters not
+// coded), the digit of ß, the length, and whether the first letter leads.
+struct SoundCode {
+    const char* digits;
+    char sharpS;
+    size_t length;
+    bool firstLetter;
+};
+//                                                 abcdefghijklmnopqrstuvwxyz
+constexpr SoundCode nameKeyTable = {"02350140043678014935020903", '3', 5, false};
+constexpr SoundCode soundexTable = {"01230120022455012623010202", '0', 4, true};
 
-// The base letter of a character, 'a' to 'z', or 0 for any other. Where
-// the shared compare folds a letter to a look-alike (ø to the digit 0, ð to
-// O), the sound is the letter's own.
-char baseLetter(char32_t c)
-{
-    if (c < 0x80)
-        return (c | 0x20) >= 'a' && (c | 0x20) <= 'z' ? static_cast<char>(c | 0x20) : 0;
-    if (c == 0xF8 || c == 0xD8)
-        return 'o';
-    if (c == 0xF0)
-        return 'd';
-    const uint32_t folded = foldedCharacter(c);
-    return folded >= 'a' && folded <= 'z' ? static_cast<char>(folded) : 0;
-}
-
-// Names in scripts without Latin letters (Cyrillic, Greek, ...) are coded
-// from their Latin spelling, so that they have sounds to compare.
-bool needsLatinSpelling(std::string_view text)
-{
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p < end) {
-        if (static_cast<unsigned char>(*p) < 0x80) {
-            ++p;
-            continue;
-        }
-        const auto c = static_cast<UChar32>(nextCodePoint(p, end));
-        UErrorCode status = U_ZERO_ERROR;
-        if (u_isalpha(c) && uscript_getScript(c, &status) != USCRIPT_LATIN && U_SUCCESS(status))
-            return true;
-    }
-    return false;
-}
-
-std::string latinSpelling(std::string_view text)
-{
-    // Building the transliterator takes milliseconds: one per thread, kept.
-    thread_local const std::unique_ptr<icu::Transliterator> toLatin = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> t(
-            icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
-        return U_SUCCESS(status) ? std::move(t) : nullptr;
-    }();
-    if (!toLatin)
-        return std::string(text);
-    icu::UnicodeString spelling = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-    toLatin->transliterate(spelling);
-    std::string out;
-    spelling.toUTF8String(out);
-    return out;
-}
-
-// The digits of a text's letters by a table, each digit once, at most
-// `length` characters with the first letter's own (for Soundex).
-std::string soundCode(std::string_view text, const char* digits, size_t length, bool firstLetter)
+// The digits of a text's letters, each digit once. Only the letters A to Z
+// (either case) and ß are coded; every other character adds nothing. A
+// leading letter is the first character from 'A' to 'z', bit 0x20 cleared.
+std::string soundCode(std::string_view text, const SoundCode& table)
 {
     std::string code;
     unsigned seen = 0;
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p < end && code.size() < length) {
-        const char letter = baseLetter(nextCodePoint(p, end));
-        if (!letter)
-            continue;
-        if (firstLetter && code.empty()) {
-            code += static_cast<char>(letter - 'a' + 'A');
+    while (p < end && code.size() < table.length) {
+        const char32_t c = nextCodePoint(p, end);
+        if (table.firstLetter && code.empty()) {
+            if (c >= 'A' && c <= 'z')
+                code += static_cast<char>(c & ~0x20u);
             continue;
         }
-        const int digit = digits[letter - 'a'] - '0';
-        if (digit != 0 && !(seen & (1u << digit))) {
-            seen |= 1u << digit;
-            code += static_cast<char>('0' + digit);
+        char digit = '0';
+        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')
+            digit = table.digits[(c | 0x20) - 'a'];
+        else if (c == 0xDF)
+            digit = table.sharpS;
+        if (digit != '0' && !(seen & (1u << (digit - '0')))) {
+            seen |= 1u << (digit - '0');
+            code += digit;
         }
     }
     return code;
@@ -257,16 +210,14 @@ private:
 
 } // namespace
 
-std::string nameKey(std::string_view name)
+std::string nameKey(std::string_view text)
 {
-    return needsLatinSpelling(name) ? soundCode(latinSpelling(name), nameKeyDigits, 5, false)
-                                    : soundCode(name, nameKeyDigits, 5, false);
+    return soundCode(text, nameKeyTable);
 }
 
-std::string soundexCode(std::string_view name)
+std::string soundexCode(std::string_view text)
 {
-    return needsLatinSpelling(name) ? soundCode(latinSpelling(name), soundexDigits, 4, true)
-                                    : soundCode(name, soundexDigits, 4, true);
+    return soundCode(text, soundexTable);
 }
 
 namespace {
@@ -281,7 +232,9 @@ int compareNames(Text x, Text y, MatchMethod method, int whenMissing)
         return MatchResult::same;
     if (method == MatchMethod::exact)
         return MatchResult::different;
-    if (nameKey(x) == nameKey(y))
+    // Names without a coded letter (in Cyrillic or Greek, say) have no
+    // sound to agree in.
+    if (const std::string key = nameKey(x); !key.empty() && key == nameKey(y))
         return MatchResult::sameSound;
     return method == MatchMethod::soundex ? MatchResult::different : -1;
 }

@@ -29,10 +29,9 @@ constexpr int different = 15;
 
 // The sound code in which every sound group counts once, in the order of
 // first appearance, up to 5 digits: Schmidt, Schmitt and Smith give 375,
-// Meyer and Maier 79. Letters count by their base letter (Š as s, ß as s),
-// so names that compare equal apart from case and accents get one code;
-// names in other scripts are coded from their Latin spelling (Меншиков as
-// Menshikov). A text without letters gives the empty code.
+// Meyer and Maier 79. Only the letters A to Z and ß are coded (Dvořák
+// gives 523, as the ř adds nothing); a text without them (a name in
+// Cyrillic, say) gives the empty code, which agrees with no other.
 std::string nameKey(std::string_view text);
 
 // The code shown by the Soundex dialog: the first letter as a capital and
@@ -40,7 +39,7 @@ std::string nameKey(std::string_view text);
 // without letters.
 std::string soundexCode(std::string_view text);
 
-// 0 same text (case and accents aside), 1 same nameKey, 2 / 4 the first six
+// 0 same text (case and accents aside), 1 same non-empty nameKey, 2 / 4 the first six
 // / four letters agree (other matching only), 8 a surname missing, 15
 // different.
 int compareSurnames(const Database& db, MatchMethod method, int32_t a, int32_t b);
