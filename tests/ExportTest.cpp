@@ -264,7 +264,7 @@ TEST_F(ExportTest, LongLinesAndLongLinkListsAreWrittenWhole)
     EXPECT_TRUE(exportAll("rebuilt.ged") == text);
 }
 
-TEST_F(ExportTest, TheLastLineOfAFileGetsALineEndWhenSomethingFollowsIt)
+TEST_F(ExportTest, TheEndOfTheFileStaysAsItWasWhateverIsAddedBeforeIt)
 {
     // Rebuilt, the record's last line (the file's, without a line end) moves
     // before its link; a person added since follows the last line.
@@ -281,6 +281,15 @@ TEST_F(ExportTest, TheLastLineOfAFileGetsALineEndWhenSomethingFollowsIt)
     EXPECT_EQ(exportAll("same.ged"), half);
     db.persons[1].flags |= Flag::changed;
     EXPECT_EQ(exportAll("moved.ged"), test::encode("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME A /B/\uFFFD\r\n1 SEX M\r\n", FileEncoding::utf16le));
+
+    // The data ends at the trailer; what follows it is not read, and kept.
+    const std::string tail = "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\n0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n";
+    ASSERT_TRUE(importText(tail));
+    EXPECT_EQ(db.personCount, 1);
+    EXPECT_NE(report().find("### The file goes on after its trailer 0 TRLR (line 4)"), std::string::npos) << report();
+    db.persons[db.addPerson()].given = db.internText(givenPool, "New");
+    EXPECT_EQ(exportAll("tail.ged"), "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 @I2@ INDI\n1 NAME New //\n0 TRLR\n"
+                                     "0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n");
 }
 
 TEST_F(ExportTest, NotesAndSourcesAreRenumberedInTheOrderOfFirstReference)

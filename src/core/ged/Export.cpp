@@ -204,7 +204,7 @@ private:
     std::vector<ImageLine> lines_;
     Renumbered inKind_ = Renumbered::none;
     int32_t inNumber_ = 0;
-    bool ended_ = false;
+    bool afterTrailer_ = false; // what follows the trailer is no part of the data: copied as it is
     bool tooLargeShown_ = false;
     std::vector<bool> personDone_, familyDone_;
     std::unordered_map<std::string, std::string> survivorOf_; // identifier of a merged record -> its survivor's
@@ -272,7 +272,7 @@ bool ExportPass::write(GedOutput& output)
 
 bool ExportPass::run()
 {
-    ended_ = false;
+    afterTrailer_ = false;
     nextKnown_ = 0;
     personDone_.assign(static_cast<size_t>(db_.highestRin) + 1, false);
     familyDone_.assign(static_cast<size_t>(db_.highestMrin) + 1, false);
@@ -296,9 +296,17 @@ bool ExportPass::run()
         const int32_t known = knownRecordAt(firstLineEnd);
         return known != 0 && !(known > 0 ? db_.persons[known].namesNotes : db_.families[-known].namesNotes);
     };
-    while (!ended_ && reader.next(r, passOver)) {
+    while (reader.next(r, passOver)) {
         if (r.empty())
             continue;
+        if (afterTrailer_) {
+            if (!output_)
+                break;
+            for (size_t i = 0; i < r.size(); ++i)
+                writeInputLine(r[i].text, r[i].raw);
+            output_->flushJoined();
+            continue;
+        }
         if (first) {
             const std::string_view end = lineEndOf(r[0].text);
             if (!end.empty())
@@ -311,7 +319,7 @@ bool ExportPass::run()
         if (output_)
             output_->flushJoined(); // the record's bytes go with the next read
     }
-    if (!ended_)
+    if (!afterTrailer_)
         writeMissingRecords();
     if (output_ && !halfRaw_.empty())
         output_->writeRaw(halfRaw_); // the file ends as it ended
@@ -334,7 +342,7 @@ void ExportPass::record(GedRecord& r, uint64_t firstLineEnd)
     if (isTrailer(first.text)) {
         writeMissingRecords();
         writeLevelZero(first, {});
-        ended_ = true;
+        afterTrailer_ = true;
         return;
     }
     const Pointer id = recordIdentifier(first.text);
