@@ -106,6 +106,30 @@ TEST(Cli, DuplicatesMergesOrListsAndSoundexCodes)
     EXPECT_EQ(runCli("soundex Schmidt Lee", dir).out, "S253\t375\nL\t6\n");
 }
 
+TEST(Cli, CheckPrintsItsJournalTextAndKeepsItsCorrections)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n"
+                        "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 1900\n1 FAMS @F1@\n"
+                        "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 BIRT\n2 DATE BEF 1900\n1 CHR\n2 DATE 1850\n1 FAMS @F1@\n"
+                        "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1906\n"
+                        "0 TRLR\n");
+    // The husband's minimum age 7; "x" and an empty field keep their defaults.
+    const CliRun run = runCli("check " + in + " --ignore 0 --ages 7,x,,95 --out " + dir.file("out.ged"), dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "\n- Error check:\n"
+                       "RIN=    1          husband too young: with 6 years Hans Berg  *1900 seems too young to marry in 1906\n"
+                       "RIN=    2           superfluous date: superfluous birth date BEF 1900 (deleted)\n"
+                       "2 errors found, 1 corrected\n");
+    EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n"
+                                                   "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 1900\n1 FAMS @F1@\n"
+                                                   "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 BIRT\n1 CHR\n2 DATE 1850\n1 FAMS @F1@\n"
+                                                   "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1906\n"
+                                                   "0 TRLR\n");
+    EXPECT_EQ(runCli("check " + in + " --ignore x", dir).status, 2);
+}
+
 TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
 {
     test::TempDir dir;

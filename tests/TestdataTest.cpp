@@ -3,6 +3,7 @@
 // every person keeps every line of it.
 #include "check/Duplicates.h"
 #include "check/LinkCheck.h"
+#include "check/Plausibility.h"
 #include "ged/Export.h"
 
 #include "ImportFixture.h"
@@ -166,10 +167,10 @@ TEST_F(TestdataTest, EveryFileImportsAndKeepsEveryLineThroughAnExport)
     }
 }
 
-// Every merge mode over the real files: the merges leave every link
-// answered from the other side, and the written file reads again without a
-// repair.
-TEST_F(TestdataTest, EveryMergeModeKeepsTheLinksWhole)
+// Find Errors and every merge mode over the real files: their corrections
+// and merges leave every link answered from the other side, and the written
+// file reads again without a repair.
+TEST_F(TestdataTest, FindErrorsAndEveryMergeModeKeepTheLinksWhole)
 {
     const std::string folder = KINMAP_TESTDATA_DIR;
     if (!std::filesystem::exists(folder + "/MANIFEST.tsv"))
@@ -185,6 +186,8 @@ TEST_F(TestdataTest, EveryMergeModeKeepsTheLinksWhole)
         while (checkAllLinks(session) != 0) {
         }
         ui.errors.clear();
+        runErrorCheck(session);
+        EXPECT_EQ(checkAllLinks(session), 0) << session.errors.journalEntry;
         for (const uint32_t options : runs) {
             SCOPED_TRACE(options);
             ui.mergeAnswers.assign(3, [](MergeFields&) { return MergeAnswer::yes; });

@@ -22,6 +22,12 @@ bool TerminalUi::askYesNo(const std::string& title, const std::string& text, Mes
     return false;
 }
 
+bool TerminalUi::askOkCancel(const std::string& title, const std::string& text, MessageIcon)
+{
+    fprintf(stderr, "%s: %s\n(answered OK)\n", forTerminal(title).c_str(), forTerminal(text).c_str());
+    return true;
+}
+
 void TerminalUi::messageBox(const std::string& title, const std::string& text, MessageIcon)
 {
     fprintf(stderr, "%s: %s\n", forTerminal(title).c_str(), forTerminal(text).c_str());

@@ -17,6 +17,8 @@ public:
     // Answers No: a batch run never discards or overwrites on its own.
     bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
+    // Answers OK, the default, and shows the question on stderr.
+    bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) override;
     // Keeps what part 0 of a status bar would show last.
     void setStatus(int part, const std::string& text) override
     {

@@ -5,6 +5,7 @@
 #include "app/Shell.h"
 #include "check/Duplicates.h"
 #include "check/NameMatching.h"
+#include "check/Plausibility.h"
 #include "db/Numbers.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
@@ -21,6 +22,7 @@ const char* const usage =
     "usage: kinmap-cli import FILE [--raw] [--dump] [--verbose]\n"
     "       kinmap-cli export IN OUT [--select all|RIN,RIN,...] [--raw]\n"
     "       kinmap-cli duplicates FILE [--options N] [--out OUT] [--dump] [--raw]\n"
+    "       kinmap-cli check FILE [--ignore FLAGS] [--ages A,B,C,D,E,F,G,H] [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
@@ -32,6 +34,11 @@ const char* const usage =
     "            same date, automatic); prints the merge journal entry (automatic) or\n"
     "            the list of pairs found (semiautomatic); --out then exports every\n"
     "            person to OUT\n"
+    "  check     reads FILE, runs Find Errors and prints what it journals: a line\n"
+    "            per finding and the count; FLAGS are the rule groups left out (1 born\n"
+    "            too late, 2 born too early, 4 dates, 8 names, 16 spouse conflict, 32\n"
+    "            birth dates, 64 other name), the ages those of the dialog in its order;\n"
+    "            --out then exports every person to OUT\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n";
@@ -77,6 +84,7 @@ int main(int argc, char** argv)
     bool raw = false, dump = false, timing = false, verbose = false;
     std::string selection = "all", out;
     uint32_t duplicateOptions = kinmap::DuplicateOption::defaults;
+    kinmap::CheckOptions checkOptions;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -92,7 +100,24 @@ int main(int argc, char** argv)
             selection = args[++i];
         else if (arg == "--out" && i + 1 < args.size())
             out = args[++i];
-        else if (arg == "--options" && i + 1 < args.size()) {
+        else if (arg == "--ignore" && i + 1 < args.size()) {
+            const std::optional<int32_t> n = kinmap::readNumber(args[++i]);
+            if (!n || *n < 0) {
+                fprintf(stderr, "kinmap-cli: --ignore takes a number\n");
+                return 2;
+            }
+            checkOptions.ignore = static_cast<uint32_t>(*n);
+        } else if (arg == "--ages" && i + 1 < args.size()) {
+            // A value that is no whole number keeps its default.
+            const std::string& ages = args[++i];
+            size_t start = 0;
+            for (size_t k = 0; k < checkOptions.ages.size() && start <= ages.size(); ++k) {
+                const size_t comma = std::min(ages.find(',', start), ages.size());
+                if (const std::optional<int32_t> n = kinmap::readNumber(ages.substr(start, comma - start)); n && *n >= 0)
+                    checkOptions.ages[k] = static_cast<uint32_t>(*n);
+                start = comma + 1;
+            }
+        } else if (arg == "--options" && i + 1 < args.size()) {
             const std::optional<int32_t> n = kinmap::readNumber(args[++i]);
             if (!n || *n < 0) {
                 fprintf(stderr, "kinmap-cli: --options takes a number\n");
@@ -117,7 +142,8 @@ int main(int argc, char** argv)
     const bool isImport = positional.size() == 2 && positional[0] == "import";
     const bool isExport = positional.size() == 3 && positional[0] == "export";
     const bool isDuplicates = positional.size() == 2 && positional[0] == "duplicates";
-    if (!isImport && !isExport && !isDuplicates) {
+    const bool isCheck = positional.size() == 2 && positional[0] == "check";
+    if (!isImport && !isExport && !isDuplicates && !isCheck) {
         fputs(usage, stderr);
         return 2;
     }
@@ -139,6 +165,19 @@ int main(int argc, char** argv)
     lap("import");
     if (ok && verbose)
         fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
+    if (ok && isCheck) {
+        session.checkOptions = checkOptions;
+        started = std::chrono::steady_clock::now();
+        kinmap::runErrorCheck(session);
+        lap("check");
+        print(ui, session.errors.journalEntry);
+        if (dump)
+            print(ui, kinmap::dumpDatabase(session.db));
+        if (!out.empty() && !kinmap::exportAllCommand(session, out))
+            ok = false;
+        kinmap::deleteWorkingJournal(session);
+        return ok ? 0 : 1;
+    }
     if (ok && isDuplicates) {
         session.duplicates.options = kinmap::withMethod(duplicateOptions);
         started = std::chrono::steady_clock::now();

@@ -22,6 +22,12 @@ bool Dialogs::askYesNo(QWidget* parent, const QString& title, const QString& tex
     return box.exec() == QMessageBox::Yes;
 }
 
+bool Dialogs::askOkCancel(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
 void Dialogs::messageBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace kinmap {
 struct CandidatePair;
+struct CheckOptions;
 struct MergeFields;
 struct SearchOptions;
 } // namespace kinmap
@@ -26,6 +27,7 @@ public:
 
     virtual void errorBox(QWidget* parent, const QString& text);
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
+    virtual bool askOkCancel(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
     virtual void messageBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
     // An existing file, or an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
@@ -36,8 +38,9 @@ public:
     virtual bool searchPersons(QWidget* parent, SearchOptions& options);
     virtual bool searchEvents(QWidget* parent, SearchOptions& options);
     virtual bool generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following);
-    // DUPLICATES (the option word changes with every click), MERGE PERSONS,
+    // ERROR CHECK OPTIONS, DUPLICATES (the option word changes with every click), MERGE PERSONS,
     // the preview of an automatic merge, CALCULATE SOUNDEX.
+    virtual bool checkOptions(QWidget* parent, CheckOptions& options);
     virtual bool duplicateOptions(QWidget* parent, uint32_t& options);
     virtual MergeAnswer mergePersons(QWidget* parent, MergeFields& fields);
     virtual bool confirmMerges(QWidget* parent, const std::vector<CandidatePair>& pairs);

@@ -10,6 +10,7 @@
 #include "app/Shell.h"
 #include "check/Duplicates.h"
 #include "check/Merge.h"
+#include "check/Plausibility.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
@@ -176,6 +177,7 @@ void MainWindow::buildMenus()
     menuBar()->addMenu(QStringLiteral("COUNT"))->menuAction()->setVisible(false);
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("EXTRAS"));
+    addCommand(extras, cmdFindErrors, QStringLiteral("Find &Errors"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
     addCommand(extras, cmdDuplicates, QStringLiteral("&Duplicates"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     addCommand(extras, cmdSoundex, QStringLiteral("&Soundex"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
 
@@ -312,6 +314,11 @@ void MainWindow::runCommand(uint32_t id)
     case cmdDuplicates: {
         BusyScope busy(*this);
         duplicatesCommand(session_);
+        break;
+    }
+    case cmdFindErrors: {
+        BusyScope busy(*this);
+        findErrorsCommand(session_);
         break;
     }
     case cmdSoundex:
@@ -523,6 +530,16 @@ bool MainWindow::askSearchEvents(SearchOptions& options)
 bool MainWindow::askGenerations(const std::string& title, bool withFollowing, int& generations, int& following)
 {
     return dialogs_.generations(this, toScreen(title), withFollowing, generations, following);
+}
+
+bool MainWindow::askOkCancel(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    return dialogs_.askOkCancel(this, toScreen(title), toScreen(text), boxIcon(icon));
+}
+
+bool MainWindow::askCheckOptions(CheckOptions& options)
+{
+    return dialogs_.checkOptions(this, options);
 }
 
 bool MainWindow::askDuplicateOptions(uint32_t& options)

@@ -48,6 +48,7 @@ public:
     void errorBox(const std::string& text) override;
     bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
+    bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) override;
     void setStatus(int part, const std::string& text) override;
     void progressStart() override;
     void progressAdvance(int percent) override;
@@ -56,6 +57,7 @@ public:
     bool askSearchPersons(SearchOptions& options) override;
     bool askSearchEvents(SearchOptions& options) override;
     bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override;
+    bool askCheckOptions(CheckOptions& options) override;
     bool askDuplicateOptions(uint32_t& options) override;
     MergeAnswer askMerge(MergeFields& fields) override;
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override;

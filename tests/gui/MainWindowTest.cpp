@@ -1,5 +1,6 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "CandidateListView.h"
+#include "CheckOptionsDialog.h"
 #include "DuplicatesDialog.h"
 #include "MainWindow.h"
 #include "MergeDialogs.h"
@@ -474,6 +475,38 @@ private slots:
         QCOMPARE(merge.answer(), kinmap::MergeAnswer::yes);
         QVERIFY(!fields.takeOther[0]);
         QVERIFY(fields.takeOther[3]);
+    }
+
+    void findErrorsShowsItsFindings()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("check.ged", "0 HEAD\n"
+                                                "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 1900\n1 FAMS @F1@\n"
+                                                "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 FAMS @F1@\n"
+                                                "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1905\n0 TRLR\n"));
+        QAction* findErrors = window.action(kinmap::cmdFindErrors);
+        QCOMPARE(findErrors->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
+        dialogs.checkAnswers.enqueue([](kinmap::CheckOptions&) {});
+        findErrors->trigger();
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QCOMPARE(window.statusText(1), QStringLiteral("1 errors found"));
+        QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral("with 5 years Hans Berg  *1900 seems too young to marry in 1905")));
+
+        // The dialog: a switch holds at once, OK takes the ages that are numbers.
+        kinmap::CheckOptions options;
+        {
+            kinmap::gui::CheckOptionsDialog dialog(options);
+            dialog.ignoreBox(2)->click();
+            dialog.reject();
+        }
+        QCOMPARE(options.ignore, kinmap::Ignore::checkDate);
+        kinmap::gui::CheckOptionsDialog dialog(options);
+        dialog.ageField(0)->setText(QStringLiteral("8"));
+        dialog.ageField(1)->setText(QStringLiteral("-3"));
+        dialog.pressOk();
+        QCOMPARE(options.ages[0], 8u);
+        QCOMPARE(options.ages[1], 95u);
     }
 
     void newEmptiesTheDatabase()

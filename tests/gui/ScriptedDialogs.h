@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "check/Duplicates.h"
 #include "check/Merge.h"
+#include "check/Plausibility.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -64,6 +65,18 @@ public:
         return true;
     }
 
+    bool checkOptions(QWidget*, CheckOptions& options) override
+    {
+        if (checkAnswers.isEmpty())
+            return false;
+        checkAnswers.dequeue()(options);
+        return true;
+    }
+    bool askOkCancel(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override
+    {
+        questions << Box{title, text, icon};
+        return answers.isEmpty() || answers.dequeue();
+    }
     bool duplicateOptions(QWidget*, uint32_t& options) override
     {
         if (duplicateAnswers.isEmpty())
@@ -82,6 +95,7 @@ public:
         return confirmPreview;
     }
 
+    QQueue<std::function<void(CheckOptions&)>> checkAnswers;
     QQueue<uint32_t> duplicateAnswers;
     QQueue<MergeAnswer> mergeAnswers;
     QList<int32_t> mergeDialogs; // the person B of each MERGE PERSONS shown

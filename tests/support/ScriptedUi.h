@@ -5,6 +5,7 @@
 #include "app/UserInterface.h"
 #include "check/Duplicates.h"
 #include "check/Merge.h"
+#include "check/Plausibility.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -35,6 +36,23 @@ public:
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override
     {
         messages.push_back({title, text, icon});
+    }
+    bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) override
+    {
+        questions.push_back({title, text, icon});
+        if (answers.empty())
+            return true; // OK is the default
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool askCheckOptions(CheckOptions& options) override
+    {
+        if (checkAnswers.empty())
+            return false;
+        checkAnswers.front()(options);
+        checkAnswers.pop_front();
+        return true;
     }
     void setStatus(int part, const std::string& text) override { status[part] = text; }
     void progressStart() override { ++progressStarts; }
@@ -80,6 +98,8 @@ public:
         return confirmPreview;
     }
 
+    // ERROR CHECK OPTIONS: each answer may change the options; none is Cancel.
+    std::deque<std::function<void(CheckOptions&)>> checkAnswers;
     // The DUPLICATES dialog's OK with these options; none given means Cancel.
     std::deque<uint32_t> duplicateOptions;
     // MERGE PERSONS: each answer may change the check boxes; none is Cancel.

@@ -7,6 +7,7 @@
 #include "app/ReportBuffer.h"
 #include "app/UserInterface.h"
 #include "check/Duplicates.h"
+#include "check/Plausibility.h"
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
@@ -71,6 +72,8 @@ public:
     ShellState shell;
     SearchOptions searchOptions;
     DuplicateSearch duplicates;
+    CheckOptions checkOptions;
+    ErrorList errors;
     PersonList personList{db};
     Clock clock = Clock::system();
 

@@ -10,6 +10,7 @@
 namespace kinmap {
 
 struct SearchOptions;
+struct CheckOptions;
 struct MergeFields;
 struct CandidatePair;
 
@@ -27,6 +28,8 @@ public:
     virtual bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) = 0;
     // A modal box with OK.
     virtual void messageBox(const std::string& title, const std::string& text, MessageIcon icon) = 0;
+    // A modal box with OK and Cancel; true for OK.
+    virtual bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) = 0;
     // Part 0 tells what is shown, part 1 the counts, part 2 the current RIN.
     virtual void setStatus(int part, const std::string& text) = 0;
 
@@ -51,6 +54,8 @@ public:
         return false;
     }
 
+    // ERROR CHECK OPTIONS: the ages on OK, the ignore switches at once.
+    virtual bool askCheckOptions(CheckOptions& /*options*/) { return false; }
     // DUPLICATES: edits the option word (its switches also when cancelled).
     virtual bool askDuplicateOptions(uint32_t& /*options*/) { return false; }
     // MERGE PERSONS: the user may change which fields of the other person
