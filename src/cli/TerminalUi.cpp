@@ -18,8 +18,19 @@ void TerminalUi::errorBox(const std::string& text)
 
 bool TerminalUi::askYesNo(const std::string& title, const std::string& text, MessageIcon)
 {
-    fprintf(stderr, "%s: %s\n(answered No)\n", forTerminal(title).c_str(), forTerminal(text).c_str());
-    return false;
+    fprintf(stderr, "%s: %s\n(answered %s)\n", forTerminal(title).c_str(), forTerminal(text).c_str(), answerYes ? "Yes" : "No");
+    return answerYes;
+}
+
+bool TerminalUi::askEditPerson(PersonForm& form)
+{
+    if (forms.empty())
+        return false;
+    const std::string caption = form.caption;
+    form = forms.front();
+    form.caption = caption;
+    forms.pop_front();
+    return true;
 }
 
 bool TerminalUi::askOkCancel(const std::string& title, const std::string& text, MessageIcon)

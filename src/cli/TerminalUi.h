@@ -3,7 +3,9 @@
 #pragma once
 
 #include "app/UserInterface.h"
+#include "edit/PersonForm.h"
 
+#include <deque>
 #include <string>
 
 namespace kinmap {
@@ -14,8 +16,13 @@ public:
     explicit TerminalUi(bool raw) : raw_(raw) {}
 
     void errorBox(const std::string& text) override;
-    // Answers No: a batch run never discards or overwrites on its own.
+    // Answers No: a batch run never discards or overwrites on its own;
+    // an edit script, whose lines are the user's answers, gets Yes.
     bool askYesNo(const std::string& title, const std::string& text, MessageIcon icon) override;
+    bool answerYes = false;
+    // The edit person dialog saves the next form of an edit script.
+    bool askEditPerson(PersonForm& form) override;
+    std::deque<PersonForm> forms;
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
     // Answers OK, the default, and shows the question on stderr.
     bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) override;

@@ -1,4 +1,5 @@
 // kinmap-cli: the batch operations of kinmap without a window.
+#include "EditScript.h"
 #include "TerminalUi.h"
 #include "app/DatabaseDump.h"
 #include "app/Session.h"
@@ -23,6 +24,7 @@ const char* const usage =
     "       kinmap-cli export IN OUT [--select all|RIN,RIN,...] [--raw]\n"
     "       kinmap-cli duplicates FILE [--options N] [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli check FILE [--ignore FLAGS] [--ages A,B,C,D,E,F,G,H] [--out OUT] [--dump] [--raw]\n"
+    "       kinmap-cli edit FILE --script EDITS [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
@@ -39,6 +41,12 @@ const char* const usage =
     "            too late, 2 born too early, 4 dates, 8 names, 16 spouse conflict, 32\n"
     "            birth dates, 64 other name), the ages those of the dialog in its order;\n"
     "            --out then exports every person to OUT\n"
+    "  edit      reads FILE and applies the edits of the file EDITS, one a line:\n"
+    "            set RIN FIELD VALUE (given, surname, sex, birth-date, birth-place,\n"
+    "            christening-..., death-..., burial-..., marriage-date, marriage-place,\n"
+    "            divorced), new M|F GIVEN / SURNAME, spouse|child|father|mother RIN\n"
+    "            OTHER, unlink-spouse RIN, unlink-parents RIN, delete RIN, undo, redo;\n"
+    "            prints the journal lines of each; --out then exports every person\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n";
@@ -82,7 +90,7 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     bool raw = false, dump = false, timing = false, verbose = false;
-    std::string selection = "all", out;
+    std::string selection = "all", out, scriptPath;
     uint32_t duplicateOptions = kinmap::DuplicateOption::defaults;
     kinmap::CheckOptions checkOptions;
     std::vector<std::string> positional;
@@ -100,6 +108,8 @@ int main(int argc, char** argv)
             selection = args[++i];
         else if (arg == "--out" && i + 1 < args.size())
             out = args[++i];
+        else if (arg == "--script" && i + 1 < args.size())
+            scriptPath = args[++i];
         else if (arg == "--ignore" && i + 1 < args.size()) {
             const std::optional<int32_t> n = kinmap::readNumber(args[++i]);
             if (!n || *n < 0) {
@@ -143,7 +153,8 @@ int main(int argc, char** argv)
     const bool isExport = positional.size() == 3 && positional[0] == "export";
     const bool isDuplicates = positional.size() == 2 && positional[0] == "duplicates";
     const bool isCheck = positional.size() == 2 && positional[0] == "check";
-    if (!isImport && !isExport && !isDuplicates && !isCheck) {
+    const bool isEdit = positional.size() == 2 && positional[0] == "edit" && !scriptPath.empty();
+    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit) {
         fputs(usage, stderr);
         return 2;
     }
@@ -165,6 +176,29 @@ int main(int argc, char** argv)
     lap("import");
     if (ok && verbose)
         fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
+    if (ok && isEdit) {
+        FILE* scriptFile = fopen(scriptPath.c_str(), "rb");
+        if (!scriptFile) {
+            fprintf(stderr, "kinmap-cli: cannot read %s\n", scriptPath.c_str());
+            kinmap::deleteWorkingJournal(session);
+            return 2;
+        }
+        std::string script;
+        char chunk[4096];
+        for (size_t n; (n = fread(chunk, 1, sizeof chunk, scriptFile)) > 0;)
+            script.append(chunk, n);
+        fclose(scriptFile);
+        print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())) + "\n");
+        started = std::chrono::steady_clock::now();
+        const bool allDone = kinmap::runEditScript(session, ui, script, [&](const std::string& text) { print(ui, text); });
+        lap("edit");
+        if (dump)
+            print(ui, kinmap::dumpDatabase(session.db));
+        if (!out.empty() && !kinmap::exportAllCommand(session, out))
+            ok = false;
+        kinmap::deleteWorkingJournal(session);
+        return ok && allDone ? 0 : 1;
+    }
     if (ok && isCheck) {
         session.checkOptions = checkOptions;
         started = std::chrono::steady_clock::now();

@@ -8,6 +8,8 @@
 #include "app/UserInterface.h"
 #include "check/Duplicates.h"
 #include "check/Plausibility.h"
+#include "edit/EditHistory.h"
+#include "edit/PersonForm.h"
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
@@ -43,9 +45,11 @@ struct ShellState {
     int currentView = -1;
     int32_t currentPerson = 1;
     int32_t previousPerson = 0;
+    int currentFamilyIndex = 0; // of the current person's spouse families
     uint32_t lastCommand = 0;
     int32_t selectedCount = 0;
     int32_t mergeCount = 0;
+    int32_t editCount = 0; // edits, link changes and deletions since the import or export
     int32_t correctionCount = 0;
     int32_t replacementCount = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
@@ -74,6 +78,8 @@ public:
     DuplicateSearch duplicates;
     CheckOptions checkOptions;
     ErrorList errors;
+    EditHistory history;
+    CompletionLists completions;
     PersonList personList{db};
     Clock clock = Clock::system();
 

@@ -19,8 +19,10 @@ void resetToNoData(Session& s)
     s.report.clear();
     ShellState& shell = s.shell;
     shell.lastCommand = 0;
-    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.selectedCount = 0;
+    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.editCount = shell.selectedCount = 0;
     shell.currentPerson = 1;
+    shell.currentFamilyIndex = 0;
+    s.history.clear();
     Database& db = s.db;
     db.importedHighestMrin = db.importedHighestRin = db.highestMrin = db.highestRin = 0;
 }
@@ -39,6 +41,7 @@ void newDatabase(Session& s)
 {
     resetToNoData(s);
     s.db.clear();
+    s.completions.build(s);
     s.setStatus(0, "%s", "Use Menu:  EDIT / Add New Person");
     enableDataCommands(s);
 }
@@ -47,7 +50,8 @@ std::string discardQuestion(const Session& s)
 {
     const ShellState& shell = s.shell;
     const int32_t added = s.db.highestRin - s.db.importedHighestRin;
-    if (added <= 0 && shell.mergeCount == 0 && shell.correctionCount == 0 && shell.replacementCount == 0)
+    if (added <= 0 && shell.mergeCount == 0 && shell.correctionCount == 0 && shell.replacementCount == 0 &&
+        shell.editCount == 0)
         return {};
     std::string text = "Changes have not yet been exported!\r\n";
     if (shell.mergeCount != 0)
@@ -58,6 +62,8 @@ std::string discardQuestion(const Session& s)
         text += formatText(" %d replacements", shell.replacementCount);
     if (added > 0)
         text += formatText(" %d new", added);
+    if (shell.editCount != 0)
+        text += formatText(" %d edits", shell.editCount);
     return text + " )\r\n\r\n" + "Discard all changes?";
 }
 
@@ -106,9 +112,10 @@ void resetAfterExport(Session& s)
     db.importedHighestMrin = db.highestMrin;
     s.report.clear();
     ShellState& shell = s.shell;
-    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.selectedCount = 0;
+    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.editCount = shell.selectedCount = 0;
     shell.lastCommand = 0;
     shell.currentPerson = 1;
+    s.history.clear(); // the written file is the new starting point
     showView(s, listView);
 }
 

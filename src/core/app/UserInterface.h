@@ -13,6 +13,7 @@ struct SearchOptions;
 struct CheckOptions;
 struct MergeFields;
 struct CandidatePair;
+struct PersonForm;
 
 enum class MergeAnswer { yes, no, cancel };
 
@@ -54,6 +55,11 @@ public:
         return false;
     }
 
+    // The edit person dialog for a form; true for SAVE. The form holds what
+    // the user typed either way.
+    virtual bool askEditPerson(PersonForm& /*form*/) { return false; }
+    // The RIN prompt ("leave empty for new"); false for CANCEL.
+    virtual bool askRin(const std::string& /*title*/, std::string& /*rin*/) { return false; }
     // ERROR CHECK OPTIONS: the ages on OK, the ignore switches at once.
     virtual bool askCheckOptions(CheckOptions& /*options*/) { return false; }
     // DUPLICATES: edits the option word (its switches also when cancelled).

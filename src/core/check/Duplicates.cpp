@@ -647,11 +647,13 @@ void duplicatesCommand(Session& s)
 
 void runDuplicateSearch(Session& s)
 {
+    EditScope undoable(s, "Merge duplicates");
     Search(s).run();
 }
 
 int mergeCheckedCandidates(Session& s)
 {
+    EditScope undoable(s, "Merge now");
     s.report.clear();
     int count = 0;
     for (CandidatePair& pair : s.duplicates.candidates) {

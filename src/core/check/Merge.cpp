@@ -185,6 +185,8 @@ int mergePersonsAuto(Session& s, int32_t a, int32_t b)
     }
     const int32_t keep = std::min(a, b), drop = std::max(a, b);
     appendMergeLabels(s, keep, drop);
+    db.touchPerson(keep);
+    db.touchPerson(drop);
 
     PersonRecord& k = db.persons[keep];
     const PersonRecord& d = db.persons[drop];
@@ -217,6 +219,12 @@ void mergeLinks(Session& s, int32_t keep, int32_t drop)
     Database& db = s.db;
     if (keep == drop || !db.validRin(keep) || !db.validRin(drop))
         return;
+    db.touchPerson(keep);
+    db.touchPerson(drop);
+    for (const int32_t m : db.persons[drop].fams)
+        db.touchFamily(m);
+    for (const int32_t m : db.persons[drop].famc)
+        db.touchFamily(m);
     markChanged(db, keep);
     // The list changes while families merge: walk a copy.
     const std::vector<int32_t> spouseFamilies(db.persons[drop].fams.begin(), db.persons[drop].fams.end());
@@ -273,6 +281,12 @@ int mergeFamilies(Session& s, int32_t f, int32_t g)
     // Spouses that cannot become one person would lose this family.
     if (!spousesMergeable(db, h1, h2) || !spousesMergeable(db, w1, w2))
         return familiesNotMerged;
+    db.touchFamily(f);
+    db.touchFamily(g);
+    for (const int32_t child : other.children)
+        db.touchPerson(child);
+    for (const int32_t spouse : {h2, w2})
+        db.touchPerson(spouse);
 
     appendMerged(db, kept.mergedMrins, g, other.mergedMrins);
     for (const int32_t child : other.children) {
@@ -386,6 +400,8 @@ MergeAnswer mergePersonsManual(Session& s, int32_t a, int32_t b)
     s.report.clear();
     appendMergeLabels(s, a, b);
     s.journal.write("%s", s.report.text());
+    db.touchPerson(a);
+    db.touchPerson(b);
     PersonRecord& k = db.persons[a];
     const PersonRecord& d = db.persons[b];
     for (int i = 0; i < MergeFields::count; ++i)
@@ -398,6 +414,7 @@ MergeAnswer mergePersonsManual(Session& s, int32_t a, int32_t b)
 
 void mergeCommand(Session& s)
 {
+    EditScope undoable(s, "Merge");
     // Counted, so that the question before unexported changes are lost asks.
     if (mergePersonsManual(s, s.shell.currentPerson, s.shell.previousPerson) == MergeAnswer::yes)
         ++s.shell.mergeCount;

@@ -215,6 +215,7 @@ void ErrorCheck::run()
 void runErrorCheck(Session& s)
 {
     s.personList.waitForWorker();
+    s.history.clear(); // its corrections cannot be undone, nor what came before them
     ErrorCheck(s).run();
 }
 

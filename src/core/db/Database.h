@@ -88,6 +88,14 @@ struct FamilyRecord {
 int birthYear(const PersonRecord& person);  // birth, else christening
 int deathYear(const PersonRecord& person);  // death, else burial
 
+// Told of each record before it changes, so that the change can be undone.
+class ChangeRecorder {
+public:
+    virtual ~ChangeRecorder() = default;
+    virtual void savePerson(int32_t rin) = 0;
+    virtual void saveFamily(int32_t mrin) = 0;
+};
+
 class Database {
 public:
     // At most this many persons and families are read from one file.
@@ -117,6 +125,20 @@ public:
 
     // Shows a failure of a list allocation (the error box).
     std::function<void(const char* message)> onError;
+
+    // While an undoable operation runs: told of every record before it
+    // changes (touch before the first write to a record).
+    ChangeRecorder* recorder = nullptr;
+    void touchPerson(int32_t rin)
+    {
+        if (recorder && validRin(rin))
+            recorder->savePerson(rin);
+    }
+    void touchFamily(int32_t mrin)
+    {
+        if (recorder && validMrin(mrin))
+            recorder->saveFamily(mrin);
+    }
 
     // Releases everything: empty tables, fresh pools.
     void clear();

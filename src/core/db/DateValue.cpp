@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace kinmap {
 
@@ -254,179 +255,158 @@ int parseGedDate(DateValue& value, std::string_view text)
 
 namespace {
 
-// One transition of the two word automata: a letter and what it leads to.
-struct Transition {
-    char letter;
-    int next;   // the next state, or -1 when the word ends with result
-    int result; // a month (1..12) or a qualifier (101..104)
+// Qualifier words a user types, English and German, with or without a dot.
+int typedQualifier(std::string_view word)
+{
+    static constexpr struct {
+        const char* word;
+        int qualifier;
+    } words[] = {{"bef", beforeDate},    {"before", beforeDate},  {"vor", beforeDate},      {"aft", afterDate},
+                 {"after", afterDate},   {"nach", afterDate},     {"nac", afterDate},       {"abt", aboutDate},
+                 {"about", aboutDate},   {"ca", aboutDate},       {"circa", aboutDate},     {"um", aboutDate},
+                 {"ung", aboutDate},     {"etwa", aboutDate},     {"cal", calculatedDate},  {"calc", calculatedDate},
+                 {"ber", calculatedDate}, {"calculated", calculatedDate}};
+    for (const auto& w : words)
+        if (isWord(word, w.word))
+            return w.qualifier;
+    return 0;
+}
+
+struct TypedToken {
+    enum Kind { word, number, slash } kind;
+    std::string_view text;
 };
 
-struct State {
-    Transition transitions[12];
-    int defaultResult; // when the word ends here; 0 = nothing, -1 = the date fails
-};
-
-constexpr int q(int qualifier) { return 100 + qualifier; }
-constexpr int failsHere = -1;
-
-// Months as the second word of a typed date ("12 Mrz 1850").
-constexpr State monthStates[6] = {
-    {{{'a', 1, 0}, {'m', 2, 0}, {'d', -1, 12}, {'f', -1, 2}, {'j', 4, 0}, {'n', -1, 11}, {'o', -1, 10}, {'s', -1, 9}},
-     0},
-    {{{'p', -1, 4}, {'u', -1, 8}}, 4},
-    {{{'a', 3, 0}, {'r', -1, 3}, {'i', -1, 5}, {'y', -1, 5}}, 3},
-    {{{'r', -1, 3}, {'i', -1, 5}, {'y', -1, 5}}, 3},
-    {{{'a', -1, 1}, {'u', 5, 0}, {'n', -1, 6}, {'l', -1, 7}}, 1},
-    {{{'n', -1, 6}, {'l', -1, 7}}, 6},
-};
-
-// The first word: a qualifier (English or German) or a month.
-constexpr State firstWordStates[10] = {
-    {{{'a', 1, 0},
-      {'b', 2, 0},
-      {'c', 4, 0},
-      {'n', -1, q(afterDate)},
-      {'u', -1, q(aboutDate)},
-      {'v', -1, q(beforeDate)},
-      {'d', -1, 12},
-      {'f', -1, 2},
-      {'j', 6, 0},
-      {'m', 8, 0},
-      {'o', -1, 10},
-      {'s', -1, 9}},
-     0},
-    {{{'f', -1, q(afterDate)}, {'b', -1, q(aboutDate)}, {'p', -1, 4}, {'u', -1, 8}}, q(afterDate)},
-    {{{'e', 3, 0}, {'f', -1, q(beforeDate)}, {'r', -1, q(calculatedDate)}}, q(beforeDate)},
-    {{{'f', -1, q(beforeDate)}, {'r', -1, q(calculatedDate)}}, q(beforeDate)},
-    {{{'a', 5, 0}, {'l', -1, q(calculatedDate)}}, 0},
-    {{{'l', -1, q(calculatedDate)}, {'.', -1, q(aboutDate)}}, q(aboutDate)},
-    {{{'a', -1, 1}, {'l', -1, 7}, {'n', -1, 6}, {'u', 7, 0}}, failsHere},
-    {{{'l', -1, 7}, {'n', -1, 6}}, failsHere},
-    {{{'a', 9, 0}, {'i', -1, 5}, {'y', -1, 5}}, failsHere},
-    {{{'r', -1, 3}, {'i', -1, 5}, {'y', -1, 5}}, failsHere},
-};
-
-class TypedDateScanner {
-public:
-    explicit TypedDateScanner(const char* text) : p_(reinterpret_cast<const unsigned char*>(text ? text : "")) {}
-
-    // Runs an automaton from the current position; the letter that ends the
-    // word is not taken.
-    int runAutomaton(const State* states)
-    {
-        int state = 0;
-        for (;;) {
-            const unsigned char c = *p_;
-            if (c == 0 || isDigit(static_cast<char>(c)))
-                return states[state].defaultResult;
-            const char lower = static_cast<char>(c | 0x20);
-            const Transition* found = nullptr;
-            for (const Transition& t : states[state].transitions)
-                if (t.letter != 0 && t.letter == lower) { // '.' is its own lower case
-                    found = &t;
-                    break;
-                }
-            if (!found)
-                return states[state].defaultResult;
-            ++p_;
-            if (found->next < 0)
-                return found->result;
-            state = found->next;
-        }
-    }
-
-    bool at(char letter) const { return *p_ != 0 && static_cast<char>(*p_ | 0x20) == letter; }
-    bool atAnyOf(const char* letters) const { return *p_ != 0 && strchr(letters, *p_ | 0x20) != nullptr; }
-    void skip(const char* letters)
-    {
-        if (atAnyOf(letters))
-            ++p_;
-    }
-    bool atDigit() const { return isDigit(static_cast<char>(*p_)); }
-    bool atEnd() const { return *p_ == 0; }
-    void toNextDigit()
-    {
-        while (*p_ != 0 && !isDigit(static_cast<char>(*p_)))
-            ++p_;
-    }
-    void skipSeparators()
-    {
-        while (*p_ != 0 && strchr(" .-,+", *p_) != nullptr)
-            ++p_;
-    }
-    int readNumber()
-    {
-        int n = 0;
-        while (isDigit(static_cast<char>(*p_))) {
-            if (n < 100000000)
-                n = n * 10 + (*p_ - '0');
-            ++p_;
-        }
-        return n;
-    }
-
-private:
-    const unsigned char* p_;
-};
+bool isSeparator(char c)
+{
+    return c == ' ' || c == '\t' || c == '.' || c == ',' || c == '-' || c == '+';
+}
 
 } // namespace
 
-DateValue parseTypedDate(DateValue old, const char* text)
+const char* TypedDate::message() const
 {
-    const DateValue keptBit = old & dateNotParsedBit;
-    TypedDateScanner s(text);
-    int year = 0, month = 0, day = 0, qualifier = 0;
+    switch (problem) {
+    case notADate:
+        return "This is no date.";
+    case outOfRange:
+        return "A day, month or year of this date is out of range.";
+    case noYear:
+        return "This date has no year.";
+    case none:
+        break;
+    }
+    return "";
+}
 
-    if (!s.atEnd() && !s.atDigit()) {
-        const int result = s.runAutomaton(firstWordStates);
-        if (result == failsHere)
-            return keptBit;
-        if (result > 100) {
-            qualifier = result - 100;
-            // Pass over the rest of the qualifier word (bef/vor, aft/nac, abt/ung).
-            static constexpr const char* restOfWord[5][2] = {{"", ""}, {"fo", "r"}, {"ta", "c"}, {"tn", "g"}, {"", ""}};
-            s.skip(restOfWord[qualifier][0]);
-            s.skip(restOfWord[qualifier][1]);
-            if (!s.atDigit() && !s.atAnyOf("jfmasond"))
-                s.toNextDigit();
-        } else if (result > 0) {
-            month = result;
-            s.toNextDigit();
-            year = s.readNumber();
+TypedDate parseTypedDate(std::string_view text)
+{
+    TypedDate result;
+    std::vector<TypedToken> tokens;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (isSeparator(c)) {
+            ++i;
+        } else if (c == '/') {
+            tokens.push_back({TypedToken::slash, text.substr(i, 1)});
+            ++i;
+        } else if (isDigit(c)) {
+            const size_t start = i;
+            while (i < text.size() && isDigit(text[i]))
+                ++i;
+            tokens.push_back({TypedToken::number, text.substr(start, i - start)});
+        } else {
+            const size_t start = i;
+            while (i < text.size() && !isSeparator(text[i]) && text[i] != '/' && !isDigit(text[i]))
+                ++i;
+            tokens.push_back({TypedToken::word, text.substr(start, i - start)});
         }
     }
+    if (tokens.empty())
+        return result;
+    auto fail = [&](TypedDate::Problem problem) {
+        result.value = 0;
+        result.problem = problem;
+        return result;
+    };
+    auto number = [](std::string_view digits) { return digits.size() > 6 ? 1000000 : leadingNumber(digits); };
 
-    if (year == 0 && !s.atEnd()) {
-        s.skipSeparators();
-        year = s.readNumber();
-        s.skipSeparators();
-        if (s.atDigit()) {
-            day = year;
-            year = 0;
-            month = s.readNumber();
-            if (month < 13) {
-                s.skipSeparators();
-                year = s.readNumber();
-            } else {
-                year = month;
-                if (day < 13) {
-                    month = day;
-                    day = 0;
-                } else {
-                    month = 0;
-                }
-            }
-        } else if (!s.atEnd()) {
-            month = s.runAutomaton(monthStates);
-            s.toNextDigit();
-            s.skipSeparators();
-            if (month != 0) {
-                day = year;
-                year = s.readNumber();
-            }
+    int year = 0, month = 0, day = 0, qualifier = 0, secondYear = -1;
+    size_t k = 0;
+    if (tokens[0].kind == TypedToken::word && (qualifier = typedQualifier(tokens[0].text)) != 0)
+        ++k;
+    // The ISO form: year, month and day joined by hyphens.
+    const bool iso = text.find('-') != std::string_view::npos && k < tokens.size() &&
+                     tokens[k].kind == TypedToken::number && tokens[k].text.size() == 4;
+    std::vector<int> numbers;
+    int monthWord = 0;
+    size_t monthAt = 0;
+    for (; k < tokens.size(); ++k) {
+        const TypedToken& t = tokens[k];
+        if (t.kind == TypedToken::slash) {
+            if (k + 1 != tokens.size() - 1 || tokens[k + 1].kind != TypedToken::number)
+                return fail(TypedDate::notADate);
+            secondYear = number(tokens[k + 1].text);
+            break;
         }
+        if (t.kind == TypedToken::word) {
+            monthWord = monthNumber(t.text);
+            if (monthWord == 0 || month != 0)
+                return fail(TypedDate::notADate);
+            month = monthWord;
+            monthAt = numbers.size();
+            continue;
+        }
+        numbers.push_back(number(t.text));
     }
-    return keptBit | makeDate(year, month, day, qualifier);
+    if (month != 0) {
+        // [day] month [year]
+        if (monthAt > 1 || numbers.size() - monthAt > 1)
+            return fail(TypedDate::notADate);
+        if (monthAt == 1)
+            day = numbers[0];
+        if (numbers.size() > monthAt)
+            year = numbers[monthAt];
+    } else if (iso) {
+        if (numbers.size() < 2 || numbers.size() > 3)
+            return fail(TypedDate::notADate);
+        year = numbers[0];
+        month = numbers[1];
+        day = numbers.size() == 3 ? numbers[2] : 0;
+    } else {
+        switch (numbers.size()) {
+        case 1:
+            year = numbers[0];
+            break;
+        case 2:
+            month = numbers[0];
+            year = numbers[1];
+            break;
+        case 3:
+            day = numbers[0];
+            month = numbers[1];
+            year = numbers[2];
+            break;
+        default:
+            return fail(TypedDate::notADate);
+        }
+        if (month == 0 && numbers.size() > 1)
+            return fail(TypedDate::outOfRange);
+    }
+    if (year > maxYear || month > 12 || day > 31 || (day != 0 && month >= 1 && month <= 11 && day > monthLengths[month - 1]))
+        return fail(TypedDate::outOfRange);
+    if (day != 0 && month == 0)
+        return fail(TypedDate::notADate);
+    int span = 0;
+    if (secondYear >= 0) {
+        span = secondYear - year;
+        if (year == 0 || span < 0 || span > 10)
+            return fail(TypedDate::outOfRange);
+    }
+    result.value = makeDate(year, month, day, qualifier, span);
+    if (year == 0)
+        result.problem = TypedDate::noYear;
+    return result;
 }
 
 // ---- formatting ---------------------------------------------------------------

@@ -40,9 +40,23 @@ constexpr DateValue makeDate(int year, int month = 0, int day = 0, int qualifier
 // 2100, a month above 12, a day above 31) keeps no field.
 int parseGedDate(DateValue& value, std::string_view text);
 
-// Reads a date typed by the user (German and English words, d.m.y forms).
-// Never fails as a whole; keeps the not-parsed bit of the old value.
-DateValue parseTypedDate(DateValue old, const char* text);
+// A date typed by the user, read: its value, or why it is no date.
+struct TypedDate {
+    enum Problem { none, notADate, outOfRange, noYear };
+    DateValue value = 0; // also for noYear: the day and month read
+    Problem problem = none;
+    bool ok() const { return problem == none; }
+    // The message for a problem ("" for none).
+    const char* message() const;
+};
+
+// Reads a typed date: an optional qualifier word (ABT, about, ca., um, BEF,
+// before, vor, AFT, after, nach, CAL, ber, ...), then day, month and year
+// as "12 MAR 1850", "12 Mrz 1850", "MAR 1850", "12.3.1850", "12-3-1850",
+// "3.1850", "1850", the ISO form "1850-03-12", and a second year
+// "1750/1751". Every date formatDate writes reads back as the same value.
+// An empty text is no date (value 0, no problem).
+TypedDate parseTypedDate(std::string_view text);
 
 // GED text of a date, held in the object itself so that no caller shares a
 // buffer with another; get() is null for a value without year and month.

@@ -83,6 +83,8 @@ void ChangeJournal::write(const char* format, ...)
 
 void ChangeJournal::writeText(const char* text, size_t length)
 {
+    if (copy)
+        copy->append(text, length);
     std::string lines;
     lines.reserve(length + length / 16);
     for (size_t i = 0; i < length; ++i) {

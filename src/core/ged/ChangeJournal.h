@@ -42,6 +42,8 @@ public:
 
     // Told once per working journal when it cannot be written or moved.
     std::function<void(const std::string& message)> onFailure;
+    // When set, gets a copy of every text written (with its own line ends).
+    std::string* copy = nullptr;
 
 private:
     void fail(const std::string& message);

@@ -628,6 +628,7 @@ bool importCommand(Session& s, const std::string& path)
         s.report.append("%s", "\r\nPlease export to save changes!\r\n");
     }
     addRecentFile(s, path);
+    s.completions.build(s);
     enableDataCommands(s);
     showView(s, listView);
     return true;

@@ -1,0 +1,164 @@
+#include "edit/EditHistory.h"
+
+#include "app/Session.h"
+
+namespace kinmap {
+
+void EditStep::savePerson(int32_t rin)
+{
+    if (personsSaved_.insert(rin).second)
+        before_.persons.emplace_back(rin, db_->persons[rin]);
+}
+
+void EditStep::saveFamily(int32_t mrin)
+{
+    if (familiesSaved_.insert(mrin).second)
+        before_.families.emplace_back(mrin, db_->families[mrin]);
+}
+
+void EditStep::capture(const Session& s, Image& image) const
+{
+    const Database& db = s.db;
+    image.highestRin = db.highestRin;
+    image.highestMrin = db.highestMrin;
+    const ShellState& shell = s.shell;
+    image.counters = {shell.mergeCount, shell.correctionCount, shell.replacementCount, shell.editCount, shell.selectedCount};
+    if (&image != &after_)
+        return;
+    // The records touched, and those added since the step began.
+    image.persons.clear();
+    image.families.clear();
+    for (const auto& [rin, record] : before_.persons)
+        if (db.validRin(rin))
+            image.persons.emplace_back(rin, db.persons[rin]);
+    for (int32_t rin = before_.highestRin + 1; rin <= db.highestRin; ++rin)
+        if (!personsSaved_.count(rin))
+            image.persons.emplace_back(rin, db.persons[rin]);
+    for (const auto& [mrin, record] : before_.families)
+        if (db.validMrin(mrin))
+            image.families.emplace_back(mrin, db.families[mrin]);
+    for (int32_t mrin = before_.highestMrin + 1; mrin <= db.highestMrin; ++mrin)
+        if (!familiesSaved_.count(mrin))
+            image.families.emplace_back(mrin, db.families[mrin]);
+}
+
+void EditStep::restore(Session& s, const Image& image) const
+{
+    Database& db = s.db;
+    int32_t highestRin = image.highestRin, highestMrin = image.highestMrin;
+    for (const auto& [rin, record] : image.persons)
+        highestRin = std::max(highestRin, rin);
+    for (const auto& [mrin, record] : image.families)
+        highestMrin = std::max(highestMrin, mrin);
+    if (db.persons.size() <= static_cast<size_t>(highestRin))
+        db.persons.resize(static_cast<size_t>(highestRin) + 1);
+    if (db.families.size() <= static_cast<size_t>(highestMrin))
+        db.families.resize(static_cast<size_t>(highestMrin) + 1);
+    for (const auto& [rin, record] : image.persons)
+        db.persons[rin] = record;
+    for (const auto& [mrin, record] : image.families)
+        db.families[mrin] = record;
+    db.highestRin = image.highestRin;
+    db.highestMrin = image.highestMrin;
+    ShellState& shell = s.shell;
+    shell.mergeCount = image.counters.mergeCount;
+    shell.correctionCount = image.counters.correctionCount;
+    shell.replacementCount = image.counters.replacementCount;
+    shell.editCount = image.counters.editCount;
+    shell.selectedCount = image.counters.selectedCount;
+    s.personList.invalidate();
+}
+
+void EditHistory::begin(Session& s, const std::string& label)
+{
+    current_ = std::make_unique<EditStep>();
+    current_->label = label;
+    current_->db_ = &s.db;
+    current_->capture(s, current_->before_);
+    s.db.recorder = current_.get();
+}
+
+void EditHistory::commit(Session& s)
+{
+    s.db.recorder = nullptr;
+    std::unique_ptr<EditStep> step = std::move(current_);
+    if (!step)
+        return;
+    const bool changed = !step->before_.persons.empty() || !step->before_.families.empty() ||
+                         s.db.highestRin != step->before_.highestRin || s.db.highestMrin != step->before_.highestMrin;
+    if (!changed)
+        return;
+    // Every change counts, so that the question before unexported changes
+    // are lost asks; merges and corrections count themselves.
+    const ShellCounters& was = step->before_.counters;
+    const ShellState& shell = s.shell;
+    if (shell.mergeCount == was.mergeCount && shell.correctionCount == was.correctionCount &&
+        shell.replacementCount == was.replacementCount)
+        ++s.shell.editCount;
+    step->capture(s, step->after_);
+    done_.push_back(std::move(step));
+    undone_.clear();
+}
+
+bool EditHistory::undo(Session& s)
+{
+    if (done_.empty() || current_)
+        return false;
+    std::unique_ptr<EditStep> step = std::move(done_.back());
+    done_.pop_back();
+    step->restore(s, step->before_);
+    s.journal.write("\nUndone: %s\n%s", step->label.c_str(), step->journal.c_str());
+    undone_.push_back(std::move(step));
+    return true;
+}
+
+bool EditHistory::redo(Session& s)
+{
+    if (undone_.empty() || current_)
+        return false;
+    std::unique_ptr<EditStep> step = std::move(undone_.back());
+    undone_.pop_back();
+    step->restore(s, step->after_);
+    s.journal.write("\nRedone: %s\n%s", step->label.c_str(), step->journal.c_str());
+    done_.push_back(std::move(step));
+    return true;
+}
+
+void EditHistory::clear()
+{
+    done_.clear();
+    undone_.clear();
+}
+
+EditScope::EditScope(Session& s, const std::string& label) : s_(s), outer_(!s.history.recording())
+{
+    if (outer_)
+        s.history.begin(s, label);
+}
+
+EditScope::~EditScope()
+{
+    if (outer_)
+        s_.history.commit(s_);
+}
+
+void journalEdit(Session& s, const std::string& text)
+{
+    s.journal.write("%s", text.c_str());
+    if (EditStep* step = s.history.current())
+        step->journal += text;
+}
+
+void undoCommand(Session& s)
+{
+    if (!s.history.undo(s))
+        s.setStatus(1, "%s", "Nothing to undo");
+}
+
+void redoCommand(Session& s)
+{
+    if (!s.history.redo(s))
+        s.setStatus(1, "%s", "Nothing to redo");
+}
+
+} // namespace kinmap

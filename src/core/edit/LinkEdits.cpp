@@ -1,0 +1,651 @@
+#include "edit/LinkEdits.h"
+
+#include "app/Commands.h"
+#include "app/Format.h"
+#include "app/Labels.h"
+#include "app/Session.h"
+#include "app/Shell.h"
+#include "db/Numbers.h"
+#include "edit/EditHistory.h"
+#include "edit/PersonForm.h"
+#include "query/Selection.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kinmap {
+
+namespace {
+
+constexpr int journalLabelOptions = LabelOption::numberFirst | LabelOption::birth | LabelOption::death |
+                                    LabelOption::places | LabelOption::fullDates | LabelOption::lineEnd;
+
+// The person label the journal writes after an operation's text.
+std::string journalLabel(Session& s, int32_t rin)
+{
+    const std::string before(s.report.text(), static_cast<size_t>(s.report.length()));
+    personLabel(s, nullptr, journalLabelOptions, rin);
+    std::string label(s.report.text() + before.size(), static_cast<size_t>(s.report.length()) - before.size());
+    s.report.clear();
+    s.report.append("%s", before.c_str());
+    return label;
+}
+
+void journal(Session& s, const std::string& text, int32_t rin)
+{
+    journalEdit(s, text + journalLabel(s, rin));
+}
+
+const char* nameOf(const Session& s, int32_t rin, bool given)
+{
+    if (!s.db.isPerson(rin))
+        return "";
+    const Text text = given ? s.db.persons[rin].given : s.db.persons[rin].surname;
+    return text ? text : "";
+}
+
+std::string who(const Session& s, int32_t rin)
+{
+    return formatText("%s %s [%d]", nameOf(s, rin, true), nameOf(s, rin, false), rin);
+}
+
+void changedPerson(Database& db, int32_t rin)
+{
+    if (db.isPerson(rin))
+        db.persons[rin].flags |= Flag::changed;
+}
+
+void changedFamily(Database& db, int32_t mrin)
+{
+    if (db.isFamily(mrin))
+        db.families[mrin].flags |= Flag::changed;
+}
+
+// Links a person into a family as spouse or child, on both sides, once.
+void linkSpouse(Database& db, int32_t mrin, int32_t rin, bool husband)
+{
+    db.touchFamily(mrin);
+    db.touchPerson(rin);
+    FamilyRecord& f = db.families[mrin];
+    (husband ? f.husband : f.wife) = rin;
+    f.flags |= (husband ? Flag::hasHusband : Flag::hasWife) | Flag::changed;
+    if (!db.persons[rin].fams.contains(mrin))
+        db.appendLink(db.persons[rin].fams, mrin);
+    changedPerson(db, rin);
+}
+
+void linkChild(Database& db, int32_t mrin, int32_t rin)
+{
+    db.touchFamily(mrin);
+    db.touchPerson(rin);
+    FamilyRecord& f = db.families[mrin];
+    if (!f.children.contains(rin))
+        db.appendLink(f.children, rin);
+    f.flags |= Flag::hasChildren | Flag::changed;
+    if (!db.persons[rin].famc.contains(mrin))
+        db.appendLink(db.persons[rin].famc, mrin);
+    changedPerson(db, rin);
+}
+
+// A new family for a person, as spouse or as child.
+int32_t newFamily(Session& s, int32_t rin, bool asChild, bool husband = false)
+{
+    const int32_t mrin = s.db.addFamily();
+    if (asChild) {
+        linkChild(s.db, mrin, rin);
+        journal(s, formatText("New FAMC mrin %d for ", mrin), rin);
+    } else {
+        linkSpouse(s.db, mrin, rin, husband);
+        journal(s, formatText("New FAMS mrin %d for ", mrin), rin);
+    }
+    return mrin;
+}
+
+int members(const FamilyRecord& f)
+{
+    return (f.husband != 0 ? 1 : 0) + (f.wife != 0 ? 1 : 0) + f.children.count();
+}
+
+// A family goes only when at most one member is left, as the link check
+// has it: children keep their parents' family.
+void deleteFamily(Session& s, int32_t mrin)
+{
+    Database& db = s.db;
+    db.touchFamily(mrin);
+    FamilyRecord& f = db.families[mrin];
+    for (const int32_t spouse : {f.husband, f.wife})
+        if (db.validRin(spouse)) {
+            db.touchPerson(spouse);
+            db.persons[spouse].fams.removeValue(mrin);
+            changedPerson(db, spouse);
+        }
+    for (const int32_t child : f.children)
+        if (db.validRin(child)) {
+            db.touchPerson(child);
+            db.persons[child].famc.removeValue(mrin);
+            changedPerson(db, child);
+        }
+    f.children.clear();
+    f.husband = f.wife = 0;
+    f.flags = 0;
+    journalEdit(s, formatText("mrin %d gelöscht\n", mrin));
+}
+
+void deleteFamilyIfEmpty(Session& s, int32_t mrin)
+{
+    if (s.db.isFamily(mrin) && members(s.db.families[mrin]) <= 1)
+        deleteFamily(s, mrin);
+}
+
+// The current person's family at the current index, within its families.
+int32_t familyAtIndex(Session& s, int32_t rin)
+{
+    const IdList& fams = s.db.persons[rin].fams;
+    if (fams.empty())
+        return 0;
+    s.shell.currentFamilyIndex = std::clamp(s.shell.currentFamilyIndex, 0, fams.count() - 1);
+    const int32_t mrin = fams[s.shell.currentFamilyIndex];
+    return s.db.isFamily(mrin) ? mrin : 0;
+}
+
+// A family of the person with the spouse's place free.
+int32_t familyWithFreeSpouse(const Database& db, int32_t rin)
+{
+    for (const int32_t mrin : db.persons[rin].fams)
+        if (db.isFamily(mrin)) {
+            const FamilyRecord& f = db.families[mrin];
+            if ((f.husband == rin && f.wife == 0) || (f.wife == rin && f.husband == 0))
+                return mrin;
+        }
+    return 0;
+}
+
+bool isMaleOrFemale(unsigned char sex)
+{
+    return sex == 'M' || sex == 'm' || sex == 'F' || sex == 'f';
+}
+
+bool male(unsigned char sex)
+{
+    return sex == 'M' || sex == 'm';
+}
+
+void askSex(Session& s, int32_t rin, const char* title, const char* question)
+{
+    PersonRecord& p = s.db.persons[rin];
+    if (p.sex != 0)
+        return;
+    s.db.touchPerson(rin);
+    p.sex = s.ui.askYesNo(title, question, MessageIcon::question) ? 'M' : 'F';
+    p.flags |= Flag::hasSex | Flag::changed;
+}
+
+// A new person through the dialog: created only when the user saves.
+int32_t newPersonThroughDialog(Session& s, PersonForm& form)
+{
+    for (;;) {
+        if (!s.ui.askEditPerson(form))
+            return 0;
+        const std::string problem = checkPersonForm(form);
+        if (problem.empty())
+            break;
+        s.errorBox("%s", problem.c_str()); // the dialog opens again with what was typed
+    }
+    const int32_t rin = s.db.addPerson();
+    form.rin = rin;
+    applyPerson(s, form);
+    return rin;
+}
+
+PersonForm newForm(Session& s, const char* caption, int32_t from, char sex, const std::string& surname)
+{
+    PersonForm form = openPersonForm(s, 0, formCaption(s, caption, from));
+    form.sex = sex;
+    form.surname = surname;
+    return form;
+}
+
+} // namespace
+
+int32_t typedRin(Session& s, const std::string& text)
+{
+    size_t start = text.find_first_not_of(' '), end = text.find_last_not_of(' ');
+    const std::string number = start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
+    if (number.empty())
+        return 0;
+    const std::optional<int32_t> rin = readNumber(number);
+    if (rin && *rin == 0)
+        return 0;
+    if (!rin || !s.db.isPerson(*rin)) {
+        s.errorBox("There is no person with RIN %s.", number.c_str());
+        return -1;
+    }
+    return *rin;
+}
+
+bool addSpouse(Session& s, int32_t rin, int32_t spouse)
+{
+    Database& db = s.db;
+    if (spouse == 0 || !db.isPerson(rin) || !db.isPerson(spouse))
+        return false;
+    if (spouse == rin) {
+        s.errorBox("Person [%d] cannot be its own spouse", rin);
+        return false;
+    }
+    const unsigned char sex = db.persons[rin].sex, spouseSex = db.persons[spouse].sex;
+    if (sex != 'M' && sex != 'F') {
+        s.errorBox("Person [%d] must be male or female", rin);
+        return false;
+    }
+    if (spouseSex != (sex == 'M' ? 'F' : 'M')) {
+        s.errorBox(sex == 'M' ? "Person [%d] must be female" : "Person [%d] must be male", spouse);
+        return false;
+    }
+    EditScope undoable(s, "Add spouse");
+    int32_t mrin = familyWithFreeSpouse(db, rin);
+    if (mrin == 0)
+        mrin = newFamily(s, rin, false, sex == 'M');
+    linkSpouse(db, mrin, spouse, sex != 'M');
+    changedPerson(db, rin);
+    // The line names the spouse added, with the family.
+    journal(s, formatText("Spouse added to rin %d, mrin %d\n", spouse, mrin), spouse);
+    s.personList.invalidate();
+    return true;
+}
+
+bool addChild(Session& s, int32_t rin, int32_t child)
+{
+    Database& db = s.db;
+    if (!db.isPerson(rin) || !db.isPerson(child))
+        return false;
+    if (child == rin) {
+        s.errorBox("Person [%d] cannot be its own child", rin);
+        return false;
+    }
+    int32_t mrin = familyAtIndex(s, rin);
+    if (mrin != 0) {
+        const FamilyRecord& f = db.families[mrin];
+        if (f.children.contains(child) || f.husband == child || f.wife == child) {
+            s.errorBox("Person [%d] is already in family %d", child, mrin);
+            return false;
+        }
+    }
+    EditScope undoable(s, "Add child");
+    if (mrin == 0) {
+        const bool husband = db.persons[rin].sex == 'M';
+        if (!husband && db.persons[rin].sex != 'F') {
+            db.touchPerson(rin);
+            db.persons[rin].sex = 'F';
+            db.persons[rin].flags |= Flag::hasSex | Flag::changed;
+        }
+        mrin = newFamily(s, rin, false, husband);
+    }
+    linkChild(db, mrin, child);
+    askSex(s, child, "ADD GENDER", "Is this person male?");
+    changedPerson(db, rin);
+    journal(s, formatText("Child added to mrin %d\n", mrin), child);
+    s.personList.invalidate();
+    return true;
+}
+
+namespace {
+
+bool addParent(Session& s, int32_t child, int32_t parent, bool father)
+{
+    Database& db = s.db;
+    if (!db.isPerson(child) || !db.isPerson(parent))
+        return false;
+    if (db.persons[parent].sex != (father ? 'M' : 'F')) {
+        s.errorBox(father ? "Person [%d] must be male" : "Person [%d] must be female", parent);
+        return false;
+    }
+    if (parent == child || (father ? db.fatherOf(child, 0) : db.motherOf(child, 0)) == parent) {
+        s.errorBox("Person [%d] cannot be added as parent of person [%d]", parent, child);
+        return false;
+    }
+    EditScope undoable(s, father ? "Add father" : "Add mother");
+    const char* line = father ? "Father added to rin %d, mrin %d\n" : "Mother added to rin %d, mrin %d\n";
+    // A family of the parent with the other parent asked for.
+    for (const int32_t mrin : std::vector<int32_t>(db.persons[parent].fams.begin(), db.persons[parent].fams.end())) {
+        if (!db.isFamily(mrin))
+            continue;
+        const int32_t other = father ? db.families[mrin].wife : db.families[mrin].husband;
+        const std::string question = formatText(father ? "with %s %s [%d] as mother?" : "with %s %s [%d] as father?",
+                                                nameOf(s, other, true), nameOf(s, other, false), other);
+        if (!s.ui.askYesNo("ADD PARENTS", question, MessageIcon::question))
+            continue;
+        linkChild(db, mrin, child);
+        journal(s, formatText(line, child, mrin), parent);
+        s.personList.invalidate();
+        return true;
+    }
+    int32_t mrin = 0;
+    for (const int32_t m : db.persons[child].famc)
+        if (db.isFamily(m) && (father ? db.families[m].husband : db.families[m].wife) == 0) {
+            mrin = m;
+            break;
+        }
+    if (mrin == 0)
+        mrin = newFamily(s, child, true);
+    linkSpouse(db, mrin, parent, father);
+    changedPerson(db, child);
+    journal(s, formatText(line, child, mrin), parent);
+    s.personList.invalidate();
+    return true;
+}
+
+// A new spouse, child or parent through the dialog; the marriage fields go
+// into the family it is linked into.
+int32_t addNewSpouse(Session& s, int32_t rin)
+{
+    Database& db = s.db;
+    const unsigned char sex = db.persons[rin].sex;
+    if (!isMaleOrFemale(sex)) {
+        s.errorBox("Person [%d] must be male or female", rin);
+        return 0;
+    }
+    PersonForm form = newForm(s, "ADD SPOUSE TO:", rin, male(sex) ? 'F' : 'M', "");
+    EditScope undoable(s, "Add new spouse");
+    const int32_t spouse = newPersonThroughDialog(s, form);
+    if (spouse == 0)
+        return 0;
+    int32_t mrin = familyWithFreeSpouse(db, rin);
+    if (mrin == 0)
+        mrin = newFamily(s, rin, false, male(sex));
+    linkSpouse(db, mrin, rin, male(sex));
+    linkSpouse(db, mrin, spouse, !male(sex));
+    applyMarriage(s, form, mrin);
+    journal(s, formatText("New Spouse for rin=%d, mrin=%d\n", rin, mrin), spouse);
+    return spouse;
+}
+
+int32_t addNewChildren(Session& s, int32_t rin)
+{
+    Database& db = s.db;
+    if (!isMaleOrFemale(db.persons[rin].sex)) {
+        s.errorBox("Person [%d] must be male or female", rin);
+        return 0;
+    }
+    int32_t mrin = familyAtIndex(s, rin);
+    int32_t last = 0;
+    do {
+        const int32_t husband = mrin ? db.families[mrin].husband : 0;
+        PersonForm form = newForm(s, "ADD CHILD TO:", rin, 'U', db.isPerson(husband) && db.persons[husband].surname ? db.persons[husband].surname : "");
+        EditScope undoable(s, "Add new child");
+        const int32_t child = newPersonThroughDialog(s, form);
+        if (child == 0)
+            break;
+        if (mrin == 0) // the later children go into the family made for the first
+            mrin = newFamily(s, rin, false, male(db.persons[rin].sex));
+        linkChild(db, mrin, child);
+        askSex(s, child, "ADD NEW", "Is this person male?");
+        changedPerson(db, rin);
+        journal(s, formatText("New Child added to mrin=%d\n", mrin), child);
+        last = child;
+    } while (s.ui.askYesNo("NEXT CHILD", "Add another child?", MessageIcon::question));
+    return last;
+}
+
+int32_t addNewParent(Session& s, int32_t child, bool father)
+{
+    Database& db = s.db;
+    const PersonRecord& c = db.persons[child];
+    PersonForm form = newForm(s, father ? "ADD FATHER TO:" : "ADD MOTHER TO:", child, father ? 'M' : 'F',
+                              father && c.surname ? c.surname : "");
+    EditScope undoable(s, father ? "Add new father" : "Add new mother");
+    const int32_t parent = newPersonThroughDialog(s, form);
+    if (parent == 0)
+        return 0;
+    int32_t mrin = 0;
+    for (const int32_t m : db.persons[child].famc)
+        if (db.isFamily(m) && (father ? db.families[m].husband : db.families[m].wife) == 0) {
+            mrin = m;
+            break;
+        }
+    if (mrin == 0)
+        mrin = newFamily(s, child, true);
+    linkSpouse(db, mrin, parent, father);
+    changedPerson(db, child);
+    applyMarriage(s, form, mrin);
+    journal(s, formatText(father ? "New Father for rin=%d, mrin=%d\n" : "New Mother for rin=%d, mrin=%d\n", child, mrin), parent);
+    return parent;
+}
+
+void editPerson(Session& s, int32_t rin)
+{
+    PersonForm form = openPersonForm(s, rin, formCaption(s, "EDIT PERSON:", rin));
+    for (;;) {
+        if (!s.ui.askEditPerson(form))
+            return;
+        const std::string problem = savePersonEdit(s, form);
+        if (problem.empty())
+            return;
+        s.errorBox("%s", problem.c_str()); // the dialog opens again with what was typed
+    }
+}
+
+} // namespace
+
+std::string savePersonEdit(Session& s, const PersonForm& form)
+{
+    if (!s.db.isPerson(form.rin))
+        return "There is no such person.";
+    std::string problem = checkPersonForm(form);
+    if (!problem.empty())
+        return problem;
+    EditScope undoable(s, "Edit person");
+    applyPerson(s, form);
+    applyMarriage(s, form, familyAtIndex(s, form.rin));
+    journal(s, "Person edited\n", form.rin);
+    return {};
+}
+
+bool addFather(Session& s, int32_t child, int32_t father)
+{
+    return addParent(s, child, father, true);
+}
+
+bool addMother(Session& s, int32_t child, int32_t mother)
+{
+    return addParent(s, child, mother, false);
+}
+
+int32_t addNewPerson(Session& s)
+{
+    PersonForm form = newForm(s, "ADD NEW PERSON:", 0, 'U', "");
+    form.caption = "ADD NEW PERSON:";
+    EditScope undoable(s, "Add new person");
+    const int32_t rin = newPersonThroughDialog(s, form);
+    if (rin == 0)
+        return 0;
+    askSex(s, rin, "NEU HINZUFÜGEN", "Ist diese Person männlich?");
+    applyMarriage(s, form, 0);
+    journal(s, "New Person\n", rin);
+    if (s.db.highestRin == 1)
+        enableDataCommands(s);
+    return rin;
+}
+
+bool unlinkSpouse(Session& s, int32_t rin)
+{
+    Database& db = s.db;
+    if (!db.isPerson(rin))
+        return false;
+    int32_t mrin = familyAtIndex(s, rin);
+    auto spouseIn = [&](int32_t m) {
+        return db.isFamily(m) ? (db.families[m].husband == rin ? db.families[m].wife : db.families[m].husband) : 0;
+    };
+    int32_t spouse = spouseIn(mrin);
+    const int32_t current = s.shell.currentPerson;
+    if (rin != current && spouse != current)
+        for (const int32_t m : db.persons[rin].fams)
+            if (spouseIn(m) == current && current != 0) {
+                mrin = m;
+                spouse = current;
+                break;
+            }
+    if (mrin == 0) {
+        s.errorBox("%s has no spouse", who(s, rin).c_str());
+        return false;
+    }
+    if (spouse != 0 &&
+        !s.ui.askYesNo("UNLINK SPOUSE",
+                       formatText("Shall %s \r\nbe unlinked as spouse of\r\n%s ?", who(s, rin).c_str(), who(s, spouse).c_str()),
+                       MessageIcon::question))
+        return false;
+    EditScope undoable(s, "Unlink spouse");
+    db.touchPerson(rin);
+    db.touchFamily(mrin);
+    db.persons[rin].fams.removeValue(mrin);
+    changedPerson(db, rin);
+    FamilyRecord& f = db.families[mrin];
+    (f.husband == rin ? f.husband : f.wife) = 0;
+    f.flags |= Flag::changed;
+    const bool deleted = members(f) <= 1;
+    if (deleted)
+        deleteFamily(s, mrin);
+    if (spouse == 0 && deleted)
+        journal(s, formatText("RIN %d unlinked, mrin %d deleted\n", rin, mrin), rin);
+    else
+        journal(s, formatText("Spouse unlinked from rin %d,  mrin %d\n", rin, mrin), spouse ? spouse : rin);
+    s.shell.currentFamilyIndex = 0;
+    s.personList.invalidate();
+    return true;
+}
+
+bool unlinkParents(Session& s, int32_t child)
+{
+    Database& db = s.db;
+    if (!db.isPerson(child))
+        return false;
+    if (db.persons[child].famc.empty()) {
+        s.errorBox("%s has no parents", who(s, child).c_str());
+        return false;
+    }
+    for (const int32_t mrin : std::vector<int32_t>(db.persons[child].famc.begin(), db.persons[child].famc.end())) {
+        if (!db.isFamily(mrin))
+            continue;
+        const FamilyRecord& f = db.families[mrin];
+        std::string question = formatText("Shall these parents be unlinked from %s ?", who(s, child).c_str());
+        question += formatText("\r\nMRIN:%d", mrin);
+        if (f.husband)
+            question += "\r\nFather: " + who(s, f.husband);
+        if (f.wife)
+            question += "\r\nMother: " + who(s, f.wife);
+        if (!s.ui.askYesNo("UNLINK CHILD", question, MessageIcon::question))
+            continue;
+        EditScope undoable(s, "Unlink parents");
+        db.touchPerson(child);
+        db.touchFamily(mrin);
+        db.persons[child].famc.removeValue(mrin);
+        db.families[mrin].children.removeValue(child);
+        changedPerson(db, child);
+        changedFamily(db, mrin);
+        deleteFamilyIfEmpty(s, mrin);
+        journal(s, formatText("Child unlinked from mrin %d\n", mrin), child);
+        s.personList.invalidate();
+        return true;
+    }
+    return false;
+}
+
+bool deletePerson(Session& s, int32_t rin)
+{
+    Database& db = s.db;
+    if (!db.isPerson(rin))
+        return false;
+    if (!s.ui.askYesNo("DELETE PERSON", formatText("Shall %s be deleted?\r\n", who(s, rin).c_str()), MessageIcon::question))
+        return false;
+    EditScope undoable(s, "Delete person");
+    const std::string label = journalLabel(s, rin);
+    db.touchPerson(rin);
+    markPerson(s, rin, false);
+    for (const int32_t mrin : db.persons[rin].famc)
+        if (db.isFamily(mrin)) {
+            db.touchFamily(mrin);
+            db.families[mrin].children.removeValue(rin);
+            changedFamily(db, mrin);
+            deleteFamilyIfEmpty(s, mrin);
+        }
+    for (const int32_t mrin : db.persons[rin].fams)
+        if (db.isFamily(mrin)) {
+            db.touchFamily(mrin);
+            FamilyRecord& f = db.families[mrin];
+            (f.husband == rin ? f.husband : f.wife) = 0;
+            changedFamily(db, mrin);
+            deleteFamilyIfEmpty(s, mrin);
+        }
+    db.persons[rin].flags = 0;
+    journalEdit(s, "Person deleted\n" + label);
+    // The person's findings go with it.
+    auto& entries = s.errors.entries;
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [rin](const ErrorEntry& e) { return e.rin == rin; }),
+                  entries.end());
+    s.personList.invalidate();
+    return true;
+}
+
+void editCommand(Session& s, uint32_t command)
+{
+    const int32_t p = s.shell.currentPerson;
+    if (command == cmdAddNewPerson) {
+        addNewPerson(s);
+        showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
+        return;
+    }
+    if (!s.db.isPerson(p))
+        return;
+    struct Prompt {
+        uint32_t command;
+        const char* caption;
+    };
+    static constexpr Prompt prompts[] = {{cmdAddSpouse, "ADD SPOUSE TO:"},
+                                         {cmdAddChild, "ADD CHILD TO:"},
+                                         {cmdAddFather, "ADD FATHER TO:"},
+                                         {cmdAddMother, "ADD MOTHER TO:"}};
+    for (const Prompt& prompt : prompts) {
+        if (prompt.command != command)
+            continue;
+        std::string text;
+        if (!s.ui.askRin(formCaption(s, prompt.caption, p), text))
+            return;
+        const int32_t other = typedRin(s, text);
+        if (other < 0)
+            return;
+        switch (command) {
+        case cmdAddSpouse:
+            other ? void(addSpouse(s, p, other)) : void(addNewSpouse(s, p));
+            break;
+        case cmdAddChild:
+            other ? void(addChild(s, p, other)) : void(addNewChildren(s, p));
+            break;
+        case cmdAddFather:
+            other ? void(addFather(s, p, other)) : void(addNewParent(s, p, true));
+            break;
+        default:
+            other ? void(addMother(s, p, other)) : void(addNewParent(s, p, false));
+            break;
+        }
+        showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
+        return;
+    }
+    switch (command) {
+    case cmdEditPerson:
+        editPerson(s, p);
+        break;
+    case cmdUnlinkSpouse:
+        unlinkSpouse(s, p);
+        break;
+    case cmdUnlinkParents:
+        unlinkParents(s, p);
+        break;
+    case cmdDelete:
+        deletePerson(s, p);
+        break;
+    default:
+        return;
+    }
+    showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
+}
+
+} // namespace kinmap
