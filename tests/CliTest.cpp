@@ -130,6 +130,44 @@ TEST(Cli, CheckPrintsItsJournalTextAndKeepsItsCorrections)
     EXPECT_EQ(runCli("check " + in + " --ignore x", dir).status, 2);
 }
 
+TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n0 @I2@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n0 TRLR\n");
+    test::writeFile(dir.file("edits.txt"), "# a family\n"
+                                           "new F Eva / Roth\n"
+                                           "spouse 1 3\n"
+                                           "child 1 2\n"
+                                           "set 1 birth-date 12.3.1850\n"
+                                           "set 1 marriage-date abt 1875\n"
+                                           "set 1 death-date 31.2.1900\n"
+                                           "father 9 1\n"
+                                           "\n"
+                                           "set 2 given Konrad\n"
+                                           "undo\n");
+    const CliRun run = runCli("edit " + in + " --script " + dir.file("edits.txt") + " --out " + dir.file("out.ged"), dir);
+    EXPECT_EQ(run.status, 1); // two edits were refused
+    EXPECT_EQ(run.out, "2 Persons 0 Families imported\r\nin.ged loaded in 0 sec\n"
+                       "RIN 3\nNew Person\n[3] Eva Roth \r\n"
+                       "New FAMS mrin 1 for [1] Hans Berg \r\nSpouse added to rin 3, mrin 1\n[3] Eva Roth \r\n"
+                       "Child added to mrin 1\n[2] Kurt Berg \r\n"
+                       "Person edited\n[1] Hans Berg  * 12 MAR 1850 \r\n"
+                       "Person edited\n[1] Hans Berg  * 12 MAR 1850 \r\n"
+                       "Person edited\n[2] Konrad Berg \r\n"
+                       "\nUndone: Edit person\nPerson edited\n[2] Konrad Berg \r\n");
+    EXPECT_NE(run.err.find("line 7: set 1 death-date 31.2.1900: The death date '31.2.1900': A day, month or year of this date is out of range."),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("ERROR: There is no person with RIN 9."), std::string::npos) << run.err;
+    EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n"
+                                                   "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 12 MAR 1850\n1 FAMS @F1@\n"
+                                                   "0 @I2@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                                                   "0 @I3@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n1 FAMS @F1@\n"
+                                                   "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n1 CHIL @I2@\n1 MARR\n2 DATE ABT 1875\n"
+                                                   "0 TRLR\n");
+}
+
 TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
 {
     test::TempDir dir;

@@ -3,6 +3,8 @@
 #include "check/Plausibility.h"
 
 #include "app/DatabaseDump.h"
+#include "edit/LinkEdits.h"
+#include "views/ErrorListRows.h"
 #include "ged/Export.h"
 
 #include "ImportFixture.h"
@@ -272,6 +274,44 @@ TEST_F(PlausibilityTest, TheListHoldsEveryFinding)
     EXPECT_EQ(session.errors.entries.size(), 10005u);
     EXPECT_EQ(session.errors.typeCount[singlePerson], 10005);
     EXPECT_EQ(text.substr(text.size() - 19), "10005 errors found\n");
+}
+
+TEST_F(PlausibilityTest, TheErrorListSortsSearchesAndRemoves)
+{
+    // Four findings: husband too young, born too early, born before father (all under RIN 1),
+    // single person (RIN 4).
+    check(person(1, "Hans /Berg/", 'M', "1 BIRT\n2 DATE 1900\n1 FAMS @F1@\n") + person(2, "Eva /Berg/", 'F', "1 FAMS @F1@\n") +
+              person(3, "Kurt /Berg/", 'M', "1 BIRT\n2 DATE 1890\n1 FAMC @F1@\n") + person(4, "Otto /Lenz/", 'M') +
+              "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1895\n1 CHIL @I3@\n",
+          Ignore::checkName);
+    ErrorListRows& rows = session.errorRows;
+    const ErrorList& list = session.errors;
+    ASSERT_EQ(rows.rowCount(), 4);
+    auto column = [&](int c) {
+        std::string text;
+        for (int row = 0; row < rows.rowCount(); ++row)
+            text += rows.cellText(list, row, c) + "|";
+        return text;
+    };
+    EXPECT_EQ(column(0), "husband too young|born too early|born before father|single person|");
+    rows.clickColumn(list, 1);
+    rows.clickColumn(list, 1);
+    EXPECT_EQ(column(1), "4     |1     |1     |1     |"); // a second click: descending
+    rows.clickColumn(list, 0);
+    EXPECT_EQ(column(0), "born before father|born too early|husband too young|single person|");
+    EXPECT_EQ(rows.typeAhead(list, 0, "s", 100.0), 3);
+    EXPECT_EQ(rows.typeAhead(list, 3, "i", 101.0), 3);  // "si" within 3 seconds
+    EXPECT_EQ(rows.typeAhead(list, 3, "b", 104.0), 0);  // a new text later, from the current row round
+    EXPECT_EQ(rows.typeAhead(list, -1, "x", 110.0), -1); // nothing matches: the row stays
+    // Removing: rows out of range are refused; deleting a person takes its findings.
+    EXPECT_FALSE(removeErrorRow(session, -1));
+    EXPECT_FALSE(removeErrorRow(session, 4));
+    EXPECT_TRUE(removeErrorRow(session, 3));
+    EXPECT_TRUE(db.persons[4].flags & Flag::errorsIgnored);
+    ui.answers = {true};
+    ASSERT_TRUE(deletePerson(session, 1));
+    EXPECT_EQ(rows.rowCount(), 0);
+    EXPECT_EQ(errorListText(session).substr(0, 56), "Nr\tErrtype\tRIN\tDetails\n\nOverview:\n    0: age difference\n");
 }
 
 } // namespace

@@ -15,6 +15,9 @@ class QWidget;
 namespace kinmap {
 struct CandidatePair;
 struct CheckOptions;
+class CompletionLists;
+class Session;
+struct PersonForm;
 struct MergeFields;
 struct SearchOptions;
 } // namespace kinmap
@@ -41,6 +44,10 @@ public:
     // ERROR CHECK OPTIONS, DUPLICATES (the option word changes with every click), MERGE PERSONS,
     // the preview of an automatic merge, CALCULATE SOUNDEX.
     virtual bool checkOptions(QWidget* parent, CheckOptions& options);
+    // The edit person dialog (true for SAVE) and the RIN prompt (false for
+    // CANCEL; its Search button looks through the session's persons).
+    virtual bool editPerson(QWidget* parent, PersonForm& form, CompletionLists& completions);
+    virtual bool askRin(QWidget* parent, Session& session, const QString& title, QString& rin);
     virtual bool duplicateOptions(QWidget* parent, uint32_t& options);
     virtual MergeAnswer mergePersons(QWidget* parent, MergeFields& fields);
     virtual bool confirmMerges(QWidget* parent, const std::vector<CandidatePair>& pairs);

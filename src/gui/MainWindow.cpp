@@ -2,6 +2,7 @@
 
 #include "CandidateListView.h"
 #include "Dialogs.h"
+#include "ErrorListView.h"
 #include "PersonListView.h"
 #include "ProgramIcon.h"
 #include "ScreenText.h"
@@ -11,6 +12,8 @@
 #include "check/Duplicates.h"
 #include "check/Merge.h"
 #include "check/Plausibility.h"
+#include "edit/EditHistory.h"
+#include "edit/LinkEdits.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
@@ -132,6 +135,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     loadRecentFiles();
     rebuildRecentMenu();
     dataCommandsEnabled(false);
+    updateUndoActions();
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
     updateTitle();
 }
@@ -160,6 +164,19 @@ void MainWindow::buildMenus()
     addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("EDIT"));
+    addCommand(edit, cmdUndo, QStringLiteral("&Undo"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    addCommand(edit, cmdRedo, QStringLiteral("&Redo"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    edit->addSeparator();
+    addCommand(edit, cmdEditPerson, QStringLiteral("&Edit Person"));
+    addCommand(edit, cmdAddNewPerson, QStringLiteral("Add &New Person"));
+    addCommand(edit, cmdAddSpouse, QStringLiteral("Add S&pouse"));
+    addCommand(edit, cmdAddChild, QStringLiteral("Add &Child"));
+    addCommand(edit, cmdAddFather, QStringLiteral("Add &Father"));
+    addCommand(edit, cmdAddMother, QStringLiteral("Add &Mother"));
+    addCommand(edit, cmdUnlinkSpouse, QStringLiteral("Unlin&k from Spouse"));
+    addCommand(edit, cmdUnlinkParents, QStringLiteral("Unlink from P&arents"));
+    addCommand(edit, cmdDelete, QStringLiteral("Dele&te Person"));
+    edit->addSeparator();
     QMenu* select = edit->addMenu(QStringLiteral("&Select"));
     QMenu* deselect = edit->addMenu(QStringLiteral("&Deselect"));
     const std::pair<const char*, uint32_t> entries[] = {
@@ -328,6 +345,25 @@ void MainWindow::runCommand(uint32_t id)
         mergeCommand(session_);
         kinmap::showView(session_, shownTab_); // the merged person is gone from the view
         break;
+    case cmdUndo:
+    case cmdRedo:
+        id == cmdUndo ? undoCommand(session_) : redoCommand(session_);
+        kinmap::showView(session_, shownTab_);
+        break;
+    case cmdEditErrorPerson:
+        editCommand(session_, cmdEditPerson);
+        break;
+    case cmdEditPerson:
+    case cmdAddNewPerson:
+    case cmdAddSpouse:
+    case cmdAddChild:
+    case cmdAddFather:
+    case cmdAddMother:
+    case cmdUnlinkSpouse:
+    case cmdUnlinkParents:
+    case cmdDelete:
+        editCommand(session_, id);
+        break;
     default:
         if (id >= cmdSelectPerson && id <= cmdDeselectAll) {
             selectionCommand(session_, id, session_.shell.currentPerson);
@@ -340,6 +376,16 @@ void MainWindow::runCommand(uint32_t id)
         }
         break;
     }
+    updateUndoActions();
+}
+
+void MainWindow::updateUndoActions()
+{
+    const EditHistory& history = session_.history;
+    action(cmdUndo)->setEnabled(history.canUndo());
+    action(cmdUndo)->setText(history.canUndo() ? QStringLiteral("&Undo ") + toScreen(history.undoLabel()) : QStringLiteral("&Undo"));
+    action(cmdRedo)->setEnabled(history.canRedo());
+    action(cmdRedo)->setText(history.canRedo() ? QStringLiteral("&Redo ") + toScreen(history.redoLabel()) : QStringLiteral("&Redo"));
 }
 
 void MainWindow::importFile(const QString& path)
@@ -347,6 +393,7 @@ void MainWindow::importFile(const QString& path)
     BusyScope busy(*this);
     importCommand(session_, toFilePath(path));
     updateTitle();
+    updateUndoActions();
 }
 
 QString MainWindow::currentFolder() const
@@ -436,7 +483,9 @@ void MainWindow::showView(int view)
         widget = personTextView();
         break;
     case reportView:
-        if (session_.shell.lastCommand == cmdDuplicates && session_.duplicates.candidatesShown)
+        if (session_.shell.lastCommand == cmdFindErrors)
+            widget = new ErrorListView(session_, [this](uint32_t id) { runCommand(id); });
+        else if (session_.shell.lastCommand == cmdDuplicates && session_.duplicates.candidatesShown)
             widget = new CandidateListView(session_);
         else
             widget = reportTextView();
@@ -535,6 +584,20 @@ bool MainWindow::askGenerations(const std::string& title, bool withFollowing, in
 bool MainWindow::askOkCancel(const std::string& title, const std::string& text, MessageIcon icon)
 {
     return dialogs_.askOkCancel(this, toScreen(title), toScreen(text), boxIcon(icon));
+}
+
+bool MainWindow::askEditPerson(PersonForm& form)
+{
+    return dialogs_.editPerson(this, form, session_.completions);
+}
+
+bool MainWindow::askRin(const std::string& title, std::string& rin)
+{
+    QString text;
+    if (!dialogs_.askRin(this, session_, toScreen(title), text))
+        return false;
+    rin = fromScreen(text);
+    return true;
 }
 
 bool MainWindow::askCheckOptions(CheckOptions& options)

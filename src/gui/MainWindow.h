@@ -58,6 +58,8 @@ public:
     bool askSearchEvents(SearchOptions& options) override;
     bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override;
     bool askCheckOptions(CheckOptions& options) override;
+    bool askEditPerson(PersonForm& form) override;
+    bool askRin(const std::string& title, std::string& rin) override;
     bool askDuplicateOptions(uint32_t& options) override;
     MergeAnswer askMerge(MergeFields& fields) override;
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override;
@@ -85,6 +87,7 @@ private:
     QWidget* personTextView();
     QWidget* reportTextView();
     void updateTitle();
+    void updateUndoActions();
     void openManual();
     QString currentFolder() const;
 

@@ -152,6 +152,13 @@ QMenu* PersonListView::contextMenu()
         select->addAction(QString::fromLatin1(e.text), this, [this, id = e.select] { runCommand_(id); });
         deselect->addAction(QString::fromLatin1(e.text), this, [this, id = e.deselect] { runCommand_(id); });
     }
+    menu_->addSeparator();
+    static constexpr std::pair<const char*, uint32_t> edits[] = {
+        {"&Edit Person", cmdEditPerson},     {"Add S&pouse", cmdAddSpouse},          {"Add &Child", cmdAddChild},
+        {"Add &Father", cmdAddFather},       {"Add &Mother", cmdAddMother},          {"Unlin&k from Spouse", cmdUnlinkSpouse},
+        {"Unlink from P&arents", cmdUnlinkParents}, {"Dele&te", cmdDelete}};
+    for (const auto& [text, id] : edits)
+        menu_->addAction(QString::fromLatin1(text), this, [this, id = id] { runCommand_(id); });
     // Merges the person clicked before into this one.
     menu_->addAction(QStringLiteral("&Merge"), this, [this] { runCommand_(cmdMerge); });
     return menu_;

@@ -1,6 +1,9 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "CandidateListView.h"
 #include "CheckOptionsDialog.h"
+#include "EditPersonDialog.h"
+#include "ErrorListView.h"
+#include "RinDialogs.h"
 #include "DuplicatesDialog.h"
 #include "MainWindow.h"
 #include "MergeDialogs.h"
@@ -491,7 +494,19 @@ private slots:
         findErrors->trigger();
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
         QCOMPARE(window.statusText(1), QStringLiteral("1 errors found"));
-        QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral("with 5 years Hans Berg  *1900 seems too young to marry in 1905")));
+        auto* list = qobject_cast<kinmap::gui::ErrorListView*>(window.viewWidget(kinmap::reportView));
+        QVERIFY(list);
+        QCOMPARE(list->model()->rowCount(), 1);
+        QCOMPARE(list->model()->data(list->model()->index(0, 2)).toString(),
+                 QStringLiteral("with 5 years Hans Berg  *1900 seems too young to marry in 1905"));
+        // Remove error: the person's errors are ignored from then on; with no
+        // row left, removing again does nothing.
+        list->setCurrentIndex(list->model()->index(0, 0));
+        list->removeCurrent();
+        QCOMPARE(list->model()->rowCount(), 0);
+        list->removeCurrent();
+        QTest::keyClicks(list, QStringLiteral("bo")); // type-ahead over no rows
+        QVERIFY(window.session().db.persons[1].flags & kinmap::Flag::errorsIgnored);
 
         // The dialog: a switch holds at once, OK takes the ages that are numbers.
         kinmap::CheckOptions options;
@@ -507,6 +522,108 @@ private slots:
         dialog.pressOk();
         QCOMPARE(options.ages[0], 8u);
         QCOMPARE(options.ages[1], 95u);
+    }
+
+    void editingFromTheMenusWithUndo()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("edit.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n"
+                                               "0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n0 TRLR\n"));
+        QVERIFY(!window.action(kinmap::cmdUndo)->isEnabled());
+        QCOMPARE(window.action(kinmap::cmdUndo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        // Add spouse: the RIN prompt names an existing person.
+        dialogs.rinAnswers.enqueue(QStringLiteral("2"));
+        window.action(kinmap::cmdAddSpouse)->trigger();
+        QCOMPARE(dialogs.rinTitles, QStringList{QStringLiteral("ADD SPOUSE TO: [1] Hans Berg")});
+        QCOMPARE(window.session().db.persons[2].fams.count(), 1);
+        QVERIFY(window.action(kinmap::cmdUndo)->isEnabled());
+        QCOMPARE(window.action(kinmap::cmdUndo)->text(), QStringLiteral("&Undo Add spouse"));
+        // Edit person through the dialog.
+        dialogs.personAnswers.enqueue([](kinmap::PersonForm& form) {
+            form.given = "Johann";
+            return true;
+        });
+        window.action(kinmap::cmdEditPerson)->trigger();
+        QCOMPARE(std::string(window.session().db.persons[1].given), std::string("Johann"));
+        window.action(kinmap::cmdUndo)->trigger();
+        QCOMPARE(std::string(window.session().db.persons[1].given), std::string("Hans"));
+        window.action(kinmap::cmdUndo)->trigger();
+        QCOMPARE(window.session().db.persons[2].fams.count(), 0);
+        QVERIFY(!window.action(kinmap::cmdUndo)->isEnabled());
+        window.action(kinmap::cmdRedo)->trigger();
+        QCOMPARE(window.session().db.persons[2].fams.count(), 1);
+    }
+
+    void theEditPersonDialogMovesCompletesAndReadsDates()
+    {
+        kinmap::PersonForm form;
+        form.caption = "EDIT PERSON: [1] Hans Berg";
+        form.sex = 'U';
+        form.given = "Hans";
+        form.surname = "Berg";
+        form.dates[kinmap::formChristening] = "3 FEB 1850";
+        kinmap::CompletionLists completions;
+        completions.learnPlace("Berlin");
+        completions.learnPlace("Bonn");
+        completions.learnGiven('M', "Johann");
+        kinmap::gui::EditPersonDialog dialog(form, completions);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QCOMPARE(dialog.field(1)->text(), QStringLiteral("U"));
+        // Up and Down as in a grid: from the surname down to the birth date,
+        // from the marriage place down to the birth place.
+        dialog.field(3)->setFocus();
+        QTest::keyClick(dialog.field(3), Qt::Key_Down);
+        QVERIFY(dialog.field(4)->hasFocus());
+        dialog.field(13)->setFocus();
+        QTest::keyClick(dialog.field(13), Qt::Key_Down);
+        QVERIFY(dialog.field(5)->hasFocus());
+        // A place completes from the latest entry that begins with the typing.
+        dialog.field(5)->clear();
+        QTest::keyClicks(dialog.field(5), QStringLiteral("b"));
+        QCOMPARE(dialog.field(5)->text(), QStringLiteral("Bonn"));
+        QCOMPARE(dialog.field(5)->selectedText(), QStringLiteral("onn"));
+        QTest::keyClicks(dialog.field(5), QStringLiteral("er"));
+        QCOMPARE(dialog.field(5)->text(), QStringLiteral("Berlin"));
+        // A given name's last word completes, with a capital.
+        dialog.field(2)->setFocus();
+        dialog.field(2)->setText(QStringLiteral("Hans "));
+        dialog.field(2)->setCursorPosition(5);
+        QTest::keyClicks(dialog.field(2), QStringLiteral("jo"));
+        QCOMPARE(dialog.field(2)->text(), QStringLiteral("Hans Johann "));
+        // The death date takes the year from the christening above when left.
+        dialog.field(8)->setFocus();
+        QTest::keyClicks(dialog.field(8), QStringLiteral("12 mar"));
+        dialog.field(10)->setFocus();
+        QCOMPARE(dialog.field(8)->text(), QStringLiteral("12 MAR 1850"));
+        // The sex field takes one letter; m is male.
+        dialog.field(1)->setFocus();
+        QTest::keyClick(dialog.field(1), Qt::Key_M);
+        QCOMPARE(dialog.field(1)->text(), QStringLiteral("M"));
+        QVERIFY(dialog.field(2)->hasFocus());
+        dialog.save();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(form.sex, 'M');
+        QCOMPARE(form.dates[kinmap::formDeath], std::string("12 MAR 1850"));
+        QVERIFY(form.dateEdited[kinmap::formDeath]);
+        QVERIFY(!form.dateEdited[kinmap::formChristening]);
+    }
+
+    void searchRinFindsByNumberAndName()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("rin.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Jakob /Meier/\n1 BIRT\n2 DATE 1850\n"
+                                              "0 @I2@ INDI\n1 NAME Anna /Meier/\n0 @I3@ INDI\n1 NAME Karl /Adler/\n0 TRLR\n"));
+        kinmap::gui::SearchRinDialog dialog(window.session());
+        dialog.searchField()->setText(QStringLiteral("3"));
+        QCOMPARE(dialog.chosenRin(), 3);
+        dialog.searchField()->setText(QStringLiteral("mei"));
+        QCOMPARE(dialog.chosenRin(), 2); // Meier, Anna comes before Meier, Jakob
+        dialog.searchField()->setText(QStringLiteral("meier, ja"));
+        QCOMPARE(dialog.chosenRin(), 1);
+        QVERIFY(dialog.report().startsWith(QStringLiteral("RIN: 1\nJakob Meier\nSex:  \n\n* 1850  \n")));
     }
 
     void newEmptiesTheDatabase()

@@ -6,6 +6,7 @@
 #include "check/Duplicates.h"
 #include "check/Merge.h"
 #include "check/Plausibility.h"
+#include "edit/PersonForm.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -65,6 +66,20 @@ public:
         return true;
     }
 
+    bool editPerson(QWidget*, PersonForm& form, CompletionLists&) override
+    {
+        if (personAnswers.isEmpty())
+            return false;
+        return personAnswers.dequeue()(form);
+    }
+    bool askRin(QWidget*, Session&, const QString& title, QString& rin) override
+    {
+        rinTitles << title;
+        if (rinAnswers.isEmpty())
+            return false;
+        rin = rinAnswers.dequeue();
+        return true;
+    }
     bool checkOptions(QWidget*, CheckOptions& options) override
     {
         if (checkAnswers.isEmpty())
@@ -95,6 +110,9 @@ public:
         return confirmPreview;
     }
 
+    QQueue<std::function<bool(PersonForm&)>> personAnswers;
+    QQueue<QString> rinAnswers;
+    QStringList rinTitles;
     QQueue<std::function<void(CheckOptions&)>> checkAnswers;
     QQueue<uint32_t> duplicateAnswers;
     QQueue<MergeAnswer> mergeAnswers;

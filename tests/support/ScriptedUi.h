@@ -6,6 +6,7 @@
 #include "check/Duplicates.h"
 #include "check/Merge.h"
 #include "check/Plausibility.h"
+#include "edit/PersonForm.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -45,6 +46,24 @@ public:
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    bool askEditPerson(PersonForm& form) override
+    {
+        formCaptions.push_back(form.caption);
+        if (formAnswers.empty())
+            return false;
+        const bool save = formAnswers.front()(form);
+        formAnswers.pop_front();
+        return save;
+    }
+    bool askRin(const std::string& title, std::string& rin) override
+    {
+        rinTitles.push_back(title);
+        if (rinAnswers.empty())
+            return false;
+        rin = rinAnswers.front();
+        rinAnswers.pop_front();
+        return true;
     }
     bool askCheckOptions(CheckOptions& options) override
     {
@@ -98,6 +117,12 @@ public:
         return confirmPreview;
     }
 
+    // The edit person dialog: each answer fills the form and says SAVE (true)
+    // or CANCEL; none is CANCEL. The RIN prompt: the RINs typed; none is CANCEL.
+    std::deque<std::function<bool(PersonForm&)>> formAnswers;
+    std::vector<std::string> formCaptions;
+    std::deque<std::string> rinAnswers;
+    std::vector<std::string> rinTitles;
     // ERROR CHECK OPTIONS: each answer may change the options; none is Cancel.
     std::deque<std::function<void(CheckOptions&)>> checkAnswers;
     // The DUPLICATES dialog's OK with these options; none given means Cancel.

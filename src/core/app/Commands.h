@@ -58,6 +58,8 @@ enum CommandId : uint32_t {
     cmdRemoveError = 32823,
     cmdMerge = 32824,
     cmdOtherParents = 32825,
+    cmdUndo = 32901,
+    cmdRedo = 32902,
 };
 
 // True for the commands that need data: greyed in the no-data state and

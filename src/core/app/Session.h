@@ -14,6 +14,7 @@
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
 #include "query/Selection.h"
+#include "views/ErrorListRows.h"
 #include "views/PersonList.h"
 
 #include <array>
@@ -78,6 +79,7 @@ public:
     DuplicateSearch duplicates;
     CheckOptions checkOptions;
     ErrorList errors;
+    ErrorListRows errorRows;
     EditHistory history;
     CompletionLists completions;
     PersonList personList{db};

@@ -41,6 +41,9 @@ void newDatabase(Session& s)
 {
     resetToNoData(s);
     s.db.clear();
+    s.shell.currentGedPath.clear();
+    s.shell.loadedFileName.clear();
+    s.shell.gedFormat = {Encoding::utf8, 0, false, "a new file"}; // what its first export writes
     s.completions.build(s);
     s.setStatus(0, "%s", "Use Menu:  EDIT / Add New Person");
     enableDataCommands(s);

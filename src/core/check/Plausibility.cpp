@@ -210,6 +210,7 @@ void ErrorCheck::run()
     list_.journalEntry += counts + "\n";
     writeJournal();
     s.shell.correctionCount += list_.correctedCount;
+    s.errorRows.reset(list_);
 }
 
 void runErrorCheck(Session& s)

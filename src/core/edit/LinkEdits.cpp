@@ -213,7 +213,8 @@ int32_t typedRin(Session& s, const std::string& text)
     const std::string number = start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
     if (number.empty())
         return 0;
-    const std::optional<int32_t> rin = readNumber(number);
+    const bool digits = std::all_of(number.begin(), number.end(), [](char c) { return isDigit(c); });
+    const std::optional<int32_t> rin = digits ? readNumber(number) : std::nullopt;
     if (rin && *rin == 0)
         return 0;
     if (!rin || !s.db.isPerson(*rin)) {
@@ -575,12 +576,20 @@ bool deletePerson(Session& s, int32_t rin)
             changedFamily(db, mrin);
             deleteFamilyIfEmpty(s, mrin);
         }
+    // Its own lists go too: a deleted person that still names a family
+    // would make the next link check take that family apart.
+    db.persons[rin].fams.clear();
+    db.persons[rin].famc.clear();
     db.persons[rin].flags = 0;
     journalEdit(s, "Person deleted\n" + label);
     // The person's findings go with it.
     auto& entries = s.errors.entries;
+    for (const ErrorEntry& e : entries)
+        if (e.rin == rin)
+            --s.errors.typeCount[static_cast<size_t>(e.type)];
     entries.erase(std::remove_if(entries.begin(), entries.end(), [rin](const ErrorEntry& e) { return e.rin == rin; }),
                   entries.end());
+    s.errorRows.reset(s.errors);
     s.personList.invalidate();
     return true;
 }

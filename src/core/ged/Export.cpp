@@ -181,9 +181,16 @@ private:
     // MRIN as a negative number, or 0 for none (a record of another kind).
     int32_t knownRecordAt(uint64_t firstLineEnd);
     bool isWrittenPerson(int32_t rin) const { return db_.isPerson(rin) && personWritten_(rin); }
+    // A family goes with a written spouse; one without spouses (children
+    // that share parents nobody knows) with a written child.
     bool isWrittenFamily(int32_t mrin) const
     {
-        return db_.isFamily(mrin) && (isWrittenPerson(db_.families[mrin].husband) || isWrittenPerson(db_.families[mrin].wife));
+        if (!db_.isFamily(mrin))
+            return false;
+        const FamilyRecord& f = db_.families[mrin];
+        if (f.husband != 0 || f.wife != 0)
+            return isWrittenPerson(f.husband) || isWrittenPerson(f.wife);
+        return std::any_of(f.children.begin(), f.children.end(), [this](int32_t child) { return isWrittenPerson(child); });
     }
 
     Session& s_;

@@ -83,6 +83,27 @@ GedRewrite::~GedRewrite()
         undo();
 }
 
+bool GedRewrite::openNewHeader(GedInput& input)
+{
+    static constexpr std::string_view header = "0 HEAD\r\n1 SOUR kinmap\r\n1 GEDC\r\n2 VERS 5.5.1\r\n2 FORM LINEAGE-LINKED\r\n"
+                                               "1 CHAR UTF-8\r\n0 TRLR\r\n";
+    std::string pattern = folderOf(target_) + "." + fileNameOf(target_) + ".head.XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    const bool written = fd >= 0 && ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size());
+    const int error = errno;
+    if (fd >= 0)
+        close(fd);
+    const bool opened = written && input.open(pattern, s_.shell.gedFormat);
+    if (fd >= 0)
+        std::remove(pattern.c_str()); // the open input still reads it
+    if (!opened) {
+        s_.errorBox("Error opening file '%s': %s", target_.c_str(), strerror(written ? errno : error));
+        return false;
+    }
+    readPath_ = pattern;
+    return true;
+}
+
 bool GedRewrite::open(GedInput& input, GedOutput& output)
 {
     const std::string& current = s_.shell.currentGedPath;
@@ -108,7 +129,13 @@ bool GedRewrite::open(GedInput& input, GedOutput& output)
         if (targetIsCurrent)
             readPath_ = backup;
     }
-    if (!input.open(readPath_, s_.shell.gedFormat)) {
+    // A database begun with New has no file yet: its header is written
+    // beside the target and read as the file.
+    if (current.empty() && !openNewHeader(input)) {
+        undo();
+        return false;
+    }
+    if (!input.isOpen() && !input.open(readPath_, s_.shell.gedFormat)) {
         const std::string why = input.error();
         undo();
         s_.errorBox("Original GED file %s cannot be read: %s", readPath_.c_str(), why.c_str());

@@ -50,6 +50,7 @@ public:
 
 private:
     void undo();
+    bool openNewHeader(GedInput& input);
 
     Session& s_;
     std::string target_, readPath_, backupPath_, temporaryPath_;

@@ -283,6 +283,14 @@ int32_t PersonList::rinAt(int row) const
     return rows_[static_cast<size_t>(order[static_cast<size_t>(sortDirection_ > 0 ? row : count - 1 - row)])].rin;
 }
 
+int32_t PersonList::rinBySurname(int row) const
+{
+    const std::vector<int32_t>& order = orders_[surnameColumn];
+    if (row < 0 || static_cast<size_t>(row) >= order.size())
+        return 0;
+    return rows_[static_cast<size_t>(order[static_cast<size_t>(row)])].rin;
+}
+
 int PersonList::rowOf(int32_t rin) const
 {
     for (int row = 0; row < rowCount(); ++row)

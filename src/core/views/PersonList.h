@@ -46,6 +46,8 @@ public:
     int rowCount() const { return static_cast<int>(rows_.size()); }
     // The person shown in a row, in the current order and direction.
     int32_t rinAt(int row) const;
+    // The person in a row of the surname order (the worker must be done).
+    int32_t rinBySurname(int row) const;
     // The row of a person, or -1.
     int rowOf(int32_t rin) const;
     std::string cellText(int row, int column) const;

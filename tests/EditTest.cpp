@@ -1,0 +1,245 @@
+// Editing: the link operations and the edit person form, each checked
+// through the database from both sides of every link, the exported file,
+// and undo and redo.
+#include "app/Commands.h"
+#include "app/DatabaseDump.h"
+#include "app/Shell.h"
+#include "check/LinkCheck.h"
+#include "edit/EditHistory.h"
+#include "edit/LinkEdits.h"
+#include "edit/PersonForm.h"
+#include "ged/Export.h"
+
+#include "ImportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+namespace kinmap {
+namespace {
+
+class EditTest : public test::ImportFixture {
+protected:
+    // A family of four and a single man.
+    void importFamily()
+    {
+        ASSERT_TRUE(importText("0 HEAD\n"
+                               "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMS @F1@\n"
+                               "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 FAMS @F1@\n"
+                               "0 @I3@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                               "0 @I4@ INDI\n1 NAME Karl /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                               "0 @I5@ INDI\n1 NAME Otto /Lenz/\n1 SEX M\n"
+                               "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n1 CHIL @I4@\n"
+                               "0 TRLR\n"));
+    }
+    std::string dump() const { return dumpDatabase(db); }
+    // The dump without marks and file positions: what the data says.
+    std::string values() const
+    {
+        static const std::regex marks("flags=[0-9A-F]+\\t|\\toffset=[0-9]+| personCount=.*");
+        return std::regex_replace(dump(), marks, "");
+    }
+    // Exports and imports the file again: the links hold from both sides
+    // and the file needs no repair.
+    std::string exportedAndReadAgain()
+    {
+        session.report.clear();
+        EXPECT_EQ(checkAllLinks(session), 0) << report();
+        EXPECT_TRUE(exportAllCommand(session, dir.file("out.ged")));
+        const std::string written = test::readFile(dir.file("out.ged"));
+        EXPECT_TRUE(importCommand(session, dir.file("out.ged")));
+        EXPECT_EQ(report().find("###"), std::string::npos) << report();
+        return written;
+    }
+    static std::function<bool(PersonForm&)> fill(char sex, const char* given, const char* surname,
+                                                 const char* birth = "", const char* marriage = "")
+    {
+        return [=](PersonForm& form) {
+            form.sex = sex;
+            form.given = given;
+            form.surname = surname;
+            form.dates[formBirth] = birth;
+            form.dateEdited[formBirth] = *birth != 0;
+            form.dates[formMarriage] = marriage;
+            form.dateEdited[formMarriage] = *marriage != 0;
+            return true;
+        };
+    }
+};
+
+TEST_F(EditTest, AFileBuiltFromNothingExportsAndReadsAgain)
+{
+    newDatabase(session);
+    ui.formAnswers = {fill('M', "Hans", "Berg", "12.3.1850"), fill('F', "Eva", "Roth", "", "abt 1875"),
+                      [](PersonForm& form) {
+                          EXPECT_EQ(form.surname, "Berg"); // a child takes the father's surname
+                          form.given = "Kurt";
+                          form.sex = 'M';
+                          return true;
+                      }};
+    editCommand(session, cmdAddNewPerson);
+    ASSERT_EQ(db.highestRin, 1);
+    session.shell.currentPerson = 1;
+    ui.rinAnswers = {"", ""}; // new spouse, new child
+    editCommand(session, cmdAddSpouse);
+    ui.answers = {false}; // no further child
+    editCommand(session, cmdAddChild);
+    EXPECT_EQ(ui.formCaptions,
+              (std::vector<std::string>{"ADD NEW PERSON:", "ADD SPOUSE TO: [1] Hans Berg", "ADD CHILD TO: [1] Hans Berg"}));
+    // The marriage typed for the new wife is in their family, and no other.
+    ASSERT_EQ(db.highestMrin, 1);
+    EXPECT_EQ(formatDate(db.families[1].marrDate).get(), std::string("ABT 1875"));
+    EXPECT_NE(discardQuestion(session), "");
+    const std::string before = values();
+    EXPECT_EQ(exportedAndReadAgain(), "0 HEAD\r\n1 SOUR kinmap\r\n1 GEDC\r\n2 VERS 5.5.1\r\n2 FORM LINEAGE-LINKED\r\n1 CHAR UTF-8\r\n"
+                                      "0 @I1@ INDI\r\n1 NAME Hans /Berg/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 12 MAR 1850\r\n1 FAMS @F1@\r\n"
+                                      "0 @I2@ INDI\r\n1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+                                      "0 @I3@ INDI\r\n1 NAME Kurt /Berg/\r\n1 SEX M\r\n1 FAMC @F1@\r\n"
+                                      "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE ABT 1875\r\n0 TRLR\r\n");
+    EXPECT_EQ(values(), before);
+}
+
+TEST_F(EditTest, LinksChangeOnBothSidesAndFamiliesWithChildrenStay)
+{
+    importFamily();
+    // Gender rules and doubled links are refused with a message.
+    EXPECT_FALSE(addSpouse(session, 1, 5));
+    EXPECT_FALSE(addChild(session, 1, 3));
+    EXPECT_FALSE(addMother(session, 3, 5));
+    EXPECT_EQ(ui.errors, (std::vector<std::string>{"Person [5] must be female", "Person [3] is already in family 1",
+                                                    "Person [5] must be female"}));
+    // Otto as a second father: asked about Eva's family first (No), then a
+    // family of his own with Kurt.
+    ui.answers = {false};
+    EXPECT_TRUE(addFather(session, 3, 5));
+    EXPECT_EQ(db.persons[3].famc.count(), 2);
+    const int32_t ottos = db.persons[5].fams[0];
+    EXPECT_TRUE(db.families[ottos].children.contains(3));
+    EXPECT_TRUE(db.families[ottos].flags & Flag::changed);
+    // Unlinking the only parent of a family with Kurt alone deletes it; Eva
+    // leaving hers keeps the family for Hans and the children.
+    ui.answers = {false, true}; // not from family 1, yes from Otto's
+    EXPECT_TRUE(unlinkParents(session, 3));
+    EXPECT_FALSE(db.isFamily(ottos));
+    EXPECT_TRUE(db.persons[5].fams.empty());
+    session.shell.currentPerson = 2;
+    ui.answers = {true};
+    EXPECT_TRUE(unlinkSpouse(session, 2));
+    EXPECT_TRUE(db.isFamily(1));
+    EXPECT_EQ(db.families[1].wife, 0);
+    // Hans deleted: his children keep their family.
+    ui.answers = {true};
+    EXPECT_TRUE(deletePerson(session, 1));
+    EXPECT_TRUE(db.isFamily(1));
+    EXPECT_EQ(db.families[1].children.count(), 2);
+    EXPECT_EQ(exportedAndReadAgain(), "0 HEAD\n"
+                                      "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n"
+                                      "0 @I3@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                                      "0 @I4@ INDI\n1 NAME Karl /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                                      "0 @I5@ INDI\n1 NAME Otto /Lenz/\n1 SEX M\n"
+                                      "0 @F1@ FAM\n1 CHIL @I3@\n1 CHIL @I4@\n"
+                                      "0 TRLR\n");
+}
+
+TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
+{
+    importFamily();
+    struct Operation {
+        const char* name;
+        std::function<bool()> run;
+    };
+    const Operation operations[] = {
+        {"add spouse", [&] { return addSpouse(session, 5, 2); }},
+        {"add father", [&] { ui.answers = {true}; return addFather(session, 5, 1); }},
+        {"unlink spouse", [&] { session.shell.currentPerson = 1; ui.answers = {true}; return unlinkSpouse(session, 1); }},
+        {"unlink parents", [&] { ui.answers = {true}; return unlinkParents(session, 4); }},
+        {"delete", [&] { ui.answers = {true}; return deletePerson(session, 2); }},
+        {"edit", [&] {
+             PersonForm form = openPersonForm(session, 3, "");
+             form.sex = 'F';
+             form.given = "Kira";
+             form.dates[formDeath] = "1.2.1950";
+             form.dateEdited[formDeath] = true;
+             return savePersonEdit(session, form).empty();
+         }},
+    };
+    for (const Operation& op : operations) {
+        SCOPED_TRACE(op.name);
+        const std::string before = dump();
+        const int32_t edits = session.shell.editCount;
+        ASSERT_TRUE(op.run());
+        const std::string after = dump();
+        EXPECT_NE(after, before);
+        EXPECT_EQ(session.shell.editCount, edits + 1); // counted for the question before changes are lost
+        ASSERT_TRUE(session.history.undo(session));
+        EXPECT_EQ(dump(), before);
+        EXPECT_EQ(session.shell.editCount, edits);
+        ASSERT_TRUE(session.history.redo(session));
+        EXPECT_EQ(dump(), after);
+    }
+    EXPECT_NE(test::readFile(session.journal.workingPath()).find("Undone: Edit person\r\nPerson edited\r\n[3] Kira"),
+              std::string::npos);
+    // Exported, the changes are the new start: nothing left to undo.
+    exportedAndReadAgain();
+    EXPECT_FALSE(session.history.canUndo());
+}
+
+TEST_F(EditTest, RinsTypedAreChecked)
+{
+    importFamily();
+    EXPECT_EQ(typedRin(session, ""), 0);
+    EXPECT_EQ(typedRin(session, " 0 "), 0);
+    EXPECT_EQ(typedRin(session, "4"), 4);
+    EXPECT_EQ(typedRin(session, "99"), -1);
+    EXPECT_EQ(typedRin(session, "4x"), -1);
+    EXPECT_EQ(ui.errors, (std::vector<std::string>{"There is no person with RIN 99.", "There is no person with RIN 4x."}));
+    session.shell.currentPerson = 1;
+    ui.rinAnswers = {"123456789"};
+    editCommand(session, cmdAddChild);
+    EXPECT_EQ(db.families[1].children.count(), 2);
+    EXPECT_EQ(ui.rinTitles, (std::vector<std::string>{"ADD CHILD TO: [1] Hans Berg"}));
+}
+
+TEST_F(EditTest, TheFormKeepsWhatWasNotEdited)
+{
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Roth/\n1 BIRT\n2 DATE ABT JAN 1850\n"
+                           "1 CHR\n2 DATE 3 FEB 1850\n1 DEAT\n2 DATE 1750/1751\n1 BURI\n2 DATE xyz 1900\n0 TRLR\n"));
+    PersonForm form = openPersonForm(session, 1, "");
+    EXPECT_EQ(form.sex, 'U'); // not known, not female
+    EXPECT_EQ(form.dates[formBirth], "ABT JAN 1850");
+    // Saved as it is: nothing changes, not even the date that did not read.
+    const std::string before = dump();
+    EXPECT_EQ(savePersonEdit(session, form), "");
+    EXPECT_EQ(dump().substr(0, dump().find("offset")), before.substr(0, before.find("offset")));
+    EXPECT_EQ(db.persons[1].sex, 0);
+    // A date lacking its year takes the one above; a bare day also its month.
+    EXPECT_EQ(readDateField(form, formDeath, "12 MAR").text, "12 MAR 1850");
+    EXPECT_EQ(readDateField(form, formDeath, "12").text, "12 FEB 1850");
+    EXPECT_EQ(readDateField(form, formBirth, "12 MAR").problem, "This date has no year.");
+    EXPECT_EQ(readDateField(form, formBirth, "31.2.1850").problem, "A day, month or year of this date is out of range.");
+    // Nothing is applied from a form that cannot be saved.
+    form.given = form.surname = "";
+    form.sex = 'M';
+    EXPECT_EQ(savePersonEdit(session, form), "Please give at least one name!");
+    EXPECT_EQ(db.persons[1].sex, 0);
+    form.given = "Anna/Maria";
+    EXPECT_EQ(savePersonEdit(session, form), "A name cannot hold a slash (/).");
+    EXPECT_EQ(sexOfKey('m'), 'M');
+}
+
+TEST_F(EditTest, NamesOutsideTheFilesEncodingAreKeptAndReported)
+{
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Roth/\n1 SEX F\n0 TRLR\n", test::FileEncoding::latin1));
+    PersonForm form = openPersonForm(session, 1, "");
+    form.given = "Łucja";
+    ASSERT_EQ(savePersonEdit(session, form), "");
+    EXPECT_STREQ(db.persons[1].given, "Łucja");
+    ASSERT_TRUE(exportAllCommand(session, dir.file("out.ged")));
+    EXPECT_NE(report().find("\"?\" written instead: 1 NAME Łucja /Roth/"), std::string::npos) << report();
+    EXPECT_NE(test::readFile(dir.file("out.ged")).find("1 NAME ?ucja /Roth/"), std::string::npos);
+}
+
+} // namespace
+} // namespace kinmap
