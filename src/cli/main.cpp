@@ -1,5 +1,6 @@
 // kinmap-cli: the batch operations of kinmap without a window.
 #include "EditScript.h"
+#include "QueryCommands.h"
 #include "TerminalUi.h"
 #include "app/DatabaseDump.h"
 #include "app/Session.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,12 @@ const char* const usage =
     "       kinmap-cli duplicates FILE [--options N] [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli check FILE [--ignore FLAGS] [--ages A,B,C,D,E,F,G,H] [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli edit FILE --script EDITS [--out OUT] [--dump] [--raw]\n"
+    "       kinmap-cli islands FILE [--select all|RIN,...] [--dump] [--raw]\n"
+    "       kinmap-cli relationship FILE RIN-A RIN-B [--dump] [--raw]\n"
+    "       kinmap-cli count given|surname|place FILE [--filter TEXT] [--selection] [--select ...]\n"
+    "       kinmap-cli count events FILE [--place TEXT] [--period YEARS] [--selection] [--select ...]\n"
+    "       kinmap-cli search births|deaths|marriages FILE [--place TEXT] [--from YEAR] [--to YEAR]\n"
+    "       kinmap-cli replace FILE --find TEXT --by TEXT --kind K [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
@@ -47,6 +55,16 @@ const char* const usage =
     "            divorced), new M|F GIVEN / SURNAME, spouse|child|father|mother RIN\n"
     "            OTHER, unlink-spouse RIN, unlink-parents RIN, delete RIN, undo, redo;\n"
     "            prints the journal lines of each; --out then exports every person\n"
+    "  islands   prints the islands (persons linked by families), largest first\n"
+    "  relationship prints the chain of links from A (current) to B (previous)\n"
+    "  count     prints how often each given name, surname or place occurs, or\n"
+    "            the events per place or per period of YEARS; --selection counts\n"
+    "            only the persons selected with --select\n"
+    "  search    prints the births, deaths or marriages at a place (its beginning,\n"
+    "            any case) between two years, earliest first\n"
+    "  replace   replaces the first TEXT in the fields of kind K (0 Given, 1 Surname,\n"
+    "            2 All Places, 3 Birth, 4 Chris, 5 Death, 6 Burial, 7 Marriage Places);\n"
+    "            an empty --by only lists; --out then exports every person to OUT\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n";
@@ -91,6 +109,8 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     bool raw = false, dump = false, timing = false, verbose = false;
     std::string selection = "all", out, scriptPath;
+    bool selectionGiven = false;
+    std::map<std::string, std::string> queryOptions;
     uint32_t duplicateOptions = kinmap::DuplicateOption::defaults;
     kinmap::CheckOptions checkOptions;
     std::vector<std::string> positional;
@@ -104,8 +124,15 @@ int main(int argc, char** argv)
             timing = true;
         else if (arg == "--verbose")
             verbose = true;
-        else if (arg == "--select" && i + 1 < args.size())
+        else if (arg == "--select" && i + 1 < args.size()) {
             selection = args[++i];
+            selectionGiven = true;
+        } else if (arg == "--selection")
+            queryOptions[arg];
+        else if ((arg == "--filter" || arg == "--place" || arg == "--period" || arg == "--from" || arg == "--to" ||
+                  arg == "--find" || arg == "--by" || arg == "--kind") &&
+                 i + 1 < args.size())
+            queryOptions[arg] = args[++i];
         else if (arg == "--out" && i + 1 < args.size())
             out = args[++i];
         else if (arg == "--script" && i + 1 < args.size())
@@ -154,7 +181,8 @@ int main(int argc, char** argv)
     const bool isDuplicates = positional.size() == 2 && positional[0] == "duplicates";
     const bool isCheck = positional.size() == 2 && positional[0] == "check";
     const bool isEdit = positional.size() == 2 && positional[0] == "edit" && !scriptPath.empty();
-    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit) {
+    const size_t queryFile = kinmap::queryFileIndex(positional);
+    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit && queryFile == 0) {
         fputs(usage, stderr);
         return 2;
     }
@@ -172,10 +200,30 @@ int main(int argc, char** argv)
             fprintf(stderr, "%s: %.3f s\n", step, std::chrono::duration<double>(now - started).count());
         started = now;
     };
-    bool ok = kinmap::importCommand(session, positional[1]);
+    bool ok = kinmap::importCommand(session, positional[queryFile == 0 ? 1 : queryFile]);
     lap("import");
     if (ok && verbose)
         fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
+    if (ok && queryFile != 0) {
+        if (selectionGiven && !select(session, selection)) {
+            fprintf(stderr, "kinmap-cli: --select takes all or existing RINs separated by commas\n");
+            kinmap::deleteWorkingJournal(session);
+            return 2;
+        }
+        kinmap::QueryRequest request = kinmap::queryRequest(positional);
+        request.options = queryOptions;
+        std::string output;
+        started = std::chrono::steady_clock::now();
+        ok = kinmap::runQuery(session, request, output);
+        lap(request.command.c_str());
+        print(ui, output);
+        if (ok && dump)
+            print(ui, kinmap::dumpDatabase(session.db));
+        if (ok && !out.empty() && !kinmap::exportAllCommand(session, out))
+            ok = false;
+        kinmap::deleteWorkingJournal(session);
+        return ok ? 0 : 1;
+    }
     if (ok && isEdit) {
         FILE* scriptFile = fopen(scriptPath.c_str(), "rb");
         if (!scriptFile) {

@@ -1,6 +1,9 @@
 #include "Dialogs.h"
 
+#include "CountDialogs.h"
+#include "EventListDialog.h"
 #include "ProgramIcon.h"
+#include "ReplaceDialog.h"
 #include "SearchDialogs.h"
 
 #include <QDesktopServices>
@@ -74,6 +77,37 @@ bool Dialogs::searchEvents(QWidget* parent, SearchOptions& options)
 {
     SearchDialog dialog(SearchDialog::Kind::events, options, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::eventList(QWidget* parent, const QString& title, SearchOptions& options)
+{
+    EventListDialog dialog(title, options, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::count(QWidget* parent, int mode, std::string& filter, bool& onlySelection)
+{
+    CountDialog dialog(mode, filter, onlySelection, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    filter = dialog.filter();
+    return true;
+}
+
+bool Dialogs::countEvents(QWidget* parent, std::string& place, int& period)
+{
+    CountEventsDialog dialog(place, period, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    place = dialog.place();
+    period = dialog.period();
+    return true;
+}
+
+void Dialogs::replace(QWidget* parent, ReplaceOptions& options, const std::function<void()>& replace)
+{
+    ReplaceDialog dialog(options, replace, parent);
+    dialog.exec();
 }
 
 bool Dialogs::generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following)

@@ -10,6 +10,8 @@ class QWidget;
 
 #include "app/UserInterface.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace kinmap {
@@ -20,6 +22,7 @@ class Session;
 struct PersonForm;
 struct MergeFields;
 struct SearchOptions;
+struct ReplaceOptions;
 } // namespace kinmap
 
 namespace kinmap::gui {
@@ -40,6 +43,13 @@ public:
     // The search dialogs; false when cancelled (their switches change at once).
     virtual bool searchPersons(QWidget* parent, SearchOptions& options);
     virtual bool searchEvents(QWidget* parent, SearchOptions& options);
+    // SEARCH BIRTHS, DEATHS and MARRIAGES (title), COUNT (mode 0 given
+    // names, 1 surnames, 2 places) and COUNT EVENTS; false when cancelled.
+    virtual bool eventList(QWidget* parent, const QString& title, SearchOptions& options);
+    virtual bool count(QWidget* parent, int mode, std::string& filter, bool& onlySelection);
+    virtual bool countEvents(QWidget* parent, std::string& place, int& period);
+    // FIND AND REPLACE, open until CANCEL; every REPLACE calls replace.
+    virtual void replace(QWidget* parent, ReplaceOptions& options, const std::function<void()>& replace);
     virtual bool generations(QWidget* parent, const QString& title, bool withFollowing, int& generations, int& following);
     // ERROR CHECK OPTIONS, DUPLICATES (the option word changes with every click), MERGE PERSONS,
     // the preview of an automatic merge, CALCULATE SOUNDEX.

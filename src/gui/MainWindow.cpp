@@ -3,6 +3,7 @@
 #include "CandidateListView.h"
 #include "Dialogs.h"
 #include "ErrorListView.h"
+#include "IslandListView.h"
 #include "PersonListView.h"
 #include "ProgramIcon.h"
 #include "ScreenText.h"
@@ -17,7 +18,12 @@
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/PersonText.h"
+#include "query/Counts.h"
+#include "query/EventSearch.h"
+#include "query/Replace.h"
 #include "query/Selection.h"
+#include "relations/Islands.h"
+#include "relations/Relationship.h"
 #include "views/ListViews.h"
 
 #include <QAction>
@@ -189,14 +195,23 @@ void MainWindow::buildMenus()
     QMenu* search = menuBar()->addMenu(QStringLiteral("SEARCH"));
     addCommand(search, cmdSearchPerson, QStringLiteral("&Person"));
     addCommand(search, cmdSearchEvents, QStringLiteral("&Events"));
+    addCommand(search, cmdSearchBirths, QStringLiteral("&Births"));
+    addCommand(search, cmdSearchDeaths, QStringLiteral("&Deaths"));
+    addCommand(search, cmdSearchMarriages, QStringLiteral("&Marriages"));
+    search->addSeparator();
+    addCommand(search, cmdFindReplace, QStringLiteral("Find and &Replace"));
 
-    // Menus whose commands arrive later are not shown until they have one.
-    menuBar()->addMenu(QStringLiteral("COUNT"))->menuAction()->setVisible(false);
+    QMenu* count = menuBar()->addMenu(QStringLiteral("COUNT"));
+    addCommand(count, cmdCountGivenNames, QStringLiteral("&Given names"));
+    addCommand(count, cmdCountSurnames, QStringLiteral("&Surnames"));
+    addCommand(count, cmdCountPlaces, QStringLiteral("&Places"));
+    addCommand(count, cmdCountEvents, QStringLiteral("&Events"));
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("EXTRAS"));
     addCommand(extras, cmdFindErrors, QStringLiteral("Find &Errors"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
     addCommand(extras, cmdDuplicates, QStringLiteral("&Duplicates"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     addCommand(extras, cmdSoundex, QStringLiteral("&Soundex"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
+    addCommand(extras, cmdIslands, QStringLiteral("&Islands"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("HELP"));
     addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"));
@@ -341,6 +356,26 @@ void MainWindow::runCommand(uint32_t id)
     case cmdSoundex:
         dialogs_.soundex(this);
         break;
+    case cmdIslands:
+        islandsCommand(session_);
+        break;
+    case cmdRelationship:
+        relationshipCommand(session_);
+        break;
+    case cmdSearchBirths:
+    case cmdSearchDeaths:
+    case cmdSearchMarriages:
+        eventSearchCommand(session_, static_cast<EventKind>(id - cmdSearchBirths));
+        break;
+    case cmdCountGivenNames:
+    case cmdCountSurnames:
+    case cmdCountPlaces:
+    case cmdCountEvents:
+        countCommand(session_, static_cast<CountKind>(id - cmdCountGivenNames));
+        break;
+    case cmdFindReplace:
+        replaceCommand(session_);
+        break;
     case cmdMerge:
         mergeCommand(session_);
         kinmap::showView(session_, shownTab_); // the merged person is gone from the view
@@ -483,7 +518,9 @@ void MainWindow::showView(int view)
         widget = personTextView();
         break;
     case reportView:
-        if (session_.shell.lastCommand == cmdFindErrors)
+        if (session_.shell.lastCommand == cmdIslands)
+            widget = new IslandListView(session_);
+        else if (session_.shell.lastCommand == cmdFindErrors)
             widget = new ErrorListView(session_, [this](uint32_t id) { runCommand(id); });
         else if (session_.shell.lastCommand == cmdDuplicates && session_.duplicates.candidatesShown)
             widget = new CandidateListView(session_);
@@ -574,6 +611,26 @@ bool MainWindow::askSearchPersons(SearchOptions& options)
 bool MainWindow::askSearchEvents(SearchOptions& options)
 {
     return dialogs_.searchEvents(this, options);
+}
+
+bool MainWindow::askEventList(const std::string& title, SearchOptions& options)
+{
+    return dialogs_.eventList(this, toScreen(title), options);
+}
+
+bool MainWindow::askCount(int mode, std::string& filter, bool& onlySelection)
+{
+    return dialogs_.count(this, mode, filter, onlySelection);
+}
+
+bool MainWindow::askCountEvents(std::string& placeFilter, int& period)
+{
+    return dialogs_.countEvents(this, placeFilter, period);
+}
+
+void MainWindow::showReplaceDialog(ReplaceOptions& options, const std::function<void()>& replace)
+{
+    dialogs_.replace(this, options, replace);
 }
 
 bool MainWindow::askGenerations(const std::string& title, bool withFollowing, int& generations, int& following)

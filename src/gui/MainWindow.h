@@ -56,6 +56,10 @@ public:
     void keepPainting() override;
     bool askSearchPersons(SearchOptions& options) override;
     bool askSearchEvents(SearchOptions& options) override;
+    bool askEventList(const std::string& title, SearchOptions& options) override;
+    bool askCount(int mode, std::string& filter, bool& onlySelection) override;
+    bool askCountEvents(std::string& placeFilter, int& period) override;
+    void showReplaceDialog(ReplaceOptions& options, const std::function<void()>& replace) override;
     bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override;
     bool askCheckOptions(CheckOptions& options) override;
     bool askEditPerson(PersonForm& form) override;

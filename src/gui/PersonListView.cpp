@@ -161,6 +161,8 @@ QMenu* PersonListView::contextMenu()
         menu_->addAction(QString::fromLatin1(text), this, [this, id = id] { runCommand_(id); });
     // Merges the person clicked before into this one.
     menu_->addAction(QStringLiteral("&Merge"), this, [this] { runCommand_(cmdMerge); });
+    // How the person clicked before is related to this one.
+    menu_->addAction(QStringLiteral("&Relationship"), this, [this] { runCommand_(cmdRelationship); });
     return menu_;
 }
 

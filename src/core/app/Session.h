@@ -13,7 +13,10 @@
 #include "db/Database.h"
 #include "ged/ChangeJournal.h"
 #include "ged/GedLineIO.h"
+#include "query/Counts.h"
+#include "query/Replace.h"
 #include "query/Selection.h"
+#include "relations/Islands.h"
 #include "views/ErrorListRows.h"
 #include "views/PersonList.h"
 
@@ -76,6 +79,9 @@ public:
     ChangeJournal journal;
     ShellState shell;
     SearchOptions searchOptions;
+    CountOptions countOptions;
+    ReplaceOptions replaceOptions;
+    IslandRows islands;
     DuplicateSearch duplicates;
     CheckOptions checkOptions;
     ErrorList errors;

@@ -21,6 +21,8 @@ void resetToNoData(Session& s)
     shell.lastCommand = 0;
     shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.editCount = shell.selectedCount = 0;
     shell.currentPerson = 1;
+    shell.previousPerson = 0;
+    s.islands.reset({});
     shell.currentFamilyIndex = 0;
     s.history.clear();
     Database& db = s.db;

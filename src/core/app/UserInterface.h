@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kinmap {
 
 struct SearchOptions;
+struct ReplaceOptions;
 struct CheckOptions;
 struct MergeFields;
 struct CandidatePair;
@@ -48,6 +50,16 @@ public:
     // dialogs edit the kept options (their switches also when cancelled).
     virtual bool askSearchPersons(SearchOptions& /*options*/) { return false; }
     virtual bool askSearchEvents(SearchOptions& /*options*/) { return false; }
+    // SEARCH BIRTHS, DEATHS or MARRIAGES: the place and the two years.
+    virtual bool askEventList(const std::string& /*title*/, SearchOptions& /*options*/) { return false; }
+    // COUNT for given names (mode 0), surnames (1) or places (2): the
+    // filter on OK; the selection switch flips at once.
+    virtual bool askCount(int /*mode*/, std::string& /*filter*/, bool& /*onlySelection*/) { return false; }
+    // COUNT EVENTS: the place filter and the period in years.
+    virtual bool askCountEvents(std::string& /*placeFilter*/, int& /*period*/) { return false; }
+    // FIND AND REPLACE: stays open; each REPLACE runs `replace` with the
+    // options as the dialog shows them.
+    virtual void showReplaceDialog(ReplaceOptions& /*options*/, const std::function<void()>& /*replace*/) {}
     // "Nr of Generations:" and, with `withFollowing`, "Following Generations:".
     virtual bool askGenerations(const std::string& /*title*/, bool /*withFollowing*/, int& /*generations*/,
                                 int& /*following*/)

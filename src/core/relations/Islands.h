@@ -1,0 +1,62 @@
+// Islands: the groups of persons that family links (as husband, wife or
+// child) connect, each person without links an island of its own. The
+// Report tab lists them, largest first, sortable by column; picking an
+// island makes its first person the current one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kinmap {
+
+class Database;
+class Session;
+
+struct Island {
+    int32_t firstPerson = 0; // the lowest RIN of the island
+    int32_t persons = 0, families = 0;
+};
+
+// Every island of the database, in the order of their first persons.
+std::vector<Island> findIslands(const Database& db);
+
+// The islands list: the table and its display order.
+class IslandRows {
+public:
+    static constexpr int columnCount = 5;
+    static const char* columnTitle(int column);
+    static int columnShare(int column); // of 1024 parts of the width
+
+    // A new table, largest islands first (reversed when the direction is).
+    void reset(std::vector<Island> islands);
+    int rowCount() const { return static_cast<int>(order_.size()); }
+    const Island* islandAt(int row) const;
+    std::string cellText(const Database& db, int row, int column) const;
+    // A new column sorts by it, largest numbers and greatest texts first;
+    // the same column again reverses the order.
+    void clickColumn(const Database& db, int column);
+    int sortColumn() const { return sortColumn_; }
+    int sortDirection() const { return sortDirection_; }
+    // The row whose island's first person this is; 0 when none.
+    int rowOfPerson(int32_t rin) const;
+
+private:
+    void sort(const Database& db);
+
+    std::vector<Island> islands_;
+    std::vector<int32_t> order_;
+    int sortColumn_ = 0;
+    int sortDirection_ = 1;
+};
+
+// EXTRAS / Islands: the table anew and the Report tab.
+void islandsCommand(Session& session);
+// A row picked: its first person is current; the status bar tells about it.
+void pickIsland(Session& session, int row);
+// Selects every person of the island in a row (for a partial export).
+int selectIsland(Session& session, int row);
+// The island file writer: a line per row in display order.
+std::string islandListText(const Session& session);
+
+} // namespace kinmap

@@ -1,0 +1,126 @@
+#include "IslandListView.h"
+
+#include "ScreenText.h"
+
+#include "app/Session.h"
+#include "relations/Islands.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+namespace kinmap::gui {
+
+IslandListModel::IslandListModel(Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}
+
+int IslandListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : session_.islands.rowCount();
+}
+
+int IslandListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : IslandRows::columnCount;
+}
+
+QVariant IslandListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return toScreen(session_.islands.cellText(session_.db, index.row(), index.column()));
+}
+
+QVariant IslandListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return QString::fromLatin1(IslandRows::columnTitle(section));
+}
+
+void IslandListModel::changed()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+IslandListView::IslandListView(Session& session, QWidget* parent)
+    : QTableView(parent), session_(session), model_(new IslandListModel(session, this))
+{
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(true);
+    showSortIndicator();
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &IslandListView::sortBy);
+    const int row = session_.islands.rowOfPerson(session_.shell.currentPerson);
+    if (model_->rowCount() > 0)
+        selectRow(row);
+    // A click or the arrow keys pick an island.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { pickRow(current.row()); });
+}
+
+void IslandListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    const int width = viewport()->width();
+    for (int column = 0; column < IslandRows::columnCount; ++column)
+        setColumnWidth(column, IslandRows::columnShare(column) * width / 1024);
+}
+
+void IslandListView::sortBy(int column)
+{
+    session_.islands.clickColumn(session_.db, column);
+    model_->changed();
+    showSortIndicator();
+    if (model_->rowCount() > 0)
+        selectRow(session_.islands.rowOfPerson(session_.shell.currentPerson));
+}
+
+void IslandListView::showSortIndicator()
+{
+    // Numbers sort largest first, texts greatest first: descending unless reversed.
+    horizontalHeader()->setSortIndicator(session_.islands.sortColumn(),
+                                         session_.islands.sortDirection() > 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void IslandListView::pickRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    if (currentIndex().row() != row)
+        selectRow(row);
+    pickIsland(session_, row);
+}
+
+void IslandListView::selectCurrentIsland()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    const int selected = selectIsland(session_, current.row());
+    session_.setStatus(1, "%d persons selected", selected);
+}
+
+QMenu* IslandListView::contextMenu()
+{
+    delete menu_;
+    menu_ = new QMenu(this);
+    menu_->addAction(QStringLiteral("&Select island"), this, [this] { selectCurrentIsland(); });
+    return menu_;
+}
+
+void IslandListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        index = currentIndex();
+    if (!index.isValid())
+        return;
+    pickRow(index.row());
+    contextMenu()->popup(event->globalPos());
+}
+
+} // namespace kinmap::gui
