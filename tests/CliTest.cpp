@@ -168,6 +168,50 @@ TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
                                                    "0 TRLR\n");
 }
 
+TEST(Cli, QueryCommandsPrintWhatTheReportShows)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n1 CHAR UTF-8\n"
+                        "0 @I1@ INDI\n1 NAME Jörg /Grüß/\n1 SEX M\n1 BIRT\n2 DATE 1850\n2 PLAC Köln\n1 FAMS @F1@\n"
+                        "0 @I2@ INDI\n1 NAME Иван /Łoś/\n1 SEX F\n1 FAMS @F1@\n"
+                        "0 @I3@ INDI\n1 NAME Kid /Grüß/\n1 SEX M\n1 BIRT\n2 DATE 1880\n2 PLAC Kölln\n1 FAMC @F1@\n"
+                        "0 @I4@ INDI\n1 NAME Solo /Grüß/\n1 SEX M\n"
+                        "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n1 MARR\n2 DATE 1875\n2 PLAC Köln\n0 TRLR\n");
+    // Only what the command leaves in the report: not the import's.
+    auto run = [&](const std::string& arguments) {
+        const CliRun result = runCli(arguments, dir);
+        EXPECT_EQ(result.status, 0) << arguments << result.err;
+        return result.out;
+    };
+    EXPECT_EQ(run("islands " + in), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
+                                    "    1\t       3\t       1\t1\tJörg Grüß\r\n    2\t       1\t       0\t4\tSolo Grüß\r\n");
+    EXPECT_EQ(run("relationship " + in + " 3 2"), "     2 \tИван Łoś 0 () \r\n     3 Son: Kid Grüß 1880 (Kölln)\r\n"
+                                                  "\r\nKid Grüß is a son of Иван Łoś.\r\n");
+    EXPECT_EQ(run("count surname " + in + " --select 2,3 --selection"),
+              "\r\nCount\tSurname\r\n     1\tŁoś\r\n     1\tGrüß\r\n\r\n     2 \tTotal ");
+    EXPECT_EQ(run("count events " + in + " --place Köln --period 25"),
+              "\r\nPeriod\tEvents\tBirth\tChris\tDeath\tBurial\tMarriage"
+              "\r\n  1850\t     1\t     1\t     0\t     0\t     0\t     0"
+              "\r\n  1875\t     1\t     0\t     0\t     0\t     0\t     1\r\n\r\n     2 \tTotal ");
+    EXPECT_EQ(run("search marriages " + in + " --place kö --from 1875 --to 1875"),
+              "\r\nMarriages in kö...1875 - 1875\r\n\r\n& 1875       \t     1\tJörg Grüß + Иван Łoś "
+              "\r\n\r\nTotal of      1 \tmarriages ");
+    EXPECT_EQ(run("replace " + in + " --find Köln --by Cologne --kind 'All Places' --out " + dir.file("out.ged")),
+              "Köln \treplaced in RIN 1 by \tCologne\r\nKöln \treplaced in MRIN 1 by \tCologne\r\n2 replacements\r\n");
+    const std::string written = test::readFile(dir.file("out.ged"));
+    EXPECT_NE(written.find("2 PLAC Cologne\n1 FAMS @F1@"), std::string::npos);
+    EXPECT_NE(written.find("2 PLAC Kölln\n"), std::string::npos);
+    // --raw prints Latin-1.
+    EXPECT_EQ(run("count given " + in + " --filter Jö --raw"),
+              "\r\nCount\tGiven name\r\n     1\tJ\xF6rg\r\n\r\n     1 \tTotal ");
+
+    EXPECT_EQ(runCli("relationship " + in + " 3 9", dir).status, 1);
+    EXPECT_EQ(runCli("search births " + in, dir).status, 1);
+    EXPECT_EQ(runCli("replace " + in + " --find a --by b --kind 8", dir).status, 1);
+    EXPECT_EQ(runCli("count names " + in, dir).status, 2);
+}
+
 TEST(Cli, ReportsErrorsOnStderrWithFailureStatus)
 {
     test::TempDir dir;

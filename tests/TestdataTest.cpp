@@ -5,6 +5,11 @@
 #include "check/LinkCheck.h"
 #include "check/Plausibility.h"
 #include "ged/Export.h"
+#include "query/Counts.h"
+#include "query/EventSearch.h"
+#include "query/Replace.h"
+#include "relations/Islands.h"
+#include "relations/Relationship.h"
 
 #include "ImportFixture.h"
 
@@ -201,6 +206,70 @@ TEST_F(TestdataTest, FindErrorsAndEveryMergeModeKeepTheLinksWhole)
         ASSERT_TRUE(exportAllCommand(session, dir.file("merged-" + row.file)));
         ASSERT_TRUE(importCommand(session, dir.file("merged-" + row.file)));
         // Persons without name and spouses without sex are the file's own.
+        static const std::regex linkRepair(R"(### (?!Person \d+ has no name)(?!Fam \d+ has (HUSB|WIFE) \d+ with sex))");
+        EXPECT_FALSE(std::regex_search(report(), linkRepair)) << report();
+    }
+}
+
+// Islands, relationship, counts, searches and a replacement over the real
+// files: the islands hold every person, the counts every name, and the
+// replaced file reads again without a repair.
+TEST_F(TestdataTest, IslandsCountsSearchesAndReplaceCoverEveryRecord)
+{
+    const std::string folder = KINMAP_TESTDATA_DIR;
+    if (!std::filesystem::exists(folder + "/MANIFEST.tsv"))
+        GTEST_SKIP() << "no test data at " << folder;
+    for (const ManifestRow& row : readManifest(folder)) {
+        if (row.persons == 0)
+            continue;
+        SCOPED_TRACE(row.file);
+        ASSERT_TRUE(importBytes(test::readFile(folder + "/" + row.file), row.file));
+        ui.errors.clear();
+        islandsCommand(session);
+        int persons = 0, families = 0;
+        for (int i = 0; i < session.islands.rowCount(); ++i) {
+            persons += session.islands.islandAt(i)->persons;
+            families += session.islands.islandAt(i)->families;
+            if (i > 0)
+                ASSERT_GE(session.islands.islandAt(i - 1)->persons, session.islands.islandAt(i)->persons);
+        }
+        EXPECT_EQ(persons, db.personCount);
+        EXPECT_LE(families, db.familyCount);
+
+        // The first person of the largest island and the last person there.
+        const int32_t first = session.islands.islandAt(0)->firstPerson;
+        int32_t last = db.highestRin;
+        while (!db.isPerson(last))
+            --last;
+        const std::vector<int32_t> chain = relationshipChain(db, first, last);
+        if (!chain.empty()) {
+            EXPECT_EQ(chain.front(), last);
+            EXPECT_EQ(chain.back(), first);
+            for (size_t i = 1; i < chain.size(); ++i)
+                EXPECT_NE(relationOf(db, chain[i], chain[i - 1]), unrelated) << chain[i];
+        }
+
+        int named = 0;
+        for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+            named += db.isPerson(rin) && db.persons[rin].given ? 1 : 0;
+        runCount(session, CountKind::given);
+        EXPECT_EQ(ui.status[1], std::to_string(named) + " Given names");
+        for (const CountKind kind : {CountKind::surname, CountKind::place, CountKind::events}) {
+            runCount(session, kind);
+            EXPECT_NE(report().find(" \tTotal "), std::string::npos);
+        }
+        for (const EventKind kind : {EventKind::birth, EventKind::death, EventKind::marriage}) {
+            SearchOptions options;
+            options.periodFrom = 1;
+            session.report.clear();
+            runEventSearch(session, kind, options);
+        }
+
+        session.replaceOptions = {"e", "E", 2};
+        runReplace(session);
+        EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+        ASSERT_TRUE(exportAllCommand(session, dir.file("replaced-" + row.file)));
+        ASSERT_TRUE(importCommand(session, dir.file("replaced-" + row.file)));
         static const std::regex linkRepair(R"(### (?!Person \d+ has no name)(?!Fam \d+ has (HUSB|WIFE) \d+ with sex))");
         EXPECT_FALSE(std::regex_search(report(), linkRepair)) << report();
     }

@@ -1,8 +1,11 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "CandidateListView.h"
 #include "CheckOptionsDialog.h"
+#include "CountDialogs.h"
 #include "EditPersonDialog.h"
 #include "ErrorListView.h"
+#include "IslandListView.h"
+#include "ReplaceDialog.h"
 #include "RinDialogs.h"
 #include "DuplicatesDialog.h"
 #include "MainWindow.h"
@@ -16,6 +19,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMenuBar>
 #include <QLabel>
 #include <QRadioButton>
 #include <QHeaderView>
@@ -522,6 +527,103 @@ private slots:
         dialog.pressOk();
         QCOMPARE(options.ages[0], 8u);
         QCOMPARE(options.ages[1], 95u);
+    }
+
+    void islandsCountsSearchesAndReplaceFromTheMenus()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        window.importFile(writeGed("islands.ged", "0 HEAD\n"
+                                                  "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMS @F1@\n"
+                                                  "0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n1 FAMS @F1@\n"
+                                                  "0 @I3@ INDI\n1 NAME Solo /Berg/\n1 SEX M\n1 BIRT\n2 DATE 1850\n2 PLAC Bonn\n"
+                                                  "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n0 TRLR\n"));
+        QAction* islands = window.action(kinmap::cmdIslands);
+        QCOMPARE(islands->shortcut(), QKeySequence(Qt::ALT | Qt::Key_L));
+        islands->trigger();
+        auto* list = qobject_cast<kinmap::gui::IslandListView*>(window.viewWidget(kinmap::reportView));
+        QVERIFY(list);
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(window.statusText(0), QStringLiteral("Island nr.1 of 2"));
+        QCOMPARE(window.statusText(1), QStringLiteral("2 Persons (1 Families). 1st Person: Hans Berg"));
+        // By RIN, greatest first, with the header's indicator; a key picks an island.
+        list->sortBy(2);
+        QCOMPARE(list->horizontalHeader()->sortIndicatorSection(), 2);
+        QCOMPARE(list->model()->data(list->model()->index(0, 4)).toString(), QStringLiteral("Solo"));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(window.session().shell.currentPerson, 1);
+        list->selectCurrentIsland();
+        QCOMPARE(window.session().shell.selectedCount, 2);
+
+        // COUNT: the menu, its dialog's mode, the table in the Report tab.
+        QStringList menus;
+        for (QAction* menu : window.menuBar()->actions())
+            if (menu->isVisible())
+                menus << menu->text();
+        QVERIFY(menus.contains(QStringLiteral("COUNT")));
+        dialogs.countFilters.enqueue("Ber");
+        window.action(kinmap::cmdCountSurnames)->trigger();
+        QCOMPARE(dialogs.countModes, QList<int>{1});
+        QCOMPARE(viewText(window, kinmap::reportView), QStringLiteral("\nCount\tSurname\n     2\tBerg\n\n     2 \tTotal "));
+        QCOMPARE(window.statusText(1), QStringLiteral("2 Surnames"));
+
+        dialogs.searches.enqueue([](kinmap::SearchOptions& o) { o.place = "bo"; });
+        window.action(kinmap::cmdSearchBirths)->trigger();
+        QCOMPARE(dialogs.eventListTitles, QStringList{QStringLiteral("SEARCH BIRTHS")});
+        QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral("*        1850\t     3\tSolo Berg")));
+
+        // Two presses of REPLACE in one opening of the dialog.
+        dialogs.replacePresses.enqueue([](kinmap::ReplaceOptions& o) { o = {"Bonn", "Bern", 3}; });
+        dialogs.replacePresses.enqueue([](kinmap::ReplaceOptions& o) { o = {"Berg", "", 1}; });
+        window.action(kinmap::cmdFindReplace)->trigger();
+        QCOMPARE(window.session().db.persons[3].birthPlace, std::string("Bern"));
+        QCOMPARE(viewText(window, kinmap::reportView), QStringLiteral("Berg \t\nBerg \t\n2 replacements\n"));
+        QCOMPARE(window.session().shell.replacementCount, 1);
+        QVERIFY(window.action(kinmap::cmdUndo)->isEnabled());
+
+        // Relationship from the list's context menu: the person clicked before and this one.
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        auto* people = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(people);
+        QCoreApplication::processEvents();
+        for (const int row : {0, 1})
+            QTest::mouseClick(people->viewport(), Qt::LeftButton, {}, people->visualRect(people->model()->index(row, 1)).center());
+        for (QAction* entry : people->contextMenu()->actions())
+            if (entry->text() == QStringLiteral("&Relationship"))
+                entry->trigger();
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral(" is the ")));
+    }
+
+    void countAndReplaceDialogsKeepTheirSwitches()
+    {
+        bool onlySelection = false;
+        {
+            kinmap::gui::CountDialog dialog(2, "Bo", onlySelection);
+            QCOMPARE(dialog.findChild<QLabel*>()->text(), QStringLiteral("Place names with:"));
+            QCOMPARE(dialog.filterField()->text(), QStringLiteral("Bo"));
+            dialog.findChild<QCheckBox*>()->click();
+            dialog.reject();
+        }
+        QVERIFY(onlySelection); // the switch flips at once
+        kinmap::gui::CountEventsDialog events("", 0);
+        QTest::keyClicks(events.periodField(), QStringLiteral("-2x5"));
+        QCOMPARE(events.period(), -25);
+
+        kinmap::ReplaceOptions options{"a", "b", 0};
+        int runs = 0;
+        kinmap::gui::ReplaceDialog dialog(options, [&runs] { ++runs; });
+        QCOMPARE(dialog.kindList()->count(), kinmap::ReplaceOptions::kindCount);
+        dialog.kindList()->setCurrentIndex(7);
+        QCOMPARE(options.kind, 7); // at once
+        dialog.findField()->setText(QStringLiteral("Köln"));
+        dialog.pressReplace();
+        dialog.pressReplace();
+        QCOMPARE(runs, 2);
+        QCOMPARE(options.find, std::string("Köln"));
+        QCOMPARE(dialog.result(), 0); // still open
     }
 
     void editingFromTheMenusWithUndo()

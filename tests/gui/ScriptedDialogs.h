@@ -7,6 +7,7 @@
 #include "check/Merge.h"
 #include "check/Plausibility.h"
 #include "edit/PersonForm.h"
+#include "query/Replace.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -110,7 +111,33 @@ public:
         return confirmPreview;
     }
 
+    bool eventList(QWidget*, const QString& title, SearchOptions& options) override
+    {
+        eventListTitles << title;
+        return searchPersons(nullptr, options);
+    }
+    bool count(QWidget*, int mode, std::string& filter, bool&) override
+    {
+        countModes << mode;
+        if (countFilters.isEmpty())
+            return false;
+        filter = countFilters.dequeue();
+        return true;
+    }
+    // Each REPLACE press fills in the dialog's fields, then runs.
+    void replace(QWidget*, ReplaceOptions& options, const std::function<void()>& run) override
+    {
+        while (!replacePresses.isEmpty()) {
+            replacePresses.dequeue()(options);
+            run();
+        }
+    }
+
     QQueue<std::function<bool(PersonForm&)>> personAnswers;
+    QStringList eventListTitles;
+    QList<int> countModes;
+    QQueue<std::string> countFilters;
+    QQueue<std::function<void(ReplaceOptions&)>> replacePresses;
     QQueue<QString> rinAnswers;
     QStringList rinTitles;
     QQueue<std::function<void(CheckOptions&)>> checkAnswers;

@@ -83,6 +83,7 @@ public:
     void keepPainting() override { ++paintWaits; }
     bool askSearchPersons(SearchOptions& options) override { return answerSearch(options); }
     bool askSearchEvents(SearchOptions& options) override { return answerSearch(options); }
+    bool askEventList(const std::string&, SearchOptions& options) override { return answerSearch(options); }
     bool askGenerations(const std::string& title, bool withFollowing, int& generations, int& following) override
     {
         generationTitles.push_back(title + (withFollowing ? " (2 fields)" : " (1 field)"));
