@@ -39,6 +39,7 @@ CountDialog::CountDialog(int mode, const std::string& filter, bool& onlySelectio
     : QDialog(parent), filter_(textField(filter))
 {
     setWindowTitle(QStringLiteral("COUNT"));
+    setMinimumWidth(340);
     static constexpr const char* labels[] = {"Givn name with:", "Surname with:", "Place names with:"};
     auto* form = new QFormLayout(this);
     auto* label = new QLabel(QString::fromLatin1(labels[mode]));
@@ -60,6 +61,7 @@ CountEventsDialog::CountEventsDialog(const std::string& place, int period, QWidg
     : QDialog(parent), place_(textField(place)), period_(new QLineEdit)
 {
     setWindowTitle(QStringLiteral("COUNT EVENTS"));
+    setMinimumWidth(340);
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Place"), place_);
     period_->setMaxLength(7);

@@ -170,7 +170,7 @@ void EditPersonDialog::complete(int index)
         return; // typing inside the text
     QString found;
     if (index == 2) {
-        const int blank = text.lastIndexOf(QLatin1Char(' '));
+        const qsizetype blank = text.lastIndexOf(QLatin1Char(' '));
         const QString word = text.mid(blank + 1);
         if (word.isEmpty())
             return;

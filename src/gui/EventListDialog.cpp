@@ -27,6 +27,7 @@ EventListDialog::EventListDialog(const QString& title, SearchOptions& options, Q
       to_(yearField(options.periodTo))
 {
     setWindowTitle(title);
+    setMinimumWidth(340);
     place_->setMaxLength(static_cast<int>(SearchOptions::maxPatternLength));
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Place"), place_);

@@ -17,6 +17,7 @@ ReplaceDialog::ReplaceDialog(ReplaceOptions& options, std::function<void()> repl
       by_(new QLineEdit(toScreen(options.by))), kind_(new QComboBox)
 {
     setWindowTitle(QStringLiteral("FIND AND REPLACE"));
+    setMinimumWidth(380); // room for 49 characters of a place
     for (QLineEdit* field : {find_, by_})
         field->setMaxLength(static_cast<int>(ReplaceOptions::maxTextLength));
     for (int kind = 0; kind < ReplaceOptions::kindCount; ++kind)
