@@ -174,6 +174,12 @@ TEST_F(RelationsTest, IslandsAreListedLargestFirstAndSortByColumn)
     EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 13);
     session.islands.clickColumn(db, 2);
     EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 1);
+    // A new run sorts by persons again, in the direction chosen last.
+    islandsCommand(session);
+    EXPECT_EQ(session.islands.sortColumn(), 0);
+    EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 13);
+    session.islands.clickColumn(db, 0);
+    EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 1);
     EXPECT_EQ(selectIsland(session, 1), 1);
     EXPECT_EQ(session.shell.selectedCount, 1);
     EXPECT_EQ(selectIsland(session, 0), 14);

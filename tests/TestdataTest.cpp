@@ -230,8 +230,9 @@ TEST_F(TestdataTest, IslandsCountsSearchesAndReplaceCoverEveryRecord)
         for (int i = 0; i < session.islands.rowCount(); ++i) {
             persons += session.islands.islandAt(i)->persons;
             families += session.islands.islandAt(i)->families;
-            if (i > 0)
+            if (i > 0) {
                 ASSERT_GE(session.islands.islandAt(i - 1)->persons, session.islands.islandAt(i)->persons);
+            }
         }
         EXPECT_EQ(persons, db.personCount);
         EXPECT_LE(families, db.familyCount);

@@ -1,5 +1,6 @@
 #include "ErrorListView.h"
 
+#include "RowsModel.h"
 #include "ScreenText.h"
 
 #include "app/Commands.h"
@@ -15,40 +16,18 @@
 
 namespace kinmap::gui {
 
-ErrorListModel::ErrorListModel(Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}
+namespace {
 
-int ErrorListModel::rowCount(const QModelIndex& parent) const
+RowsModel::Source rowsOf(Session& session)
 {
-    return parent.isValid() ? 0 : session_.errorRows.rowCount();
+    return {ErrorListRows::columnCount, &ErrorListRows::columnTitle, [&session] { return session.errorRows.rowCount(); },
+            [&session](int row, int column) { return session.errorRows.cellText(session.errors, row, column); }};
 }
 
-int ErrorListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ErrorListRows::columnCount;
-}
-
-QVariant ErrorListModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid())
-        return {};
-    return toScreen(session_.errorRows.cellText(session_.errors, index.row(), index.column()));
-}
-
-QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
-        return {};
-    return QString::fromLatin1(ErrorListRows::columnTitle(section));
-}
-
-void ErrorListModel::changed()
-{
-    beginResetModel();
-    endResetModel();
-}
+} // namespace
 
 ErrorListView::ErrorListView(Session& session, std::function<void(uint32_t)> runCommand, QWidget* parent)
-    : QTableView(parent), session_(session), runCommand_(std::move(runCommand)), model_(new ErrorListModel(session, this))
+    : QTableView(parent), session_(session), runCommand_(std::move(runCommand)), model_(new RowsModel(rowsOf(session), this))
 {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -4,7 +4,6 @@
 // the context menu edits or deletes the person or removes the finding.
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QTableView>
 
 #include <functional>
@@ -17,20 +16,7 @@ class Session;
 
 namespace kinmap::gui {
 
-class ErrorListModel : public QAbstractTableModel {
-    Q_OBJECT
-
-public:
-    explicit ErrorListModel(Session& session, QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void changed();
-
-private:
-    Session& session_;
-};
+class RowsModel;
 
 class ErrorListView : public QTableView {
     Q_OBJECT
@@ -52,7 +38,7 @@ private:
 
     Session& session_;
     std::function<void(uint32_t)> runCommand_;
-    ErrorListModel* model_;
+    RowsModel* model_;
     QMenu* menu_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "IslandListView.h"
 
+#include "RowsModel.h"
 #include "ScreenText.h"
 
 #include "app/Session.h"
@@ -11,40 +12,18 @@
 
 namespace kinmap::gui {
 
-IslandListModel::IslandListModel(Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}
+namespace {
 
-int IslandListModel::rowCount(const QModelIndex& parent) const
+RowsModel::Source rowsOf(Session& session)
 {
-    return parent.isValid() ? 0 : session_.islands.rowCount();
+    return {IslandRows::columnCount, &IslandRows::columnTitle, [&session] { return session.islands.rowCount(); },
+            [&session](int row, int column) { return session.islands.cellText(session.db, row, column); }};
 }
 
-int IslandListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : IslandRows::columnCount;
-}
-
-QVariant IslandListModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid())
-        return {};
-    return toScreen(session_.islands.cellText(session_.db, index.row(), index.column()));
-}
-
-QVariant IslandListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
-        return {};
-    return QString::fromLatin1(IslandRows::columnTitle(section));
-}
-
-void IslandListModel::changed()
-{
-    beginResetModel();
-    endResetModel();
-}
+} // namespace
 
 IslandListView::IslandListView(Session& session, QWidget* parent)
-    : QTableView(parent), session_(session), model_(new IslandListModel(session, this))
+    : QTableView(parent), session_(session), model_(new RowsModel(rowsOf(session), this))
 {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -4,7 +4,6 @@
 // person current; the context menu selects every person of the island.
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QTableView>
 
 class QMenu;
@@ -15,20 +14,7 @@ class Session;
 
 namespace kinmap::gui {
 
-class IslandListModel : public QAbstractTableModel {
-    Q_OBJECT
-
-public:
-    explicit IslandListModel(Session& session, QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void changed();
-
-private:
-    Session& session_;
-};
+class RowsModel;
 
 class IslandListView : public QTableView {
     Q_OBJECT
@@ -48,7 +34,7 @@ private:
     void showSortIndicator();
 
     Session& session_;
-    IslandListModel* model_;
+    RowsModel* model_;
     QMenu* menu_ = nullptr;
 };
 

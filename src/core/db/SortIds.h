@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace kinmap {
 
@@ -60,6 +61,19 @@ void sortIds(int32_t* array, int lo, int hi, int32_t key, Compare compare)
             hi = j;
         }
     }
+}
+
+// The indexes 0 to count - 1, sorted by compare(a, b) as sortIds sorts.
+template <class Compare>
+std::vector<int32_t> sortedIndexes(size_t count, Compare compare)
+{
+    std::vector<int32_t> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = static_cast<int32_t>(i);
+    if (count > 1)
+        sortIds(order.data(), 0, static_cast<int>(count) - 1, 0,
+                [&](int32_t a, int32_t b, int32_t) -> int32_t { return compare(a, b); });
+    return order;
 }
 
 } // namespace kinmap

@@ -53,20 +53,15 @@ public:
     // greater text first; periods earliest first.
     std::vector<int32_t> sortedRows(bool byPeriod) const
     {
-        std::vector<int32_t> order(rows_.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<int32_t>(i);
-        if (order.size() > 1)
-            sortIds(order.data(), 0, static_cast<int>(order.size()) - 1, 0, [&](int32_t a, int32_t b, int32_t) -> int32_t {
-                const CountRow& x = rows_[static_cast<size_t>(a)];
-                const CountRow& y = rows_[static_cast<size_t>(b)];
-                if (byPeriod)
-                    return x.start < y.start ? 1 : x.start > y.start ? -1 : 0;
-                if (x.total != y.total)
-                    return x.total > y.total ? 1 : -1;
-                return x.text == y.text ? 0 : compareFolded(x.text, y.text, 1000);
-            });
-        return order;
+        return sortedIndexes(rows_.size(), [&](int32_t a, int32_t b) -> int32_t {
+            const CountRow& x = rows_[static_cast<size_t>(a)];
+            const CountRow& y = rows_[static_cast<size_t>(b)];
+            if (byPeriod)
+                return x.start < y.start ? 1 : x.start > y.start ? -1 : 0;
+            if (x.total != y.total)
+                return x.total > y.total ? 1 : -1;
+            return x.text == y.text ? 0 : compareFolded(x.text, y.text, 1000);
+        });
     }
     const CountRow& row(int32_t i) const { return rows_[static_cast<size_t>(i)]; }
     long long total() const { return total_; }

@@ -66,19 +66,14 @@ std::vector<Found> findMarriages(const Database& db, const SearchOptions& o)
 // Earliest first; equal dates by number, so that the order is total.
 std::vector<int32_t> sortedByDate(const std::vector<Found>& found)
 {
-    std::vector<int32_t> order(found.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int32_t>(i);
-    if (order.size() > 1)
-        sortIds(order.data(), 0, static_cast<int>(order.size()) - 1, 0, [&](int32_t a, int32_t b, int32_t) -> int32_t {
-            const Found& x = found[static_cast<size_t>(a)];
-            const Found& y = found[static_cast<size_t>(b)];
-            const int32_t kx = dateKey(x.date), ky = dateKey(y.date);
-            if (kx != ky)
-                return kx < ky ? 1 : -1;
-            return x.number < y.number ? 1 : x.number > y.number ? -1 : 0;
-        });
-    return order;
+    return sortedIndexes(found.size(), [&](int32_t a, int32_t b) -> int32_t {
+        const Found& x = found[static_cast<size_t>(a)];
+        const Found& y = found[static_cast<size_t>(b)];
+        const int32_t kx = dateKey(x.date), ky = dateKey(y.date);
+        if (kx != ky)
+            return kx < ky ? 1 : -1;
+        return x.number < y.number ? 1 : x.number > y.number ? -1 : 0;
+    });
 }
 
 void appendName(ReportBuffer& report, const Database& db, int32_t rin)

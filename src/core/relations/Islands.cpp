@@ -86,14 +86,12 @@ int IslandRows::columnShare(int column)
 void IslandRows::reset(std::vector<Island> islands)
 {
     islands_ = std::move(islands);
-    order_.resize(islands_.size());
-    for (size_t i = 0; i < order_.size(); ++i)
-        order_[i] = static_cast<int32_t>(i);
-    // Largest first, with the shared sort; the chosen column is sorted when clicked.
-    if (!order_.empty())
-        sortIds(order_.data(), 0, static_cast<int>(order_.size()) - 1, 0, [this](int32_t a, int32_t b, int32_t) {
-            return islands_[static_cast<size_t>(a)].persons - islands_[static_cast<size_t>(b)].persons;
-        });
+    // Largest first, with the shared sort, so the list is sorted by persons
+    // again; the direction chosen last stays.
+    sortColumn_ = 0;
+    order_ = sortedIndexes(islands_.size(), [this](int32_t a, int32_t b) {
+        return islands_[static_cast<size_t>(a)].persons - islands_[static_cast<size_t>(b)].persons;
+    });
 }
 
 const Island* IslandRows::islandAt(int row) const

@@ -28,7 +28,8 @@ public:
     static const char* columnTitle(int column);
     static int columnShare(int column); // of 1024 parts of the width
 
-    // A new table, largest islands first (reversed when the direction is).
+    // A new table sorted by persons, largest islands first (reversed when
+    // the direction kept from before is).
     void reset(std::vector<Island> islands);
     int rowCount() const { return static_cast<int>(order_.size()); }
     const Island* islandAt(int row) const;
