@@ -2,6 +2,7 @@
 
 #include "RowsModel.h"
 #include "ScreenText.h"
+#include "TableViews.h"
 
 #include "app/Commands.h"
 #include "app/Session.h"
@@ -30,8 +31,7 @@ ErrorListView::ErrorListView(Session& session, std::function<void(uint32_t)> run
     : QTableView(parent), session_(session), runCommand_(std::move(runCommand)), model_(new RowsModel(rowsOf(session), this))
 {
     setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUpTableView(this);
     setShowGrid(true);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
@@ -80,6 +80,8 @@ void ErrorListView::sortBy(int column)
 
 void ErrorListView::keyPressEvent(QKeyEvent* event)
 {
+    if (contextMenuKey(this, event))
+        return;
     const QString text = event->text();
     if (text.isEmpty() || !text.at(0).isPrint()) {
         QTableView::keyPressEvent(event);
@@ -117,6 +119,11 @@ void ErrorListView::removeCurrent()
 
 void ErrorListView::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) { // the Menu key or Shift+F10: the current row
+        if (currentIndex().isValid())
+            contextMenu()->popup(keyboardMenuPosition(this));
+        return;
+    }
     const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
     if (!index.isValid())
         return; // a click beside the rows opens nothing

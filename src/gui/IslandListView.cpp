@@ -2,6 +2,7 @@
 
 #include "RowsModel.h"
 #include "ScreenText.h"
+#include "TableViews.h"
 
 #include "app/Session.h"
 #include "relations/Islands.h"
@@ -26,8 +27,7 @@ IslandListView::IslandListView(Session& session, QWidget* parent)
     : QTableView(parent), session_(session), model_(new RowsModel(rowsOf(session), this))
 {
     setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUpTableView(this);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(true);
@@ -93,13 +93,18 @@ QMenu* IslandListView::contextMenu()
 
 void IslandListView::contextMenuEvent(QContextMenuEvent* event)
 {
-    QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
-    if (event->reason() == QContextMenuEvent::Keyboard)
-        index = currentIndex();
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard; // the Menu key or Shift+F10
+    const QModelIndex index = keyboard ? currentIndex() : indexAt(viewport()->mapFromGlobal(event->globalPos()));
     if (!index.isValid())
         return;
     pickRow(index.row());
-    contextMenu()->popup(event->globalPos());
+    contextMenu()->popup(keyboard ? keyboardMenuPosition(this) : event->globalPos());
+}
+
+void IslandListView::keyPressEvent(QKeyEvent* event)
+{
+    if (!contextMenuKey(this, event))
+        QTableView::keyPressEvent(event);
 }
 
 } // namespace kinmap::gui

@@ -7,6 +7,7 @@
 #include "PersonListView.h"
 #include "ProgramIcon.h"
 #include "ScreenText.h"
+#include "StartPage.h"
 
 #include "app/Commands.h"
 #include "app/Shell.h"
@@ -40,10 +41,14 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSettings>
+#include <QShortcut>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kinmap::gui {
 
@@ -104,23 +109,31 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
 {
     setWindowIcon(programIcon());
     setAcceptDrops(true);
+    setMinimumSize(640, 420);
     resize(1100, 720);
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    stack_ = new QStackedWidget;
+    startPage_ = new StartPage({[this] { runCommand(cmdImportGed); },
+                                [this](const QString& path) {
+                                    if (!busy_ && confirmDiscard(session_))
+                                        importFile(path);
+                                },
+                                [this] { openManual(); }});
     tabs_ = new QTabWidget;
     tabs_->setDocumentMode(true);
-    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab:selected { background: #E7F0F0; }"
-                                        "QTabBar::tab { background: #F0F0F0; padding: 4px 14px; }"));
     for (int i = 0; i < 9; ++i) {
         pages_[i] = new QWidget;
         auto* pageLayout = new QVBoxLayout(pages_[i]);
         pageLayout->setContentsMargins(0, 0, 0, 0);
         tabs_->addTab(pages_[i], QString::fromLatin1(tabLabels[i]));
     }
-    layout->addWidget(tabs_, 1);
+    stack_->addWidget(startPage_);
+    stack_->addWidget(tabs_);
+    layout->addWidget(stack_, 1);
     progress_ = new QProgressBar;
     progress_->setRange(0, 100);
     progress_->setTextVisible(false);
@@ -136,6 +149,16 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
         statusBar()->addWidget(status_[part], part == 1 ? 2 : 1);
     }
     status_[0]->setText(QStringLiteral("Use Menu:  FILE / Import GED"));
+    repairLink_ = new QLabel;
+    repairLink_->setTextFormat(Qt::RichText);
+    repairLink_->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    connect(repairLink_, &QLabel::linkActivated, this, [this] { tabs_->setCurrentIndex(reportView); });
+    repairLink_->hide();
+    statusBar()->addPermanentWidget(repairLink_);
+    // F10 reaches the menu bar, as on other desktops.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(menuBar()->actions().value(0));
+    });
 
     buildMenus();
     loadRecentFiles();
@@ -144,6 +167,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     updateUndoActions();
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
     updateTitle();
+    restoreGeometry(QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).value(QStringLiteral("Window/geometry")).toByteArray());
 }
 
 MainWindow::~MainWindow() = default;
@@ -160,16 +184,17 @@ QAction* MainWindow::addCommand(QMenu* menu, uint32_t id, const QString& text)
 
 void MainWindow::buildMenus()
 {
-    fileMenu_ = menuBar()->addMenu(QStringLiteral("FILE"));
-    addCommand(fileMenu_, cmdNew, QStringLiteral("&New"));
-    addCommand(fileMenu_, cmdImportGed, QStringLiteral("&Import GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&FILE"));
+    addCommand(fileMenu_, cmdNew, QStringLiteral("&New"))->setShortcut(QKeySequence::New);
+    addCommand(fileMenu_, cmdImportGed, QStringLiteral("&Import GED"))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_I), QKeySequence::Open});
     addCommand(fileMenu_, cmdExportGed, QStringLiteral("&Export GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addCommand(fileMenu_, cmdPartialExport, QStringLiteral("&Partial Export"));
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addSeparator();
-    addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"));
+    addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("EDIT"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&EDIT"));
     addCommand(edit, cmdUndo, QStringLiteral("&Undo"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     addCommand(edit, cmdRedo, QStringLiteral("&Redo"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit->addSeparator();
@@ -192,8 +217,8 @@ void MainWindow::buildMenus()
         addCommand(deselect, id + (cmdDeselectPerson - cmdSelectPerson), QString::fromLatin1(text));
     }
 
-    QMenu* search = menuBar()->addMenu(QStringLiteral("SEARCH"));
-    addCommand(search, cmdSearchPerson, QStringLiteral("&Person"));
+    QMenu* search = menuBar()->addMenu(QStringLiteral("&SEARCH"));
+    addCommand(search, cmdSearchPerson, QStringLiteral("&Person"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommand(search, cmdSearchEvents, QStringLiteral("&Events"));
     addCommand(search, cmdSearchBirths, QStringLiteral("&Births"));
     addCommand(search, cmdSearchDeaths, QStringLiteral("&Deaths"));
@@ -201,20 +226,20 @@ void MainWindow::buildMenus()
     search->addSeparator();
     addCommand(search, cmdFindReplace, QStringLiteral("Find and &Replace"));
 
-    QMenu* count = menuBar()->addMenu(QStringLiteral("COUNT"));
+    QMenu* count = menuBar()->addMenu(QStringLiteral("&COUNT"));
     addCommand(count, cmdCountGivenNames, QStringLiteral("&Given names"));
     addCommand(count, cmdCountSurnames, QStringLiteral("&Surnames"));
     addCommand(count, cmdCountPlaces, QStringLiteral("&Places"));
     addCommand(count, cmdCountEvents, QStringLiteral("&Events"));
 
-    QMenu* extras = menuBar()->addMenu(QStringLiteral("EXTRAS"));
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("E&XTRAS"));
     addCommand(extras, cmdFindErrors, QStringLiteral("Find &Errors"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
     addCommand(extras, cmdDuplicates, QStringLiteral("&Duplicates"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     addCommand(extras, cmdSoundex, QStringLiteral("&Soundex"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
     addCommand(extras, cmdIslands, QStringLiteral("&Islands"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("HELP"));
-    addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&HELP"));
+    addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"))->setShortcut(QKeySequence(Qt::Key_F1));
     addCommand(help, cmdAbout, QStringLiteral("&About kinmap!"));
 }
 
@@ -229,6 +254,18 @@ void MainWindow::dataCommandsEnabled(bool enabled)
     for (const auto& [id, action] : actions_)
         if (isDataCommand(id))
             action->setEnabled(enabled);
+    stack_->setCurrentWidget(enabled ? static_cast<QWidget*>(tabs_) : startPage_);
+}
+
+bool MainWindow::startPageShown() const
+{
+    return stack_->currentWidget() == startPage_;
+}
+
+void MainWindow::linksRepaired(int count)
+{
+    repairLink_->setVisible(count != 0);
+    repairLink_->setText(QStringLiteral("<a href=\"report\">%1 links repaired – see Report</a>").arg(count));
 }
 
 void MainWindow::rebuildRecentMenu()
@@ -249,7 +286,7 @@ void MainWindow::rebuildRecentMenu()
             continue;
         QString text = fromFilePath(files[i]);
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        auto* entry = new QAction(text, fileMenu_);
+        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text), fileMenu_);
         const uint32_t id = cmdRecentFile1 + static_cast<uint32_t>(i);
         connect(entry, &QAction::triggered, this, [this, id] { runCommand(id); });
         fileMenu_->insertAction(before, entry);
@@ -260,6 +297,11 @@ void MainWindow::rebuildRecentMenu()
         recentPlaceholder_->setEnabled(false);
         fileMenu_->insertAction(before, recentPlaceholder_);
     }
+    QStringList paths;
+    for (const std::string& file : files)
+        if (!file.empty())
+            paths << fromFilePath(file);
+    startPage_->setRecentFiles(paths);
 }
 
 void MainWindow::loadRecentFiles()
@@ -404,11 +446,8 @@ void MainWindow::runCommand(uint32_t id)
             selectionCommand(session_, id, session_.shell.currentPerson);
             break;
         }
-        if (id >= cmdRecentFile1 && id <= cmdRecentFile4) {
-            const std::string path = session_.shell.recentFiles[id - cmdRecentFile1];
-            if (!path.empty() && confirmDiscard(session_))
-                importFile(fromFilePath(path));
-        }
+        if (id >= cmdRecentFile1 && id <= cmdRecentFile4)
+            openRecentFile(static_cast<int>(id - cmdRecentFile1));
         break;
     }
     updateUndoActions();
@@ -423,10 +462,33 @@ void MainWindow::updateUndoActions()
     action(cmdRedo)->setText(history.canRedo() ? QStringLiteral("&Redo ") + toScreen(history.redoLabel()) : QStringLiteral("&Redo"));
 }
 
+// A recent file that is gone is offered for removal before anything loaded
+// is given up for it.
+void MainWindow::openRecentFile(int index)
+{
+    auto& files = session_.shell.recentFiles;
+    const QString path = fromFilePath(files[static_cast<size_t>(index)]);
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        if (dialogs_.askYesNo(this, QStringLiteral("RECENT FILES"),
+                              QStringLiteral("%1 is no longer there.\nRemove it from the recent files?").arg(path),
+                              QMessageBox::Question)) {
+            std::rotate(files.begin() + index, files.begin() + index + 1, files.end());
+            files.back().clear();
+            recentFilesChanged();
+        }
+        return;
+    }
+    if (confirmDiscard(session_))
+        importFile(path);
+}
+
 void MainWindow::importFile(const QString& path)
 {
     BusyScope busy(*this);
-    importCommand(session_, toFilePath(path));
+    // Absolute, so that a recent file opens from wherever kinmap was started.
+    importCommand(session_, toFilePath(QFileInfo(path).absoluteFilePath()));
     updateTitle();
     updateUndoActions();
 }
@@ -528,9 +590,38 @@ void MainWindow::showView(int view)
             widget = reportTextView();
         break;
     default:
-        break; // views that arrive later show an empty page
+        break;
     }
-    setView(view, widget);
+    setView(view, widget ? widget : emptyPage(view));
+}
+
+// What a tab says when it has nothing to show.
+QWidget* MainWindow::emptyPage(int view) const
+{
+    QString text;
+    switch (view) {
+    case listView:
+        text = QStringLiteral("There are no persons yet.\nAdd one with EDIT / Add New Person.");
+        break;
+    case selectionView:
+        text = QStringLiteral("No person found.\nSelect persons with SEARCH / Person or Events, or with EDIT / Select.");
+        break;
+    case personView:
+        text = QStringLiteral("No current person.\nClick a person in the List to see its record here.");
+        break;
+    case reportView:
+        text = QStringLiteral("Nothing to report yet.\nImports, Find Errors, counts, searches and other commands list their results here.");
+        break;
+    default:
+        text = QStringLiteral("The %1 view is not part of this version of kinmap yet.").arg(QString::fromLatin1(tabLabels[view]));
+        break;
+    }
+    auto* page = new QLabel(text);
+    page->setObjectName(QStringLiteral("emptyPage"));
+    page->setAlignment(Qt::AlignCenter);
+    page->setWordWrap(true);
+    page->setForegroundRole(QPalette::PlaceholderText);
+    return page;
 }
 
 void MainWindow::clearView()
@@ -549,6 +640,8 @@ QWidget* MainWindow::personTextView()
 QWidget* MainWindow::reportTextView()
 {
     const ReportBuffer& report = session_.report;
+    if (report.length() == 0)
+        return nullptr;
     return readOnlyText(toScreen(std::string(report.text(), static_cast<size_t>(report.length()))));
 }
 
@@ -686,6 +779,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     saveRecentFiles();
+    QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QStringLiteral("Window/geometry"), saveGeometry());
     deleteWorkingJournal(session_);
     event->accept();
 }

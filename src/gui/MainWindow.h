@@ -16,11 +16,13 @@ class QAction;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QStackedWidget;
 class QTabWidget;
 
 namespace kinmap::gui {
 
 class Dialogs;
+class StartPage;
 
 class MainWindow : public QMainWindow, public UserInterface {
     Q_OBJECT
@@ -38,6 +40,10 @@ public:
     void importFile(const QString& path);
 
     QTabWidget* tabs() const { return tabs_; }
+    // Shown before a file is open, in place of the tabs.
+    StartPage* startPage() const { return startPage_; }
+    bool startPageShown() const;
+    QLabel* repairLink() const { return repairLink_; }
     QString statusText(int part) const;
     QAction* action(uint32_t id) const;
     QMenu* fileMenu() const { return fileMenu_; }
@@ -71,6 +77,7 @@ public:
     void recentFilesChanged() override;
     void showView(int view) override;
     void clearView() override;
+    void linksRepaired(int count) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,11 +100,16 @@ private:
     void updateTitle();
     void updateUndoActions();
     void openManual();
+    void openRecentFile(int index);
+    QWidget* emptyPage(int view) const;
     QString currentFolder() const;
 
     Dialogs& dialogs_;
     Session session_;
+    QStackedWidget* stack_ = nullptr;
+    StartPage* startPage_ = nullptr;
     QTabWidget* tabs_ = nullptr;
+    QLabel* repairLink_ = nullptr;
     std::array<QWidget*, 9> pages_{};
     std::array<QLabel*, 3> status_{};
     QProgressBar* progress_ = nullptr;

@@ -1,12 +1,16 @@
 #include "PersonListView.h"
 
 #include "ScreenText.h"
+#include "TableViews.h"
 
 #include "app/Commands.h"
 #include "app/Session.h"
 #include "views/ListViews.h"
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QSettings>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,6 +19,10 @@
 #include <chrono>
 
 namespace kinmap::gui {
+
+namespace {
+constexpr const char* headerKey = "PersonList/header";
+}
 
 PersonListModel::PersonListModel(Session& session, QObject* parent) : QAbstractTableModel(parent), session_(session) {}
 
@@ -34,9 +42,15 @@ QVariant PersonListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return toScreen(list.cellText(index.row(), index.column()));
     if (role == Qt::BackgroundRole) {
+        // A faint tint of the theme's base colour, readable on light and dark themes alike.
         const int32_t rin = list.rinAt(index.row());
         const bool man = session_.db.validRin(rin) && session_.db.persons[rin].sex == 'M';
-        return man ? QColor(240, 250, 250) : QColor(250, 240, 250);
+        const QColor base = QGuiApplication::palette().color(QPalette::Base);
+        const QColor tint = man ? QColor(0, 150, 150) : QColor(170, 0, 170);
+        constexpr double share = 0.08;
+        return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + tint.redF() * share),
+                                static_cast<float>(base.greenF() * (1 - share) + tint.greenF() * share),
+                                static_cast<float>(base.blueF() * (1 - share) + tint.blueF() * share));
     }
     return {};
 }
@@ -58,20 +72,31 @@ PersonListView::PersonListView(Session& session, std::function<void(uint32_t)> r
     : QTableView(parent), session_(session), runCommand_(std::move(runCommand)), model_(new PersonListModel(session, this))
 {
     setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpTableView(this);
     setShowGrid(true);
     setWordWrap(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    horizontalHeader()->setSectionsMovable(true);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setSectionsClickable(true);
-    setStyleSheet(QStringLiteral("QTableView { background: rgb(240, 240, 240); }"));
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &PersonListView::sortByColumn);
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setMinimumSectionSize(fontMetrics().averageCharWidth() * 5);
+    // Widths the user set are kept, also for the next start; until then
+    // the columns share the width.
+    userWidths_ = header->restoreState(
+        QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).value(QLatin1String(headerKey)).toByteArray());
+    showSortIndicator();
+    connect(header, &QHeaderView::sectionResized, this, [this] {
+        if (fitting_)
+            return;
+        userWidths_ = true;
+        saveHeader();
+    });
+    connect(header, &QHeaderView::sectionMoved, this, &PersonListView::saveHeader);
+    connect(header, &QHeaderView::sectionClicked, this, &PersonListView::sortByColumn);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
         if (!current.isValid())
             return;
@@ -84,9 +109,25 @@ PersonListView::PersonListView(Session& session, std::function<void(uint32_t)> r
 void PersonListView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
+    if (userWidths_)
+        return;
+    // Below the minimum widths the list scrolls sideways.
+    fitting_ = true;
     const int width = viewport()->width();
     for (int column = 0; column < PersonList::columnCount; ++column)
         setColumnWidth(column, PersonList::columnShare(column) * width / 1024);
+    fitting_ = false;
+}
+
+void PersonListView::saveHeader()
+{
+    QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QLatin1String(headerKey), horizontalHeader()->saveState());
+}
+
+void PersonListView::showSortIndicator()
+{
+    const PersonList& list = session_.personList;
+    horizontalHeader()->setSortIndicator(list.sortColumn(), list.sortDirection() > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void PersonListView::selectRow(int row)
@@ -114,11 +155,14 @@ void PersonListView::sortByColumn(int column)
     session_.personList.clickColumn(column);
     typeAhead_.clear();
     model_->orderChanged();
+    showSortIndicator();
     showCurrentPerson();
 }
 
 void PersonListView::keyPressEvent(QKeyEvent* event)
 {
+    if (contextMenuKey(this, event))
+        return;
     const QString text = event->text();
     const bool typed = !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (!typed) {
@@ -168,6 +212,10 @@ QMenu* PersonListView::contextMenu()
 
 void PersonListView::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) { // the Menu key or Shift+F10: the current row
+        contextMenu()->popup(keyboardMenuPosition(this));
+        return;
+    }
     const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
     if (index.isValid())
         selectRow(index.row()); // as a click

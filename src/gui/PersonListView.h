@@ -54,6 +54,8 @@ protected:
 private:
     void sortByColumn(int column);
     void selectRow(int row);
+    void showSortIndicator();
+    void saveHeader();
 
     Session& session_;
     std::function<void(uint32_t)> runCommand_;
@@ -61,6 +63,8 @@ private:
     QMenu* menu_ = nullptr;
     TypeAhead typeAhead_;
     bool typing_ = false; // a row selected by typing goes on with the typed text
+    bool userWidths_ = false; // the user has set column widths: they are kept
+    bool fitting_ = false;    // the view is sharing the width out itself
 };
 
 } // namespace kinmap::gui

@@ -24,7 +24,10 @@ Session::Session(UserInterface& userInterface) : ui(userInterface)
 {
     db.onError = [this](const char* message) { errorBox("%s", message); };
     journal.onFailure = [this](const std::string& message) { errorBox("%s", message.c_str()); };
-    report.onTooBig = [this](const char* message) { errorBox("%s", message); };
+    report.onTooBig = [this](const char* message) {
+        errorBox("%s", message);
+        report.clear(); // what it holds is cut off
+    };
     personList.whileWaiting = [this] { ui.keepPainting(); };
 }
 
@@ -37,7 +40,6 @@ int Session::errorBox(const char* format, ...)
     va_end(args);
     cutAtCharacter(text, maxLength);
     ui.errorBox(text);
-    report.clear();
     return 0;
 }
 

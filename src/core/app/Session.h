@@ -91,7 +91,7 @@ public:
     PersonList personList{db};
     Clock clock = Clock::system();
 
-    // The modal error box; it also clears the report. Returns 0.
+    // The modal error box; the report stays as it is. Returns 0.
     int errorBox(const char* format, ...) KINMAP_PRINTF(2, 3);
     void setStatus(int part, const char* format, ...) KINMAP_PRINTF(3, 4);
 

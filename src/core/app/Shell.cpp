@@ -12,6 +12,7 @@ void resetToNoData(Session& s)
 {
     s.ui.dataCommandsEnabled(false);
     s.ui.clearView();
+    s.ui.linksRepaired(0);
     s.personList.invalidate();
     s.setStatus(0, "%s", "Use Menu:  FILE / Import GED");
     s.setStatus(1, "%s", " ");

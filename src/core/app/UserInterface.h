@@ -87,6 +87,9 @@ public:
     virtual void dataCommandsEnabled(bool /*enabled*/) {}
     virtual void recentFilesChanged() {}
     virtual void showView(int /*view*/) {}
+    // How many links the import repaired (0: none, or no data any more); the
+    // window offers the Report tab, where the repairs are listed.
+    virtual void linksRepaired(int /*count*/) {}
     // The content of the current view goes (there is no data behind it).
     virtual void clearView() {}
 };

@@ -232,6 +232,8 @@ void searchPersonsCommand(Session& s)
         return;
     searchPersons(s, o);
     showView(s, selectionView);
+    if (s.shell.selectedCount == 0)
+        s.setStatus(0, "%s", "No person found");
 }
 
 void searchEventsCommand(Session& s)
@@ -243,6 +245,8 @@ void searchEventsCommand(Session& s)
         return;
     searchEvents(s, o);
     showView(s, selectionView);
+    if (s.shell.selectedCount == 0)
+        s.setStatus(0, "%s", "No person found");
 }
 
 void selectionCommand(Session& s, uint32_t command, int32_t rin)

@@ -11,8 +11,11 @@ bool preparePersonList(Session& s, bool selection)
     if (selection || !list.isValid() || list.selectedOnly() || list.builtHighestRin() != s.db.highestRin ||
         list.rowCount() == 0)
         list.build(selection);
-    if (list.rowCount() == 0)
+    if (list.rowCount() == 0) {
+        if (selection)
+            s.setStatus(1, "%d persons\t", 0); // the count says what the empty page shows
         return false;
+    }
     if (selection) {
         s.setStatus(0, "%s", "Selection");
         s.setStatus(1, "%d persons\t", list.rowCount());

@@ -1,0 +1,50 @@
+#include "TableViews.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
+
+namespace kinmap::gui {
+
+bool CutTextTooltips::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (sizeHint(option, index).width() > view->visualRect(index).width())
+        QToolTip::showText(event->globalPos(), text, view, view->visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+void setUpTableView(QAbstractItemView* view)
+{
+    view->setItemDelegate(new CutTextTooltips(view));
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+QPoint keyboardMenuPosition(QAbstractItemView* view)
+{
+    const QRect row = view->visualRect(view->currentIndex());
+    const QPoint local = row.isValid() ? QPoint(row.left() + 20, row.bottom()) : QPoint(20, 20);
+    return view->viewport()->mapToGlobal(local);
+}
+
+bool contextMenuKey(QAbstractItemView* view, QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier)
+        return false;
+    const QPoint global = keyboardMenuPosition(view);
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, view->viewport()->mapFromGlobal(global), global);
+    QApplication::sendEvent(view->viewport(), &menu);
+    return true;
+}
+
+} // namespace kinmap::gui

@@ -1,0 +1,29 @@
+// What the table views share: cells cut by their column show their whole
+// text as a tooltip, and Shift+F10 opens the context menu as the Menu key
+// does, at the current row.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class QAbstractItemView;
+class QKeyEvent;
+
+namespace kinmap::gui {
+
+class CutTextTooltips : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+};
+
+// Gives the view the delegate above and the selection of whole rows.
+void setUpTableView(QAbstractItemView* view);
+// True when the key opened the context menu (Shift+F10).
+bool contextMenuKey(QAbstractItemView* view, QKeyEvent* event);
+// Where a context menu opened from the keyboard appears: at the current row.
+QPoint keyboardMenuPosition(QAbstractItemView* view);
+
+} // namespace kinmap::gui
