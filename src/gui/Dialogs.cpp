@@ -2,9 +2,12 @@
 
 #include "CountDialogs.h"
 #include "EventListDialog.h"
+#include "ProgramFiles.h"
 #include "ProgramIcon.h"
 #include "ReplaceDialog.h"
 #include "SearchDialogs.h"
+
+#include "app/Session.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -52,8 +55,16 @@ QString Dialogs::saveFile(QWidget* parent, const QString& caption, const QString
 
 void Dialogs::about(QWidget* parent)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("INFO"), QStringLiteral("kinmap!  Version 2.7.9"),
-                    QMessageBox::Ok, parent);
+    const QString manual = programFile(QStringLiteral("manual.html"));
+    QString text = QStringLiteral("<p><b>kinmap!</b> &nbsp;Version %1</p>"
+                                  "<p>Editor and checker for genealogical data in GED files.</p>"
+                                  "<p>Built with Qt %2 (running on Qt %3).<br>"
+                                  "Licence: all rights reserved; no licence has been granted yet.</p>")
+                       .arg(QString::fromLatin1(programVersion), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
+    if (!manual.isEmpty())
+        text += QStringLiteral("<p><a href=\"%1\">The manual</a></p>").arg(QUrl::fromLocalFile(manual).toString());
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("INFO"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
     box.setIconPixmap(programIcon().pixmap(64, 64));
     box.exec();
 }

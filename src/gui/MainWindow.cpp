@@ -5,6 +5,7 @@
 #include "ErrorListView.h"
 #include "IslandListView.h"
 #include "PersonListView.h"
+#include "ProgramFiles.h"
 #include "ProgramIcon.h"
 #include "ScreenText.h"
 #include "StartPage.h"
@@ -308,8 +309,17 @@ void MainWindow::loadRecentFiles()
 {
     QSettings settings(QStringLiteral("kinmap"), QStringLiteral("kinmap"));
     settings.beginGroup(QStringLiteral("RecentFiles"));
-    for (int i = 0; i < recentFileCount; ++i)
-        session_.shell.recentFiles[i] = toFilePath(settings.value(QStringLiteral("File%1").arg(i + 1)).toString());
+    // Absolute and clean, each once (lists of earlier versions may hold a file twice).
+    int kept = 0;
+    for (int i = 0; i < recentFileCount; ++i) {
+        const QString stored = settings.value(QStringLiteral("File%1").arg(i + 1)).toString();
+        if (stored.isEmpty())
+            continue;
+        const std::string path = toFilePath(QDir::cleanPath(QFileInfo(stored).absoluteFilePath()));
+        auto& files = session_.shell.recentFiles;
+        if (std::find(files.begin(), files.begin() + kept, path) == files.begin() + kept)
+            files[static_cast<size_t>(kept++)] = path;
+    }
 }
 
 void MainWindow::saveRecentFiles() const
@@ -488,7 +498,7 @@ void MainWindow::importFile(const QString& path)
 {
     BusyScope busy(*this);
     // Absolute, so that a recent file opens from wherever kinmap was started.
-    importCommand(session_, toFilePath(QFileInfo(path).absoluteFilePath()));
+    importCommand(session_, toFilePath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     updateTitle();
     updateUndoActions();
 }
@@ -501,17 +511,11 @@ QString MainWindow::currentFolder() const
 
 void MainWindow::openManual()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {appDir + QStringLiteral("/manual.html"),
-                                     appDir + QStringLiteral("/../share/kinmap/manual.html")}) {
-        if (QFileInfo::exists(candidate)) {
-            if (!dialogs_.openUrl(QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath())))
-                session_.errorBox("The manual could not be opened in a browser:\r\n%s",
-                                  toFilePath(candidate).c_str());
-            return;
-        }
-    }
-    session_.errorBox("The manual was not found beside the program (manual.html).");
+    const QString manual = programFile(QStringLiteral("manual.html"));
+    if (manual.isEmpty())
+        session_.errorBox("The manual was not found beside the program (manual.html).");
+    else if (!dialogs_.openUrl(QUrl::fromLocalFile(manual)))
+        session_.errorBox("The manual could not be opened in a browser:\r\n%s", toFilePath(manual).c_str());
 }
 
 void MainWindow::updateTitle()

@@ -1,12 +1,13 @@
 #include "StartPage.h"
 
+#include "ProgramFiles.h"
 #include "ProgramIcon.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace kinmap::gui {
@@ -38,11 +39,18 @@ StartPage::StartPage(Actions actions, QWidget* parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+    // A column of readable width in the middle of the page.
     auto* outer = new QVBoxLayout(this);
-    auto* column = new QVBoxLayout;
+    auto* middle = new QWidget;
+    middle->setFixedWidth(fontMetrics().averageCharWidth() * 72);
+    auto* column = new QVBoxLayout(middle);
     column->setSpacing(14);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(middle);
+    row->addStretch();
     outer->addStretch(1);
-    outer->addLayout(column);
+    outer->addLayout(row);
     outer->addStretch(2);
 
     auto* icon = new QLabel;
@@ -59,19 +67,18 @@ StartPage::StartPage(Actions actions, QWidget* parent)
         "finds implausible data and duplicates, and writes the file back without losing a line of it."));
     purpose->setWordWrap(true);
     purpose->setAlignment(Qt::AlignHCenter);
-    purpose->setMaximumWidth(560);
-    column->addWidget(purpose, 0, Qt::AlignHCenter);
+    column->addWidget(purpose);
     import_->setDefault(true);
     connect(import_, &QPushButton::clicked, this, [this] { actions_.import(); });
     column->addWidget(import_, 0, Qt::AlignHCenter);
     for (QLabel* label : {recent_, links_}) {
         label->setAlignment(Qt::AlignHCenter);
         connect(label, &QLabel::linkActivated, this, &StartPage::follow);
-        column->addWidget(label, 0, Qt::AlignHCenter);
+        column->addWidget(label);
     }
 
     QStringList links;
-    if (const QString sample = samplePath(); !sample.isEmpty())
+    if (const QString sample = programFile(QStringLiteral("sample.ged")); !sample.isEmpty())
         links << fileLink(sample, QStringLiteral("Open the sample file"));
     links << QStringLiteral("<a href=\"%1\">Read the manual</a>").arg(manualLink);
     links_->setText(links.join(QStringLiteral(" &nbsp;·&nbsp; ")));
@@ -85,18 +92,11 @@ void StartPage::setRecentFiles(const QStringList& paths)
         return;
     }
     QStringList lines{QStringLiteral("Recently used files:")};
-    for (const QString& path : paths)
-        lines << fileLink(path, path);
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        lines << fileLink(path, file.fileName()) + QStringLiteral(" &nbsp;<small>%1</small>").arg(file.path().toHtmlEscaped());
+    }
     recent_->setText(lines.join(QStringLiteral("<br>")));
-}
-
-QString StartPage::samplePath()
-{
-    const QString appDir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {appDir + QStringLiteral("/sample.ged"), appDir + QStringLiteral("/../share/kinmap/sample.ged")})
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
-    return {};
 }
 
 void StartPage::follow(const QString& link)

@@ -29,8 +29,6 @@ public:
     QPushButton* importButton() const { return import_; }
     QLabel* recentList() const { return recent_; }
     QLabel* links() const { return links_; }
-    // The sample GED file beside the program or where it is installed; empty when there is none.
-    static QString samplePath();
 
 private:
     void follow(const QString& link);

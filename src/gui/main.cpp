@@ -3,16 +3,20 @@
 #include "Dialogs.h"
 #include "MainWindow.h"
 
+#include "app/Session.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("kinmap"));
     QApplication::setApplicationName(QStringLiteral("kinmap"));
-    QApplication::setApplicationVersion(QStringLiteral("2.7.9"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kinmap::programVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Editor and checker for genealogical data in GED files"));
@@ -33,8 +37,12 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, &window, [&window, path = files.first()] { window.importFile(path); });
     if (parser.isSet(screenshot)) {
         QTimer::singleShot(800, &window, [&window, path = parser.value(screenshot)] {
-            window.grab().save(path);
-            QApplication::quit();
+            if (window.grab().save(path)) {
+                QApplication::quit();
+                return;
+            }
+            std::fprintf(stderr, "kinmap: cannot write the screenshot %s\n", qPrintable(path));
+            QApplication::exit(1);
         });
     }
     return QApplication::exec();

@@ -14,6 +14,7 @@
 #include "ScreenText.h"
 #include "ScriptedDialogs.h"
 #include "SearchDialogs.h"
+#include "StartPage.h"
 
 #include "app/Commands.h"
 
@@ -21,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QLabel>
 #include <QRadioButton>
 #include <QHeaderView>
@@ -166,6 +168,126 @@ private slots:
         QCOMPARE(viewText(window, kinmap::personView),
                  QStringLiteral("0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n1 FAMS @F1@\n1 NOTE 50% sure\n"));
         QCOMPARE(window.statusText(2), QStringLiteral("RIN: 2"));
+    }
+
+    void everyCommandIsReachableFromTheKeyboard()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (QAction* menu : window.menuBar()->actions())
+            if (menu->isVisible())
+                QVERIFY2(menu->text().contains(QLatin1Char('&')), qPrintable(menu->text()));
+        QVERIFY(window.action(kinmap::cmdImportGed)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_O)));
+        QVERIFY(window.action(kinmap::cmdImportGed)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_I)));
+        QCOMPARE(window.action(kinmap::cmdExit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(window.action(kinmap::cmdHelp)->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(window.action(kinmap::cmdNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+
+        // The start page's button imports; the tabs take its place.
+        QVERIFY(window.startPageShown());
+        dialogs.filesToOpen.enqueue(writeGed("keys.ged", family));
+        window.startPage()->importButton()->click();
+        QVERIFY(!window.startPageShown());
+        QCOMPARE(window.session().db.personCount, 2);
+
+        // Ctrl+F opens SEARCH / Person.
+        dialogs.searches.enqueue([](kinmap::SearchOptions& o) { o.surname = "Roth"; });
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(dialogs.searches.isEmpty());
+        QCOMPARE(window.session().shell.selectedCount, 1);
+
+        // Shift+F10 (as the Menu key) opens the list's context menu at the current row.
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(list);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->objectName(), QStringLiteral("List Context Menu4"));
+        menu->close();
+        // The header shows the sorted column and its direction.
+        QVERIFY(list->horizontalHeader()->isSortIndicatorShown());
+        list->horizontalHeader()->sectionClicked(1);
+        QCOMPARE(list->horizontalHeader()->sortIndicatorSection(), 1);
+
+        // F10 reaches the menu bar.
+        QTest::keyClick(&window, Qt::Key_F10);
+        QCOMPARE(window.menuBar()->activeAction(), window.menuBar()->actions().value(0));
+    }
+
+    void pagesSayWhatIsMissing()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        auto pageText = [&window](int view) {
+            auto* label = qobject_cast<QLabel*>(window.viewWidget(view));
+            return label ? label->text() : QStringLiteral("<not an empty page>");
+        };
+        // The family names a deleted child: the status bar leads to the report of the repair.
+        window.importFile(writeGed("pages.ged", family));
+        QVERIFY(window.repairLink()->isVisibleTo(&window));
+        QVERIFY(window.repairLink()->text().contains(QStringLiteral("1 links repaired – see Report")));
+        emit window.repairLink()->linkActivated(QStringLiteral("report"));
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        const QString report = viewText(window, kinmap::reportView);
+        QVERIFY(report.contains(QStringLiteral("1 errors corrected automatically!")));
+        // An unrelated message keeps the report.
+        window.runCommand(kinmap::cmdPartialExport); // nothing selected
+        QVERIFY(!dialogs.messages.isEmpty() || !dialogs.errors.isEmpty());
+        window.tabs()->setCurrentIndex(kinmap::reportView);
+        QCOMPARE(viewText(window, kinmap::reportView), report);
+
+        // A search that finds nobody says so and counts 0.
+        dialogs.searches.enqueue([](kinmap::SearchOptions& o) { o.surname = "Nobody"; });
+        window.runCommand(kinmap::cmdSearchPerson);
+        QCOMPARE(window.statusText(0), QStringLiteral("No person found"));
+        QCOMPARE(window.statusText(1), QStringLiteral("0 persons"));
+        QVERIFY(pageText(kinmap::selectionView).startsWith(QStringLiteral("No person found.")));
+        window.tabs()->setCurrentIndex(kinmap::pedigreeView);
+        QVERIFY(pageText(kinmap::pedigreeView).contains(QStringLiteral("not part of this version")));
+
+        window.runCommand(kinmap::cmdNew);
+        QVERIFY(!window.repairLink()->isVisibleTo(&window));
+        QVERIFY(!window.startPageShown()); // a new file is being built
+        window.showView(kinmap::reportView);
+        QVERIFY(pageText(kinmap::reportView).startsWith(QStringLiteral("Nothing to report yet.")));
+    }
+
+    void geometryColumnsAndGoneRecentFilesAreHandled()
+    {
+        ScriptedDialogs dialogs;
+        const QString gone = dir.filePath(QStringLiteral("gone.ged"));
+        {
+            MainWindow window(dialogs);
+            QVERIFY(window.minimumSize().width() >= 640 && window.minimumSize().height() >= 400);
+            window.resize(900, 610);
+            window.show();
+            window.importFile(writeGed("geometry.ged", family));
+            auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+            QVERIFY(list);
+            list->horizontalHeader()->resizeSection(2, 333);
+            QVERIFY(window.close());
+            QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QStringLiteral("RecentFiles/File2"), gone);
+        }
+        MainWindow window(dialogs);
+        QCOMPARE(window.size(), QSize(900, 610));
+        window.show();
+        window.importFile(writeGed("geometry.ged", family));
+        auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QCOMPARE(list->columnWidth(2), 333);
+        // The list scrolls sideways rather than squeezing its columns.
+        QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+        // A recent file that is gone is offered for removal; the loaded data stays.
+        QCOMPARE(recentMenuTexts(window), (QStringList{dir.filePath(QStringLiteral("geometry.ged")), gone}));
+        dialogs.answers.enqueue(true);
+        window.runCommand(kinmap::cmdRecentFile1 + 1);
+        QCOMPARE(dialogs.questions.last().title, QStringLiteral("RECENT FILES"));
+        QCOMPARE(recentMenuTexts(window), QStringList{dir.filePath(QStringLiteral("geometry.ged"))});
+        QCOMPARE(window.session().db.personCount, 2);
     }
 
     void tabsRefuseToShowWithoutData()
