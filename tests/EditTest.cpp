@@ -71,6 +71,9 @@ protected:
 
 TEST_F(EditTest, AFileBuiltFromNothingExportsAndReadsAgain)
 {
+    // Nothing of the file open before New reaches the new one.
+    ASSERT_TRUE(importText("0 HEAD\n1 SUBM @U1@\n1 NOTE old header\n0 @I1@ INDI\n1 NAME Old /File/\n1 NOTE @N1@\n"
+                           "0 @N1@ NOTE a note\n0 @U1@ SUBM\n1 NAME Someone\n0 TRLR\n"));
     newDatabase(session);
     ui.formAnswers = {fill('M', "Hans", "Berg", "12.3.1850"), fill('F', "Eva", "Roth", "", "abt 1875"),
                       [](PersonForm& form) {
