@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <algorithm>
 #include <chrono>
 
 namespace kinmap::gui {
@@ -114,8 +115,14 @@ void PersonListView::resizeEvent(QResizeEvent* event)
     // Below the minimum widths the list scrolls sideways.
     fitting_ = true;
     const int width = viewport()->width();
-    for (int column = 0; column < PersonList::columnCount; ++column)
-        setColumnWidth(column, PersonList::columnShare(column) * width / 1024);
+    const int letter = fontMetrics().averageCharWidth();
+    for (int column = 0; column < PersonList::columnCount; ++column) {
+        // The title with room for the sort indicator; names and places a dozen letters.
+        const QString title = QString::fromLatin1(PersonList::columnTitle(column));
+        const bool text = PersonList::columnShare(column) >= 100;
+        const int least = std::max(fontMetrics().horizontalAdvance(title) + 4 * letter, text ? 12 * letter : 0);
+        setColumnWidth(column, std::max(least, PersonList::columnShare(column) * width / 1024));
+    }
     fitting_ = false;
 }
 

@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -268,6 +269,11 @@ private slots:
             window.importFile(writeGed("geometry.ged", family));
             auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
             QVERIFY(list);
+            // Too narrow for the columns' least widths: the list scrolls sideways.
+            window.resize(640, 420);
+            QCoreApplication::processEvents();
+            QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+            window.resize(900, 610);
             list->horizontalHeader()->resizeSection(2, 333);
             QVERIFY(window.close());
             QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QStringLiteral("RecentFiles/File2"), gone);
@@ -278,8 +284,6 @@ private slots:
         window.importFile(writeGed("geometry.ged", family));
         auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
         QCOMPARE(list->columnWidth(2), 333);
-        // The list scrolls sideways rather than squeezing its columns.
-        QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 
         // A recent file that is gone is offered for removal; the loaded data stays.
         QCOMPARE(recentMenuTexts(window), (QStringList{dir.filePath(QStringLiteral("geometry.ged")), gone}));
