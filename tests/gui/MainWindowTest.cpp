@@ -271,8 +271,7 @@ private slots:
             QVERIFY(list);
             // Too narrow for the columns' least widths: the list scrolls sideways.
             window.resize(640, 420);
-            QCoreApplication::processEvents();
-            QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+            QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0); // laid out after pending events
             window.resize(900, 610);
             list->horizontalHeader()->resizeSection(2, 333);
             QVERIFY(window.close());
