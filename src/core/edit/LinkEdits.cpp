@@ -101,6 +101,16 @@ int32_t newFamily(Session& s, int32_t rin, bool asChild, bool husband = false)
     return mrin;
 }
 
+// The child's first parent family that lacks this parent, or a new one.
+int32_t parentFamilyFor(Session& s, int32_t child, bool father)
+{
+    const Database& db = s.db;
+    for (const int32_t mrin : db.persons[child].famc)
+        if (db.isFamily(mrin) && (father ? db.families[mrin].husband : db.families[mrin].wife) == 0)
+            return mrin;
+    return newFamily(s, child, true);
+}
+
 int members(const FamilyRecord& f)
 {
     return (f.husband != 0 ? 1 : 0) + (f.wife != 0 ? 1 : 0) + f.children.count();
@@ -320,14 +330,7 @@ bool addParent(Session& s, int32_t child, int32_t parent, bool father)
         s.personList.invalidate();
         return true;
     }
-    int32_t mrin = 0;
-    for (const int32_t m : db.persons[child].famc)
-        if (db.isFamily(m) && (father ? db.families[m].husband : db.families[m].wife) == 0) {
-            mrin = m;
-            break;
-        }
-    if (mrin == 0)
-        mrin = newFamily(s, child, true);
+    const int32_t mrin = parentFamilyFor(s, child, father);
     linkSpouse(db, mrin, parent, father);
     changedPerson(db, child);
     journal(s, formatText(line, child, mrin), parent);
@@ -397,14 +400,7 @@ int32_t addNewParent(Session& s, int32_t child, bool father)
     const int32_t parent = newPersonThroughDialog(s, form);
     if (parent == 0)
         return 0;
-    int32_t mrin = 0;
-    for (const int32_t m : db.persons[child].famc)
-        if (db.isFamily(m) && (father ? db.families[m].husband : db.families[m].wife) == 0) {
-            mrin = m;
-            break;
-        }
-    if (mrin == 0)
-        mrin = newFamily(s, child, true);
+    const int32_t mrin = parentFamilyFor(s, child, father);
     linkSpouse(db, mrin, parent, father);
     changedPerson(db, child);
     applyMarriage(s, form, mrin);
