@@ -120,7 +120,14 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     stack_ = new QStackedWidget;
     startPage_ = new StartPage({[this] { runCommand(cmdImportGed); },
                                 [this](const QString& path) {
-                                    if (!busy_ && confirmDiscard(session_))
+                                    if (busy_)
+                                        return;
+                                    // A recent file as from the menu (one that is gone is offered for removal).
+                                    const auto& files = session_.shell.recentFiles;
+                                    const auto recent = std::find(files.begin(), files.end(), toFilePath(path));
+                                    if (recent != files.end())
+                                        openRecentFile(static_cast<int>(recent - files.begin()));
+                                    else if (confirmDiscard(session_))
                                         importFile(path);
                                 },
                                 [this] { openManual(); }});

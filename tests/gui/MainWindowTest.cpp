@@ -285,6 +285,8 @@ private slots:
         auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
         QCOMPARE(list->columnWidth(2), 333);
 
+        // The start page lists it too.
+        QVERIFY(window.startPage()->recentList()->text().contains(QStringLiteral("gone.ged")));
         // A recent file that is gone is offered for removal; the loaded data stays.
         QCOMPARE(recentMenuTexts(window), (QStringList{dir.filePath(QStringLiteral("geometry.ged")), gone}));
         dialogs.answers.enqueue(true);
