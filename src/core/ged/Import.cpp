@@ -604,6 +604,7 @@ bool importCommand(Session& s, const std::string& path)
     const ImportResult result = importGed(s, path);
     if (!result.loaded) {
         s.db.clear();
+        s.report.clear(); // nothing it told of was loaded
         s.setStatus(0, "%s not loaded", name);
         if (result.tooBig)
             s.setStatus(1, "Maximum %d persons per GED file!", Database::maxPersons);
