@@ -25,16 +25,8 @@ public:
     void counted() { ++count_; }
     void personLine(int32_t rin) { personLabel(s_, "\r\n", LabelOption::numberFirst | LabelOption::birth | LabelOption::death, rin); }
     void familyLine(int32_t mrin, const char* prefix = "\r\n") { familyLabel(s_, prefix, mrin); }
-    void changedPerson(int32_t rin)
-    {
-        if (db_.isPerson(rin))
-            db_.persons[rin].flags |= Flag::changed;
-    }
-    void changedFamily(int32_t mrin)
-    {
-        if (db_.isFamily(mrin)) // a family deleted above stays at flags 0
-            db_.families[mrin].flags |= Flag::changed;
-    }
+    void changedPerson(int32_t rin) { db_.markPersonChanged(rin); }
+    void changedFamily(int32_t mrin) { db_.markFamilyChanged(mrin); } // a family deleted above stays at flags 0
     int32_t count() const { return count_; }
 
 private:

@@ -46,18 +46,6 @@ void takeField(PersonRecord& keep, const PersonRecord& drop, const PersonField& 
     keep.flags = (keep.flags & ~field.flag) | (drop.flags & field.flag);
 }
 
-void markChanged(Database& db, int32_t rin)
-{
-    if (db.isPerson(rin))
-        db.persons[rin].flags |= Flag::changed;
-}
-
-void markFamilyChanged(Database& db, int32_t mrin)
-{
-    if (db.isFamily(mrin))
-        db.families[mrin].flags |= Flag::changed;
-}
-
 // `to` takes the place of `from` in a list, or `from` just goes when `to` is
 // there already.
 void replaceEntry(IdList& list, int32_t from, int32_t to)
@@ -225,7 +213,7 @@ void mergeLinks(Session& s, int32_t keep, int32_t drop)
         db.touchFamily(m);
     for (const int32_t m : db.persons[drop].famc)
         db.touchFamily(m);
-    markChanged(db, keep);
+    db.markPersonChanged(keep);
     // The list changes while families merge: walk a copy.
     const std::vector<int32_t> spouseFamilies(db.persons[drop].fams.begin(), db.persons[drop].fams.end());
     db.persons[drop].fams.clear();
@@ -261,7 +249,7 @@ void mergeLinks(Session& s, int32_t keep, int32_t drop)
         if (!db.validMrin(m))
             continue;
         replaceEntry(db.families[m].children, drop, keep);
-        markFamilyChanged(db, m);
+        db.markFamilyChanged(m);
         if (!db.persons[keep].famc.contains(m))
             db.appendLink(db.persons[keep].famc, m);
     }
@@ -295,12 +283,12 @@ int mergeFamilies(Session& s, int32_t f, int32_t g)
         if (!db.validRin(child))
             continue;
         replaceEntry(db.persons[child].famc, g, f);
-        markChanged(db, child);
+        db.markPersonChanged(child);
     }
     for (const int32_t spouse : {h2, w2})
         if (db.validRin(spouse)) {
             db.persons[spouse].fams.removeValue(g);
-            markChanged(db, spouse);
+            db.markPersonChanged(spouse);
         }
     if (yearOf(kept.marrDate) == 0 && other.marrDate != 0) {
         kept.marrDate = other.marrDate;

@@ -161,18 +161,14 @@ bool ErrorCheck::deleteSuperfluous(const ComparedDate& date)
 
 void ErrorCheck::markChanged(int32_t rin)
 {
-    if (db.isPerson(rin)) {
-        db.persons[rin].flags |= Flag::changed;
-        s.personList.invalidate();
-    }
+    db.markPersonChanged(rin);
+    s.personList.invalidate();
 }
 
 void ErrorCheck::markFamilyChanged(int32_t mrin)
 {
-    if (db.isFamily(mrin)) {
-        db.families[mrin].flags |= Flag::changed;
-        s.personList.invalidate();
-    }
+    db.markFamilyChanged(mrin);
+    s.personList.invalidate();
 }
 
 void ErrorCheck::writeJournal()

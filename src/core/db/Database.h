@@ -163,6 +163,17 @@ public:
     // Appends to a link list; a failed allocation is shown and leaves the list.
     void appendLink(IdList& list, int32_t value);
 
+    // Marks a record for the export to rebuild; a missing or deleted one stays as it is.
+    void markPersonChanged(int32_t rin)
+    {
+        if (isPerson(rin))
+            persons[rin].flags |= Flag::changed;
+    }
+    void markFamilyChanged(int32_t mrin)
+    {
+        if (isFamily(mrin))
+            families[mrin].flags |= Flag::changed;
+    }
     bool validRin(int32_t rin) const { return rin >= 1 && rin <= highestRin; }
     bool validMrin(int32_t mrin) const { return mrin >= 1 && mrin <= highestMrin; }
     bool isPerson(int32_t rin) const { return validRin(rin) && persons[rin].exists(); }

@@ -49,18 +49,6 @@ std::string who(const Session& s, int32_t rin)
     return formatText("%s %s [%d]", nameOf(s, rin, true), nameOf(s, rin, false), rin);
 }
 
-void changedPerson(Database& db, int32_t rin)
-{
-    if (db.isPerson(rin))
-        db.persons[rin].flags |= Flag::changed;
-}
-
-void changedFamily(Database& db, int32_t mrin)
-{
-    if (db.isFamily(mrin))
-        db.families[mrin].flags |= Flag::changed;
-}
-
 // Links a person into a family as spouse or child, on both sides, once.
 void linkSpouse(Database& db, int32_t mrin, int32_t rin, bool husband)
 {
@@ -71,7 +59,7 @@ void linkSpouse(Database& db, int32_t mrin, int32_t rin, bool husband)
     f.flags |= (husband ? Flag::hasHusband : Flag::hasWife) | Flag::changed;
     if (!db.persons[rin].fams.contains(mrin))
         db.appendLink(db.persons[rin].fams, mrin);
-    changedPerson(db, rin);
+    db.markPersonChanged(rin);
 }
 
 void linkChild(Database& db, int32_t mrin, int32_t rin)
@@ -84,7 +72,7 @@ void linkChild(Database& db, int32_t mrin, int32_t rin)
     f.flags |= Flag::hasChildren | Flag::changed;
     if (!db.persons[rin].famc.contains(mrin))
         db.appendLink(db.persons[rin].famc, mrin);
-    changedPerson(db, rin);
+    db.markPersonChanged(rin);
 }
 
 // A new family for a person, as spouse or as child.
@@ -127,13 +115,13 @@ void deleteFamily(Session& s, int32_t mrin)
         if (db.validRin(spouse)) {
             db.touchPerson(spouse);
             db.persons[spouse].fams.removeValue(mrin);
-            changedPerson(db, spouse);
+            db.markPersonChanged(spouse);
         }
     for (const int32_t child : f.children)
         if (db.validRin(child)) {
             db.touchPerson(child);
             db.persons[child].famc.removeValue(mrin);
-            changedPerson(db, child);
+            db.markPersonChanged(child);
         }
     f.children.clear();
     f.husband = f.wife = 0;
@@ -257,7 +245,7 @@ bool addSpouse(Session& s, int32_t rin, int32_t spouse)
     if (mrin == 0)
         mrin = newFamily(s, rin, false, sex == 'M');
     linkSpouse(db, mrin, spouse, sex != 'M');
-    changedPerson(db, rin);
+    db.markPersonChanged(rin);
     // The line names the spouse added, with the family.
     journal(s, formatText("Spouse added to rin %d, mrin %d\n", spouse, mrin), spouse);
     s.personList.invalidate();
@@ -293,7 +281,7 @@ bool addChild(Session& s, int32_t rin, int32_t child)
     }
     linkChild(db, mrin, child);
     askSex(s, child, "ADD GENDER", "Is this person male?");
-    changedPerson(db, rin);
+    db.markPersonChanged(rin);
     journal(s, formatText("Child added to mrin %d\n", mrin), child);
     s.personList.invalidate();
     return true;
@@ -332,7 +320,7 @@ bool addParent(Session& s, int32_t child, int32_t parent, bool father)
     }
     const int32_t mrin = parentFamilyFor(s, child, father);
     linkSpouse(db, mrin, parent, father);
-    changedPerson(db, child);
+    db.markPersonChanged(child);
     journal(s, formatText(line, child, mrin), parent);
     s.personList.invalidate();
     return true;
@@ -383,7 +371,7 @@ int32_t addNewChildren(Session& s, int32_t rin)
             mrin = newFamily(s, rin, false, male(db.persons[rin].sex));
         linkChild(db, mrin, child);
         askSex(s, child, "ADD NEW", "Is this person male?");
-        changedPerson(db, rin);
+        db.markPersonChanged(rin);
         journal(s, formatText("New Child added to mrin=%d\n", mrin), child);
         last = child;
     } while (s.ui.askYesNo("NEXT CHILD", "Add another child?", MessageIcon::question));
@@ -402,7 +390,7 @@ int32_t addNewParent(Session& s, int32_t child, bool father)
         return 0;
     const int32_t mrin = parentFamilyFor(s, child, father);
     linkSpouse(db, mrin, parent, father);
-    changedPerson(db, child);
+    db.markPersonChanged(child);
     applyMarriage(s, form, mrin);
     journal(s, formatText(father ? "New Father for rin=%d, mrin=%d\n" : "New Mother for rin=%d, mrin=%d\n", child, mrin), parent);
     return parent;
@@ -494,7 +482,7 @@ bool unlinkSpouse(Session& s, int32_t rin)
     db.touchPerson(rin);
     db.touchFamily(mrin);
     db.persons[rin].fams.removeValue(mrin);
-    changedPerson(db, rin);
+    db.markPersonChanged(rin);
     FamilyRecord& f = db.families[mrin];
     (f.husband == rin ? f.husband : f.wife) = 0;
     f.flags |= Flag::changed;
@@ -536,8 +524,8 @@ bool unlinkParents(Session& s, int32_t child)
         db.touchFamily(mrin);
         db.persons[child].famc.removeValue(mrin);
         db.families[mrin].children.removeValue(child);
-        changedPerson(db, child);
-        changedFamily(db, mrin);
+        db.markPersonChanged(child);
+        db.markFamilyChanged(mrin);
         deleteFamilyIfEmpty(s, mrin);
         journal(s, formatText("Child unlinked from mrin %d\n", mrin), child);
         s.personList.invalidate();
@@ -561,7 +549,7 @@ bool deletePerson(Session& s, int32_t rin)
         if (db.isFamily(mrin)) {
             db.touchFamily(mrin);
             db.families[mrin].children.removeValue(rin);
-            changedFamily(db, mrin);
+            db.markFamilyChanged(mrin);
             deleteFamilyIfEmpty(s, mrin);
         }
     for (const int32_t mrin : db.persons[rin].fams)
@@ -569,7 +557,7 @@ bool deletePerson(Session& s, int32_t rin)
             db.touchFamily(mrin);
             FamilyRecord& f = db.families[mrin];
             (f.husband == rin ? f.husband : f.wife) = 0;
-            changedFamily(db, mrin);
+            db.markFamilyChanged(mrin);
             deleteFamilyIfEmpty(s, mrin);
         }
     // Its own lists go too: a deleted person that still names a family
