@@ -201,6 +201,16 @@ int main(int argc, char** argv)
         started = now;
     };
     bool ok = kinmap::importCommand(session, positional[queryFile == 0 ? 1 : queryFile]);
+    // How a command that may change the data ends: the dump, the export of
+    // every person, and the journal of a run that wrote nothing goes.
+    auto finish = [&](bool succeeded) {
+        if (dump)
+            print(ui, kinmap::dumpDatabase(session.db));
+        if (!out.empty() && !kinmap::exportAllCommand(session, out))
+            succeeded = false;
+        kinmap::deleteWorkingJournal(session);
+        return succeeded ? 0 : 1;
+    };
     lap("import");
     if (ok && verbose)
         fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
@@ -214,15 +224,14 @@ int main(int argc, char** argv)
         request.options = queryOptions;
         std::string output;
         started = std::chrono::steady_clock::now();
-        ok = kinmap::runQuery(session, request, output);
+        const bool done = kinmap::runQuery(session, request, output);
         lap(request.command.c_str());
         print(ui, output);
-        if (ok && dump)
-            print(ui, kinmap::dumpDatabase(session.db));
-        if (ok && !out.empty() && !kinmap::exportAllCommand(session, out))
-            ok = false;
-        kinmap::deleteWorkingJournal(session);
-        return ok ? 0 : 1;
+        if (!done) {
+            kinmap::deleteWorkingJournal(session);
+            return 1;
+        }
+        return finish(true);
     }
     if (ok && isEdit) {
         FILE* scriptFile = fopen(scriptPath.c_str(), "rb");
@@ -240,12 +249,7 @@ int main(int argc, char** argv)
         started = std::chrono::steady_clock::now();
         const bool allDone = kinmap::runEditScript(session, ui, script, [&](const std::string& text) { print(ui, text); });
         lap("edit");
-        if (dump)
-            print(ui, kinmap::dumpDatabase(session.db));
-        if (!out.empty() && !kinmap::exportAllCommand(session, out))
-            ok = false;
-        kinmap::deleteWorkingJournal(session);
-        return ok && allDone ? 0 : 1;
+        return finish(allDone);
     }
     if (ok && isCheck) {
         session.checkOptions = checkOptions;
@@ -253,12 +257,7 @@ int main(int argc, char** argv)
         kinmap::runErrorCheck(session);
         lap("check");
         print(ui, session.errors.journalEntry);
-        if (dump)
-            print(ui, kinmap::dumpDatabase(session.db));
-        if (!out.empty() && !kinmap::exportAllCommand(session, out))
-            ok = false;
-        kinmap::deleteWorkingJournal(session);
-        return ok ? 0 : 1;
+        return finish(true);
     }
     if (ok && isDuplicates) {
         session.duplicates.options = kinmap::withMethod(duplicateOptions);
@@ -272,12 +271,7 @@ int main(int argc, char** argv)
             print(ui, kinmap::candidateListText(session));
         else
             print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
-        if (dump)
-            print(ui, kinmap::dumpDatabase(session.db));
-        if (!out.empty() && !kinmap::exportAllCommand(session, out))
-            ok = false;
-        kinmap::deleteWorkingJournal(session);
-        return ok ? 0 : 1;
+        return finish(true);
     }
     print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
     if (ok && dump)
