@@ -3,11 +3,12 @@
 // line, building the completion lists, and undoing the edit.
 //
 //   QT_QPA_PLATFORM=offscreen kinmap-edit-benchmark FILE.ged
+#include "app/EditCommands.h"
 #include "Dialogs.h"
 #include "EditPersonDialog.h"
 #include "MainWindow.h"
 
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 

@@ -1,5 +1,6 @@
 // The duplicate search: which pairs each method finds, the candidate list
 // and its resume position, the automatic preview, families, manual mode.
+#include "app/ExtrasCommands.h"
 #include "check/Duplicates.h"
 
 #include "app/Commands.h"
@@ -109,7 +110,7 @@ TEST_F(DuplicatesTest, CandidateListStopsAt300AndTheNextSearchGoesOn)
     const int32_t rejected = session.duplicates.candidates[0].first;
     EXPECT_EQ(mergeCheckedCandidates(session), 4);
     EXPECT_EQ(ui.status[1], "4 mergers");
-    EXPECT_EQ(session.shell.mergeCount, 4);
+    EXPECT_EQ(session.counts.mergeCount, 4);
     EXPECT_EQ(mergeCheckedCandidates(session), 0); // merged pairs are not merged again
     EXPECT_TRUE(std::all_of(session.duplicates.candidates.begin() + 1, session.duplicates.candidates.end(),
                             [](const CandidatePair& p) { return p.merged; }));
@@ -143,7 +144,7 @@ TEST_F(DuplicatesTest, AutomaticSearchShowsThePairsThenMergesAndJournals)
     ui.confirmPreview = true;
     search(options);
     EXPECT_FALSE(db.isPerson(2) || db.isPerson(3));
-    EXPECT_EQ(session.shell.mergeCount, 2);
+    EXPECT_EQ(session.counts.mergeCount, 2);
     EXPECT_EQ(ui.status[1], "2 mergers");
     EXPECT_EQ(session.duplicates.lastJournalEntry,
               "\n- Merge:  Automatic - Persons - Soundex - Same date\n"
@@ -172,7 +173,7 @@ TEST_F(DuplicatesTest, FamiliesSearchMergesFamiliesTwiceEntered)
     EXPECT_FALSE(db.isFamily(100005));
     EXPECT_EQ(db.families[7].children.count(), 1);
     EXPECT_TRUE(db.isFamily(9));
-    EXPECT_EQ(session.shell.mergeCount, 1);
+    EXPECT_EQ(session.counts.mergeCount, 1);
     EXPECT_EQ(session.duplicates.lastJournalEntry,
               "\n- Merge:  Automatic - Families - Exact - Same date\n"
               "\r\nMRIN 7 und 100005 : [1] Hans Huber  & [2] Grete Moos \r\nmerged\r\n"
@@ -194,7 +195,7 @@ TEST_F(DuplicatesTest, ManualModeAsksPairByPairUntilCancel)
     EXPECT_EQ(ui.mergeDialogs[0].keptRin, 1);
     EXPECT_FALSE(db.isPerson(2));
     EXPECT_TRUE(db.isPerson(3) && db.isPerson(4) && db.isPerson(5) && db.isPerson(6));
-    EXPECT_EQ(session.shell.mergeCount, 1);
+    EXPECT_EQ(session.counts.mergeCount, 1);
     EXPECT_EQ(session.duplicates.lastJournalEntry.substr(0, 50), "\n- Merge:  - Persons - Exact - Same date\n\r\n[1] P1 ");
     // The dialog cancelled: nothing searched.
     duplicatesCommand(session);

@@ -1,11 +1,13 @@
 // Editing: the link operations and the edit person form, each checked
 // through the database from both sides of every link, the exported file,
 // and undo and redo.
+#include "app/FileCommands.h"
+#include "app/EditCommands.h"
 #include "app/Commands.h"
-#include "app/DatabaseDump.h"
+#include "views/DatabaseDump.h"
 #include "app/Shell.h"
 #include "check/LinkCheck.h"
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 #include "ged/Export.h"
@@ -171,14 +173,14 @@ TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
     for (const Operation& op : operations) {
         SCOPED_TRACE(op.name);
         const std::string before = dump();
-        const int32_t edits = session.shell.editCount;
+        const int32_t edits = session.counts.editCount;
         ASSERT_TRUE(op.run());
         const std::string after = dump();
         EXPECT_NE(after, before);
-        EXPECT_EQ(session.shell.editCount, edits + 1); // counted for the question before changes are lost
+        EXPECT_EQ(session.counts.editCount, edits + 1); // counted for the question before changes are lost
         ASSERT_TRUE(session.history.undo(session));
         EXPECT_EQ(dump(), before);
-        EXPECT_EQ(session.shell.editCount, edits);
+        EXPECT_EQ(session.counts.editCount, edits);
         ASSERT_TRUE(session.history.redo(session));
         EXPECT_EQ(dump(), after);
     }

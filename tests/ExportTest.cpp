@@ -1,3 +1,4 @@
+#include "app/FileCommands.h"
 #include "app/Shell.h"
 #include "ged/Export.h"
 #include "ged/PersonText.h"
@@ -334,7 +335,7 @@ TEST_F(ExportTest, APartialExportNamesOnlyWhatItWritesAndLeavesTheSessionAsItWas
     ASSERT_TRUE(importText(text));
     db.persons[1].flags |= Flag::changed; // a change that the full file does not have yet
     db.persons[1].birthDate = makeDate(1800);
-    session.shell.mergeCount = 1;
+    session.counts.mergeCount = 1;
     select({2, 3});
     ASSERT_TRUE(partialExportCommand(session, dir.file("part.ged")));
     EXPECT_EQ(test::readFile(dir.file("part.ged")), "0 HEAD\n"
@@ -344,15 +345,15 @@ TEST_F(ExportTest, APartialExportNamesOnlyWhatItWritesAndLeavesTheSessionAsItWas
                                                     "0 @F2@ FAM\n1 WIFE @I2@\n"
                                                     "0 TRLR\n");
     EXPECT_EQ(ui.status[0], "part.ged exportiert");
-    EXPECT_EQ(session.shell.currentGedPath, path);
-    EXPECT_EQ(session.shell.selectedCount, 2);
+    EXPECT_EQ(session.gedFile.path, path);
+    EXPECT_EQ(session.counts.selectedCount, 2);
     EXPECT_NE(discardQuestion(session), "");
     EXPECT_TRUE(test::fileExists(dir.file("part.log")));
     // The next full export still has every line and every change.
     const std::string full = exportAll("full.ged");
     EXPECT_NE(full.find("1 SEX M\n1 BIRT\n2 DATE 1800\n1 FAMS @F1@\n1 NOTE Dad's note\n"), std::string::npos) << full;
     EXPECT_NE(full.find("0 @F2@ FAM\n1 HUSB @I4@\n1 WIFE @I2@\n"), std::string::npos) << full;
-    EXPECT_EQ(session.shell.currentGedPath, dir.file("full.ged"));
+    EXPECT_EQ(session.gedFile.path, dir.file("full.ged"));
     EXPECT_EQ(discardQuestion(session), "");
 }
 
@@ -373,7 +374,7 @@ TEST_F(ExportTest, RecordsAddedSinceTheImportAreWrittenWithTheirLinks)
                            "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n0 TRLR\n");
     // The written file is the current one now, with every position in it.
     PersonGedText shown;
-    ASSERT_TRUE(readPersonGedText(session, 2, shown));
+    ASSERT_TRUE(readPersonGedText(session, session.gedFile, 2, shown));
     EXPECT_EQ(shown.recordLines, "1 NAME Neue //\n1 SEX F\n1 FAMS @F1@\n");
 }
 
@@ -486,7 +487,7 @@ TEST_F(ExportTest, AFailedWriteLeavesTargetAndBackupAsTheyWere)
         EXPECT_FALSE(exported);
         EXPECT_EQ(ui.errors, std::vector<std::string>{"\r\nsave GED file failed:\r\n" + target + "\r\n(File too large)"});
         EXPECT_EQ(db.persons[1].flags & (Flag::changed | Flag::selected), Flag::changed | Flag::selected);
-        EXPECT_EQ(session.shell.currentGedPath, path);
+        EXPECT_EQ(session.gedFile.path, path);
         EXPECT_EQ(test::readFile(path), fileBytes);
         EXPECT_EQ(test::readFile(dir.file("out.ged")), "the old export");
         EXPECT_EQ(files(), (std::vector<std::string>{"kinmap.log", "out.ged", "test.ged"}));

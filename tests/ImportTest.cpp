@@ -1,4 +1,5 @@
-#include "app/DatabaseDump.h"
+#include "app/FileCommands.h"
+#include "views/DatabaseDump.h"
 #include "ged/Import.h"
 
 #include "ImportFixture.h"
@@ -309,7 +310,7 @@ TEST_F(ImportTest, TellsTheWindowWhatHappened)
     EXPECT_TRUE(ui.dataCommands);
     EXPECT_EQ(session.shell.recentFiles[0], path);
     EXPECT_EQ(ui.shownViews, std::vector<int>{listView});
-    EXPECT_EQ(session.shell.loadedFileName, "test.ged");
+    EXPECT_EQ(session.gedFile.loadedName, "test.ged");
 }
 
 TEST_F(ImportTest, TheJournalIsThisRunsOwnAndGoesWhenTheRunMovesOn)

@@ -1,5 +1,7 @@
 // Merging persons and families: the values kept, every link moved, the
 // guards of the manual merge, and what the export makes of a merge.
+#include "app/FileCommands.h"
+#include "app/ExtrasCommands.h"
 #include "check/LinkCheck.h"
 #include "check/Merge.h"
 #include "ged/Export.h"
@@ -52,7 +54,7 @@ TEST_F(MergeTest, AutomaticMergeKeepsTheSmallerRinAndTheFullerValues)
     EXPECT_EQ(entries(kept.mergedRins), (std::vector<int32_t>{2}));
     // The mark moves with the person; the count stays exact.
     EXPECT_TRUE(kept.flags & Flag::selected);
-    EXPECT_EQ(session.shell.selectedCount, 1);
+    EXPECT_EQ(session.counts.selectedCount, 1);
     EXPECT_EQ(report(), "\r\n[1] Anna Roth  * 1900 Berlin\r\n"
                         "[2] Anna Maria   * 5 MAR 1900 Potsdam\r\nmerged\r\n");
 
@@ -188,7 +190,7 @@ TEST_F(MergeTest, ManualMergeAsksAndRefusesWhatIsNoMerge)
     EXPECT_EQ(text(db.persons[1].birthPlace), "Berlin");
     EXPECT_EQ(entries(db.persons[1].fams), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(db.families[2].wife, 1);
-    EXPECT_EQ(session.shell.mergeCount, 1); // asked about before unexported changes are lost
+    EXPECT_EQ(session.counts.mergeCount, 1); // asked about before unexported changes are lost
     EXPECT_EQ(repairs(), 0);
     // A second click on the same person.
     session.shell.previousPerson = 1;

@@ -1,4 +1,4 @@
-#include "views/ListViews.h"
+#include "app/ViewCommands.h"
 #include "views/PersonList.h"
 
 #include "ImportFixture.h"
@@ -89,7 +89,7 @@ TEST_F(PersonListTest, TheSelectionListShowsTheSelectedPersons)
     EXPECT_EQ(ui.status[1], "2 persons\t");
     EXPECT_EQ(ui.status[2], "RIN: 3");
     // Afterwards the List builds its own rows again.
-    session.shell.mergeCount = 2;
+    session.counts.mergeCount = 2;
     ASSERT_TRUE(preparePersonList(session, false));
     EXPECT_EQ(list().rowCount(), 7);
     EXPECT_EQ(ui.status[0], "test.ged loaded, read as UTF-8 (valid UTF-8)");

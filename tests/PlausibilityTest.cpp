@@ -1,8 +1,12 @@
 // Find Errors end to end: small files, the journal text the check writes
 // (what kinmap-cli check prints), and the corrections it makes.
+#include "app/FileCommands.h"
+#include "app/ExtrasCommands.h"
+#include "app/EditCommands.h"
+#include "app/ViewCommands.h"
 #include "check/Plausibility.h"
 
-#include "app/DatabaseDump.h"
+#include "views/DatabaseDump.h"
 #include "edit/LinkEdits.h"
 #include "views/ErrorListRows.h"
 #include "ged/Export.h"
@@ -69,7 +73,7 @@ TEST_F(PlausibilityTest, DatesOfOnePerson)
               "RIN=    6           superfluous date: superfluous death date BEF 1900 (deleted)\n"
               "RIN=    8                 check date: Death 1840 before death 1850 for RIN 8Gerd Alt \n");
     EXPECT_EQ(session.errors.correctedCount, 3);
-    EXPECT_EQ(session.shell.correctionCount, 3);
+    EXPECT_EQ(session.counts.correctionCount, 3);
     // Deleted whole, and marked for the export.
     EXPECT_EQ(db.persons[4].birthDate, 0u);
     EXPECT_FALSE(db.persons[4].flags & Flag::hasBirthDate);
@@ -311,7 +315,7 @@ TEST_F(PlausibilityTest, TheErrorListSortsSearchesAndRemoves)
     ui.answers = {true};
     ASSERT_TRUE(deletePerson(session, 1));
     EXPECT_EQ(rows.rowCount(), 0);
-    EXPECT_EQ(errorListText(session).substr(0, 56), "Nr\tErrtype\tRIN\tDetails\n\nOverview:\n    0: age difference\n");
+    EXPECT_EQ(errorListText(session.errors, session.errorRows).substr(0, 56), "Nr\tErrtype\tRIN\tDetails\n\nOverview:\n    0: age difference\n");
 }
 
 } // namespace

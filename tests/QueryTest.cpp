@@ -1,5 +1,8 @@
 // Counts, the searches of births, deaths and marriages, and find and
 // replace, on small files written for each rule.
+#include "app/FileCommands.h"
+#include "app/CountCommands.h"
+#include "app/SearchCommands.h"
 #include "app/Commands.h"
 #include "ged/Export.h"
 #include "query/Counts.h"
@@ -195,7 +198,7 @@ TEST_F(QueryTest, ReplaceEveryKindMarksJournalsAndUndoes)
                                    db.persons[2].flags & Flag::changed ? '1' : '0',
                                    db.families[1].flags & Flag::changed ? '1' : '0'};
         EXPECT_EQ(marks, changed[kind]);
-        EXPECT_EQ(session.shell.replacementCount, hits[kind]);
+        EXPECT_EQ(session.counts.replacementCount, hits[kind]);
     }
     // Only the first occurrence; the report names record and new text.
     EXPECT_EQ(db.families[1].marrPlace, std::string("Zanten"));
@@ -204,16 +207,16 @@ TEST_F(QueryTest, ReplaceEveryKindMarksJournalsAndUndoes)
                                                "Muller \treplaced in RIN 3 by \tMueller\r\n2 replacements\r\n");
     EXPECT_EQ(ui.status[1], "2 replacements");
     EXPECT_NE(test::readFile(session.journal.workingPath()).find("Replaced in RIN 3: Muller -> Mueller\r\n"), std::string::npos);
-    EXPECT_EQ(session.shell.replacementCount, 2);
+    EXPECT_EQ(session.counts.replacementCount, 2);
     ASSERT_TRUE(session.history.undo(session));
     EXPECT_EQ(db.persons[3].surname, std::string("Muller"));
     EXPECT_FALSE(db.persons[3].flags & Flag::changed);
-    EXPECT_EQ(session.shell.replacementCount, 0);
+    EXPECT_EQ(session.counts.replacementCount, 0);
     // An empty replacement only lists; an empty find text visits nothing.
     EXPECT_EQ(replace("Mull", "", 1), "Muller-Muller \t\r\nMuller \t\r\n2 replacements\r\n");
     EXPECT_FALSE(db.persons[1].flags & Flag::changed);
     EXPECT_EQ(replace("", "x", 1), "0 replacements\r\n");
-    EXPECT_EQ(session.shell.replacementCount, 0);
+    EXPECT_EQ(session.counts.replacementCount, 0);
 }
 
 TEST_F(QueryTest, ReplacementsThatCannotBeStoredLeaveTheField)

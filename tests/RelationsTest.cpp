@@ -1,5 +1,6 @@
 // Islands and the relationship between two persons, on a small family of
 // four generations with a half-brother, in-laws and a stepmother.
+#include "app/ExtrasCommands.h"
 #include "app/Shell.h"
 #include "relations/Islands.h"
 #include "relations/Relationship.h"
@@ -151,7 +152,7 @@ TEST_F(RelationsTest, OwnGrandfatherEndsTheWalks)
                            person(2, "Pa /Loop/", 'M', "1 FAMS @F2@\n1 FAMC @F1@\n") +
                            "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n0 @F2@ FAM\n1 HUSB @I2@\n1 CHIL @I1@\n0 TRLR\n"));
     islandsCommand(session);
-    EXPECT_EQ(islandListText(session), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
+    EXPECT_EQ(islandListText(session.db, session.islands), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
                                        "    1\t       2\t       2\t1\tEgo Loop\r\n");
     EXPECT_EQ(kinship(2, 1), "Pa Loop is the father of Ego Loop.");
 }
@@ -161,7 +162,7 @@ TEST_F(RelationsTest, IslandsAreListedLargestFirstAndSortByColumn)
     load();
     islandsCommand(session);
     ASSERT_EQ(session.islands.rowCount(), 2);
-    EXPECT_EQ(islandListText(session), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
+    EXPECT_EQ(islandListText(session.db, session.islands), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
                                        "    1\t      14\t       6\t1\tAdam Alt\r\n"
                                        "    2\t       1\t       0\t13\tSolo Sol\r\n");
     EXPECT_EQ(ui.status[0], "Island nr.1 of 2");
@@ -180,10 +181,10 @@ TEST_F(RelationsTest, IslandsAreListedLargestFirstAndSortByColumn)
     EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 13);
     session.islands.clickColumn(db, 0);
     EXPECT_EQ(session.islands.islandAt(0)->firstPerson, 1);
-    EXPECT_EQ(selectIsland(session, 1), 1);
-    EXPECT_EQ(session.shell.selectedCount, 1);
-    EXPECT_EQ(selectIsland(session, 0), 14);
-    EXPECT_EQ(session.shell.selectedCount, 15);
+    EXPECT_EQ(selectIsland(session, session.islands, 1), 1);
+    EXPECT_EQ(session.counts.selectedCount, 1);
+    EXPECT_EQ(selectIsland(session, session.islands, 0), 14);
+    EXPECT_EQ(session.counts.selectedCount, 15);
 }
 
 TEST_F(RelationsTest, ManyIslandsAreAllListed)

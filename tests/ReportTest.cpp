@@ -1,6 +1,6 @@
-#include "app/Labels.h"
+#include "base/Labels.h"
 #include "app/Session.h"
-#include "ged/ChangeJournal.h"
+#include "base/ChangeJournal.h"
 
 #include "ScriptedUi.h"
 #include "TestFiles.h"

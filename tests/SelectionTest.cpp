@@ -1,3 +1,4 @@
+#include "app/SearchCommands.h"
 #include "app/Commands.h"
 #include "query/Selection.h"
 
@@ -34,7 +35,7 @@ protected:
         for (int32_t rin = 1; rin <= db.highestRin; ++rin)
             if (db.persons[rin].flags & Flag::selected)
                 rins.insert(rin);
-        EXPECT_EQ(session.shell.selectedCount, static_cast<int32_t>(rins.size()));
+        EXPECT_EQ(session.counts.selectedCount, static_cast<int32_t>(rins.size()));
         return rins;
     }
     SearchOptions options(SearchAction action)
@@ -179,11 +180,11 @@ TEST_F(SelectionTest, WalksEndInAFileWhereAPersonIsHisOwnAncestor)
 TEST_F(SelectionTest, CommandsAskAndShowTheSelection)
 {
     selectionCommand(session, cmdSelectAll, session.shell.currentPerson);
-    EXPECT_EQ(session.shell.selectedCount, 8);
+    EXPECT_EQ(session.counts.selectedCount, 8);
     EXPECT_EQ(session.shell.currentView, selectionView);
 
     selectionCommand(session, cmdDeselectAll, 1);
-    EXPECT_EQ(session.shell.selectedCount, 0);
+    EXPECT_EQ(session.counts.selectedCount, 0);
     EXPECT_EQ(session.shell.currentView, listView);
     EXPECT_FALSE(session.personList.isValid());
 

@@ -33,13 +33,13 @@ TEST_F(ShellTest, TheDiscardQuestionNamesWhatWouldBeLost)
     EXPECT_TRUE(confirmDiscard(session));
     EXPECT_TRUE(ui.questions.empty());
 
-    session.shell.mergeCount = 2;
+    session.counts.mergeCount = 2;
     for (int i = 0; i < 3; ++i)
         db.addPerson();
     EXPECT_EQ(discardQuestion(session),
               "Changes have not yet been exported!\r\n( 2 mergers 3 new )\r\n\r\nDiscard all changes?");
-    session.shell.correctionCount = 1;
-    session.shell.replacementCount = 4;
+    session.counts.correctionCount = 1;
+    session.counts.replacementCount = 4;
     EXPECT_EQ(discardQuestion(session), "Changes have not yet been exported!\r\n( 2 mergers( 1 corrections 4 "
                                         "replacements 3 new )\r\n\r\nDiscard all changes?");
 
@@ -111,22 +111,22 @@ TEST_F(ShellTest, PersonGedTextIsTheRecordAsItStandsInTheFile)
     for (auto encoding : {test::FileEncoding::utf8, test::FileEncoding::utf16le, test::FileEncoding::utf16be}) {
         ASSERT_TRUE(importText(text, encoding));
         PersonGedText shown;
-        ASSERT_TRUE(readPersonGedText(session, 1, shown));
+        ASSERT_TRUE(readPersonGedText(session, session.gedFile, 1, shown));
         EXPECT_EQ(shown.firstLine, "0 @P1@ INDI\r\n");
         EXPECT_EQ(shown.recordLines, "1 NAME Jörg /Łoś/\n1 NOTE 100% sure\n");
-        ASSERT_TRUE(readPersonGedText(session, 2, shown));
+        ASSERT_TRUE(readPersonGedText(session, session.gedFile, 2, shown));
         EXPECT_EQ(shown.recordLines, "1 SEX F\n");
     }
     EXPECT_EQ(ui.status[0], "test.ged loaded, read as UTF-16BE (byte order mark)");
 
     const int32_t added = db.addPerson();
     PersonGedText none;
-    ASSERT_TRUE(readPersonGedText(session, added, none));
+    ASSERT_TRUE(readPersonGedText(session, session.gedFile, added, none));
     EXPECT_EQ(none.firstLine, "Person 3 has no record in test.ged yet: it is written there by an export that includes it.\r\n");
     EXPECT_EQ(none.recordLines, "");
 
     std::remove(path.c_str());
-    EXPECT_FALSE(readPersonGedText(session, 1, none));
+    EXPECT_FALSE(readPersonGedText(session, session.gedFile, 1, none));
     EXPECT_EQ(ui.errors.back(), "Original GED file " + path + " cannot be read: No such file or directory");
 }
 

@@ -1,9 +1,10 @@
 #include "EditScript.h"
 
+#include "app/EditCommands.h"
 #include "TerminalUi.h"
-#include "app/Format.h"
+#include "base/Format.h"
 #include "app/Session.h"
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 

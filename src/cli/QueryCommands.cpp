@@ -1,5 +1,8 @@
 #include "QueryCommands.h"
 
+#include "app/ExtrasCommands.h"
+#include "app/CountCommands.h"
+#include "app/SearchCommands.h"
 #include "app/Session.h"
 #include "db/Numbers.h"
 #include "query/Counts.h"
@@ -102,7 +105,7 @@ bool runQuery(Session& s, const QueryRequest& r, std::string& output)
 {
     if (r.command == "islands") {
         islandsCommand(s);
-        output = islandListText(s);
+        output = islandListText(s.db, s.islands);
         return true;
     }
     if (r.command == "relationship") {

@@ -2,7 +2,7 @@
 // stderr, nothing is asked (there may be no one at the terminal).
 #pragma once
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "edit/PersonForm.h"
 
 #include <deque>

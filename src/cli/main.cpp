@@ -1,8 +1,10 @@
 // kinmap-cli: the batch operations of kinmap without a window.
+#include "app/FileCommands.h"
+#include "app/ExtrasCommands.h"
 #include "EditScript.h"
 #include "QueryCommands.h"
 #include "TerminalUi.h"
-#include "app/DatabaseDump.h"
+#include "views/DatabaseDump.h"
 #include "app/Session.h"
 #include "app/Shell.h"
 #include "check/Duplicates.h"
@@ -213,7 +215,7 @@ int main(int argc, char** argv)
     };
     lap("import");
     if (ok && verbose)
-        fprintf(stderr, "%s\n", session.shell.gedFormat.description().c_str());
+        fprintf(stderr, "%s\n", session.gedFile.format.description().c_str());
     if (ok && queryFile != 0) {
         if (selectionGiven && !select(session, selection)) {
             fprintf(stderr, "kinmap-cli: --select takes all or existing RINs separated by commas\n");
@@ -268,7 +270,7 @@ int main(int argc, char** argv)
         if (!found.lastJournalEntry.empty())
             print(ui, found.lastJournalEntry);
         else if (!found.candidates.empty())
-            print(ui, kinmap::candidateListText(session));
+            print(ui, kinmap::candidateListText(session, session.duplicates));
         else
             print(ui, std::string(session.report.text(), static_cast<size_t>(session.report.length())));
         return finish(true);

@@ -1,10 +1,11 @@
 #include "CandidateListView.h"
 
+#include "app/ExtrasCommands.h"
+#include "app/ViewCommands.h"
 #include "ScreenText.h"
 
 #include "app/Session.h"
 #include "check/Duplicates.h"
-#include "views/ListViews.h"
 
 #include <QCheckBox>
 #include <QEvent>

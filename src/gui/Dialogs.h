@@ -8,7 +8,7 @@
 class QUrl;
 class QWidget;
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <functional>
 #include <string>

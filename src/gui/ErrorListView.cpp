@@ -1,5 +1,6 @@
 #include "ErrorListView.h"
 
+#include "app/ViewCommands.h"
 #include "RowsModel.h"
 #include "ScreenText.h"
 #include "TableViews.h"
@@ -7,7 +8,6 @@
 #include "app/Commands.h"
 #include "app/Session.h"
 #include "views/ErrorListRows.h"
-#include "views/ListViews.h"
 
 #include <QContextMenuEvent>
 #include <QDateTime>

@@ -1,5 +1,6 @@
 #include "IslandListView.h"
 
+#include "app/ExtrasCommands.h"
 #include "RowsModel.h"
 #include "ScreenText.h"
 #include "TableViews.h"
@@ -79,7 +80,7 @@ void IslandListView::selectCurrentIsland()
     const QModelIndex current = currentIndex();
     if (!current.isValid())
         return;
-    const int selected = selectIsland(session_, current.row());
+    const int selected = selectIsland(session_, session_.islands, current.row());
     session_.setStatus(1, "%d persons selected", selected);
 }
 

@@ -1,5 +1,11 @@
 #include "MainWindow.h"
 
+#include "app/FileCommands.h"
+#include "app/ExtrasCommands.h"
+#include "app/CountCommands.h"
+#include "app/SearchCommands.h"
+#include "app/EditCommands.h"
+#include "app/ViewCommands.h"
 #include "CandidateListView.h"
 #include "Dialogs.h"
 #include "ErrorListView.h"
@@ -15,7 +21,7 @@
 #include "check/Duplicates.h"
 #include "check/Merge.h"
 #include "check/Plausibility.h"
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 #include "edit/LinkEdits.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
@@ -26,7 +32,6 @@
 #include "query/Selection.h"
 #include "relations/Islands.h"
 #include "relations/Relationship.h"
-#include "views/ListViews.h"
 
 #include <QAction>
 #include <QApplication>
@@ -512,7 +517,7 @@ void MainWindow::importFile(const QString& path)
 
 QString MainWindow::currentFolder() const
 {
-    const std::string& current = session_.shell.currentGedPath;
+    const std::string& current = session_.gedFile.path;
     return current.empty() ? QDir::homePath() : QFileInfo(fromFilePath(current)).absolutePath();
 }
 
@@ -527,7 +532,7 @@ void MainWindow::openManual()
 
 void MainWindow::updateTitle()
 {
-    const std::string& name = session_.shell.loadedFileName;
+    const std::string& name = session_.gedFile.loadedName;
     setWindowTitle(session_.db.highestRin > 0 && !name.empty()
                        ? QStringLiteral("kinmap - %1").arg(fromFilePath(name))
                        : QStringLiteral("kinmap"));
@@ -643,7 +648,7 @@ void MainWindow::clearView()
 QWidget* MainWindow::personTextView()
 {
     PersonGedText text;
-    if (!readPersonGedText(session_, session_.shell.currentPerson, text))
+    if (!readPersonGedText(session_, session_.gedFile, session_.shell.currentPerson, text))
         return nullptr;
     return readOnlyText(toScreen(text.firstLine + text.recordLines));
 }

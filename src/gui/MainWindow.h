@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/Session.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <QMainWindow>
 #include <QMessageBox>

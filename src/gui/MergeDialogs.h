@@ -3,7 +3,7 @@
 // automatic duplicate search is about to merge.
 #pragma once
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 #include "PersonListView.h"
 
+#include "app/ViewCommands.h"
 #include "ScreenText.h"
 #include "TableViews.h"
 
 #include "app/Commands.h"
 #include "app/Session.h"
-#include "views/ListViews.h"
 
 #include <QColor>
 #include <QGuiApplication>

@@ -21,7 +21,7 @@
 namespace kinmap::gui {
 
 SearchRinModel::SearchRinModel(Session& session, QObject* parent)
-    : QAbstractTableModel(parent), session_(session), rows_(PersonSearch::rowCount(session))
+    : QAbstractTableModel(parent), session_(session), rows_(PersonSearch::rowCount(session.personList))
 {
 }
 
@@ -39,7 +39,7 @@ QVariant SearchRinModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return toScreen(PersonSearch::cellText(session_, index.row(), index.column()));
+    return toScreen(PersonSearch::cellText(session_.db, session_.personList, index.row(), index.column()));
 }
 
 QVariant SearchRinModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -84,7 +84,7 @@ SearchRinDialog::SearchRinDialog(Session& session, QWidget* parent) : QDialog(pa
     layout->addWidget(buttons);
 
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        const int row = PersonSearch::find(session_, fromScreen(text));
+        const int row = PersonSearch::find(session_.db, session_.personList, fromScreen(text));
         if (row >= 0)
             pick(row);
     });
@@ -94,10 +94,10 @@ SearchRinDialog::SearchRinDialog(Session& session, QWidget* parent) : QDialog(pa
 
 void SearchRinDialog::pick(int row)
 {
-    rin_ = PersonSearch::rinAt(session_, row);
+    rin_ = PersonSearch::rinAt(session_.personList, row);
     list_->selectRow(row);
     list_->scrollTo(list_->model()->index(row, 0));
-    report_->setPlainText(toScreen(personReport(session_, rin_)));
+    report_->setPlainText(toScreen(personReport(session_.db, rin_)));
     search_->setFocus();
 }
 

@@ -4,6 +4,7 @@
 //   cmake -DKINMAP_FUZZ=ON with clang, then run build/tests/fuzz/kinmap_import_fuzz
 // The files are written to /dev/shm when it exists, so that the export's
 // flush to the disk costs nothing.
+#include "app/FileCommands.h"
 #include "app/Session.h"
 #include "check/LinkCheck.h"
 #include "ged/Export.h"

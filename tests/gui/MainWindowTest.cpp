@@ -198,7 +198,7 @@ private slots:
         dialogs.searches.enqueue([](kinmap::SearchOptions& o) { o.surname = "Roth"; });
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
         QVERIFY(dialogs.searches.isEmpty());
-        QCOMPARE(window.session().shell.selectedCount, 1);
+        QCOMPARE(window.session().counts.selectedCount, 1);
 
         // Shift+F10 (as the Menu key) opens the list's context menu at the current row.
         window.tabs()->setCurrentIndex(kinmap::listView);
@@ -347,7 +347,7 @@ private slots:
         MainWindow window(dialogs);
         window.show();
         window.importFile(writeGed("changes.ged", family));
-        window.session().shell.mergeCount = 2;
+        window.session().counts.mergeCount = 2;
         for (int i = 0; i < 3; ++i)
             window.session().db.addPerson();
         dialogs.answers.enqueue(false);
@@ -420,7 +420,7 @@ private slots:
         QFile written(target);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().contains("1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"));
-        QCOMPARE(window.session().shell.currentGedPath, kinmap::gui::toFilePath(target));
+        QCOMPARE(window.session().gedFile.path, kinmap::gui::toFilePath(target));
     }
 
     void theListSortsTypesAheadAndSelects()
@@ -470,7 +470,7 @@ private slots:
         QVERIFY(selectPerson);
         QCOMPARE(selectPerson->text(), QStringLiteral("&Person"));
         selectPerson->trigger();
-        QCOMPARE(window.session().shell.selectedCount, 1);
+        QCOMPARE(window.session().counts.selectedCount, 1);
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::selectionView));
         QCOMPARE(window.statusText(0), QStringLiteral("Selection"));
         auto* selection = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::selectionView));
@@ -483,13 +483,13 @@ private slots:
             o.action = kinmap::SearchAction::selectAdd;
         });
         window.action(kinmap::cmdSearchPerson)->trigger();
-        QCOMPARE(window.session().shell.selectedCount, 2);
+        QCOMPARE(window.session().counts.selectedCount, 2);
         selection = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::selectionView));
         QCOMPARE(selection->model()->rowCount(), 2);
 
         window.action(kinmap::cmdDeselectAll)->trigger();
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::listView));
-        QCOMPARE(window.session().shell.selectedCount, 0);
+        QCOMPARE(window.session().counts.selectedCount, 0);
     }
 
     void theSearchDialogTakesItsFields()
@@ -583,7 +583,7 @@ private slots:
         merge->trigger();
         QCOMPARE(dialogs.mergeDialogs, QList<int32_t>{2});
         QVERIFY(!window.session().db.isPerson(2));
-        QCOMPARE(window.session().shell.mergeCount, 1);
+        QCOMPARE(window.session().counts.mergeCount, 1);
         view = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
         QCOMPARE(view->model()->rowCount(), 1);
     }
@@ -693,7 +693,7 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(window.session().shell.currentPerson, 1);
         list->selectCurrentIsland();
-        QCOMPARE(window.session().shell.selectedCount, 2);
+        QCOMPARE(window.session().counts.selectedCount, 2);
 
         // COUNT: the menu, its dialog's mode, the table in the Report tab.
         QStringList menus;
@@ -718,7 +718,7 @@ private slots:
         window.action(kinmap::cmdFindReplace)->trigger();
         QCOMPARE(window.session().db.persons[3].birthPlace, std::string("Bern"));
         QCOMPARE(viewText(window, kinmap::reportView), QStringLiteral("Berg \t\nBerg \t\n2 replacements\n"));
-        QCOMPARE(window.session().shell.replacementCount, 1);
+        QCOMPARE(window.session().counts.replacementCount, 1);
         QVERIFY(window.action(kinmap::cmdUndo)->isEnabled());
 
         // Relationship from the list's context menu: the person clicked before and this one.

@@ -2,6 +2,7 @@
 // folder, into which tests import small GED texts.
 #pragma once
 
+#include "app/FileCommands.h"
 #include "app/Session.h"
 #include "ged/Import.h"
 

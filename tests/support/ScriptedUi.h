@@ -2,7 +2,7 @@
 // questions from a script.
 #pragma once
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "check/Duplicates.h"
 #include "check/Merge.h"
 #include "check/Plausibility.h"

@@ -1,18 +1,14 @@
-// One program run: the database, the report, the change journal, the shell
-// state and the user interface they report to. Every command takes the
-// session it works on.
+// One program run: the workspace every operation speaks through, the shell
+// state (current file, person and view, recent files) and the state each
+// subsystem keeps between commands (options, lists of the Report tab, the
+// person list). Commands take the session; subsystems take only what they use.
 #pragma once
 
-#include "app/Format.h"
-#include "app/ReportBuffer.h"
-#include "app/UserInterface.h"
+#include "base/Workspace.h"
 #include "check/Duplicates.h"
 #include "check/Plausibility.h"
-#include "edit/EditHistory.h"
 #include "edit/PersonForm.h"
-#include "db/Database.h"
-#include "ged/ChangeJournal.h"
-#include "ged/GedLineIO.h"
+#include "ged/TextEncoding.h"
 #include "query/Counts.h"
 #include "query/Replace.h"
 #include "query/Selection.h"
@@ -28,8 +24,6 @@
 
 namespace kinmap {
 
-constexpr const char* programVersion = "2.7.9";
-
 // Indexes of the nine views (tabs).
 enum View : int {
     listView = 0,
@@ -44,39 +38,19 @@ enum View : int {
 };
 
 struct ShellState {
-    std::string currentGedPath;
-    std::string loadedFileName;
     int currentView = -1;
     int32_t currentPerson = 1;
     int32_t previousPerson = 0;
     int currentFamilyIndex = 0; // of the current person's spouse families
     uint32_t lastCommand = 0;
-    int32_t selectedCount = 0;
-    int32_t mergeCount = 0;
-    int32_t editCount = 0; // edits, link changes and deletions since the import or export
-    int32_t correctionCount = 0;
-    int32_t replacementCount = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
-    FileFormat gedFormat;                   // of currentGedPath, detected by the import
 };
 
-// Wall-clock readings, replaceable so that tests get fixed stamps.
-struct Clock {
-    std::function<std::tm()> localTime;
-    std::function<long long()> seconds;
-    static Clock system();
-};
-
-class Session {
+class Session : public Workspace {
 public:
     explicit Session(UserInterface& ui);
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
 
-    UserInterface& ui;
-    Database db;
-    ReportBuffer report;
-    ChangeJournal journal;
+    GedFile gedFile;
     ShellState shell;
     SearchOptions searchOptions;
     CountOptions countOptions;
@@ -86,18 +60,8 @@ public:
     CheckOptions checkOptions;
     ErrorList errors;
     ErrorListRows errorRows;
-    EditHistory history;
     CompletionLists completions;
     PersonList personList{db};
-    Clock clock = Clock::system();
-
-    // The modal error box; the report stays as it is. Returns 0.
-    int errorBox(const char* format, ...) KINMAP_PRINTF(2, 3);
-    void setStatus(int part, const char* format, ...) KINMAP_PRINTF(3, 4);
-
-    // The i-th entry of a list; a bad index is shown as "Error: [i] count"
-    // and the first entry (0 for an empty list) is used instead.
-    int32_t entryAt(const IdList& list, int i);
 };
 
 } // namespace kinmap

@@ -20,7 +20,7 @@ void resetToNoData(Session& s)
     s.report.clear();
     ShellState& shell = s.shell;
     shell.lastCommand = 0;
-    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.editCount = shell.selectedCount = 0;
+    s.counts = {};
     shell.currentPerson = 1;
     shell.previousPerson = 0;
     s.islands.reset({});
@@ -32,7 +32,7 @@ void resetToNoData(Session& s)
 
 void showLoaded(Session& s)
 {
-    s.setStatus(0, "%s loaded, %s", s.shell.loadedFileName.c_str(), s.shell.gedFormat.description().c_str());
+    s.setStatus(0, "%s", loadedText(s.gedFile).c_str());
 }
 
 void enableDataCommands(Session& s)
@@ -44,9 +44,9 @@ void newDatabase(Session& s)
 {
     resetToNoData(s);
     s.db.clear();
-    s.shell.currentGedPath.clear();
-    s.shell.loadedFileName.clear();
-    s.shell.gedFormat = {Encoding::utf8, 0, false, "a new file"}; // what its first export writes
+    s.gedFile.path.clear();
+    s.gedFile.loadedName.clear();
+    s.gedFile.format = {Encoding::utf8, 0, false, "a new file"}; // what its first export writes
     s.completions.build(s);
     s.setStatus(0, "%s", "Use Menu:  EDIT / Add New Person");
     enableDataCommands(s);
@@ -54,22 +54,22 @@ void newDatabase(Session& s)
 
 std::string discardQuestion(const Session& s)
 {
-    const ShellState& shell = s.shell;
+    const ChangeCounts& counts = s.counts;
     const int32_t added = s.db.highestRin - s.db.importedHighestRin;
-    if (added <= 0 && shell.mergeCount == 0 && shell.correctionCount == 0 && shell.replacementCount == 0 &&
-        shell.editCount == 0)
+    if (added <= 0 && counts.mergeCount == 0 && counts.correctionCount == 0 && counts.replacementCount == 0 &&
+        counts.editCount == 0)
         return {};
     std::string text = "Changes have not yet been exported!\r\n";
-    if (shell.mergeCount != 0)
-        text += formatText("( %d mergers", shell.mergeCount);
-    if (shell.correctionCount != 0)
-        text += formatText("( %d corrections", shell.correctionCount);
-    if (shell.replacementCount != 0)
-        text += formatText(" %d replacements", shell.replacementCount);
+    if (counts.mergeCount != 0)
+        text += formatText("( %d mergers", counts.mergeCount);
+    if (counts.correctionCount != 0)
+        text += formatText("( %d corrections", counts.correctionCount);
+    if (counts.replacementCount != 0)
+        text += formatText(" %d replacements", counts.replacementCount);
     if (added > 0)
         text += formatText(" %d new", added);
-    if (shell.editCount != 0)
-        text += formatText(" %d edits", shell.editCount);
+    if (counts.editCount != 0)
+        text += formatText(" %d edits", counts.editCount);
     return text + " )\r\n\r\n" + "Discard all changes?";
 }
 
@@ -100,7 +100,7 @@ bool allowTabChange(Session& s, int view)
 
 bool requireSelection(Session& s)
 {
-    if (s.shell.selectedCount != 0)
+    if (s.counts.selectedCount != 0)
         return true;
     s.errorBox("No persons have been selected");
     return false;
@@ -118,7 +118,7 @@ void resetAfterExport(Session& s)
     db.importedHighestMrin = db.highestMrin;
     s.report.clear();
     ShellState& shell = s.shell;
-    shell.mergeCount = shell.correctionCount = shell.replacementCount = shell.editCount = shell.selectedCount = 0;
+    s.counts = {};
     shell.lastCommand = 0;
     shell.currentPerson = 1;
     s.history.clear(); // the written file is the new starting point

@@ -1,9 +1,7 @@
 #include "check/Duplicates.h"
 
-#include "app/Commands.h"
-#include "app/Labels.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Labels.h"
+#include "base/Workspace.h"
 #include "check/Merge.h"
 #include "check/NameMatching.h"
 #include "db/TextCompare.h"
@@ -189,7 +187,7 @@ constexpr int relativesLabelOptions = RelativesOption::lineBefore | RelativesOpt
                                       RelativesOption::lineAfter;
 
 // The report holds what was appended since `from`; returns it and cuts it off.
-std::string takeReport(Session& s, int from)
+std::string takeReport(Workspace& s, int from)
 {
     std::string text(s.report.text() + from, static_cast<size_t>(std::max(0, s.report.length() - from)));
     s.report.clear();
@@ -197,7 +195,7 @@ std::string takeReport(Session& s, int from)
 }
 
 // The text of a candidate's person as the list shows it.
-std::string candidateText(Session& s, int32_t rin, bool families, bool withHint)
+std::string candidateText(Workspace& s, int32_t rin, bool families, bool withHint)
 {
     s.report.clear();
     if (families) {
@@ -219,7 +217,7 @@ std::string candidateText(Session& s, int32_t rin, bool families, bool withHint)
 // visit (which returns false to stop), and keeps where it stopped.
 class DuplicateWalk {
 public:
-    DuplicateWalk(Session& s, bool persons) : s_(s), db_(s.db), options_(s.duplicates.options), persons_(persons) {}
+    DuplicateWalk(Workspace& s, uint32_t options, bool persons) : s_(s), db_(s.db), options_(options), persons_(persons) {}
 
     enum class Stop { no, yes };
     // Returns whether the walk was stopped; position then tells where.
@@ -231,7 +229,7 @@ private:
     void findKeys();
     std::vector<Entry> entries(int pass) const;
 
-    Session& s_;
+    Workspace& s_;
     const Database& db_;
     uint32_t options_;
     bool persons_;
@@ -356,9 +354,9 @@ const char* requirementText(uint32_t options)
 
 // The merge journal entry, from "\n- Merge: " on; the journal gets it after
 // a time stamp.
-void writeMergeEntry(Session& s, int count)
+void writeMergeEntry(Workspace& s, DuplicateSearch& state, int count)
 {
-    const uint32_t options = s.duplicates.options;
+    const uint32_t options = state.options;
     const uint32_t mode = options & modeMask;
     std::string entry = "\n- Merge: ";
     entry += mode == automatic ? " Automatic" : mode == semiautomatic ? " Semiautomatic" : "";
@@ -370,38 +368,36 @@ void writeMergeEntry(Session& s, int count)
     entry += formatText("\n%d mergers\n", count);
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("%s", entry.c_str());
-    s.duplicates.lastJournalEntry = std::move(entry);
+    state.lastJournalEntry = std::move(entry);
 }
 
-void showMergers(Session& s, int count)
+void showMergers(Workspace& s, int count)
 {
     s.setStatus(1, "%d mergers", count);
 }
 
-void noDuplicates(Session& s)
+DuplicateOutcome noDuplicates(Workspace& s, DuplicateSearch& state)
 {
     s.report.clear();
     s.setStatus(1, "%s", "No duplicates found");
     s.report.append("%s", "\r\nNo duplicates found");
-    s.shell.lastCommand = 0;
-    s.duplicates.candidatesShown = false;
-    showView(s, reportView);
+    state.candidatesShown = false;
+    return DuplicateOutcome::noneFound;
 }
 
 // The end of an automatic or manual search.
-void endWithMerges(Session& s, int count)
+DuplicateOutcome endWithMerges(Workspace& s, DuplicateSearch& state, int count)
 {
-    writeMergeEntry(s, count);
-    s.shell.mergeCount += count;
+    writeMergeEntry(s, state, count);
+    s.counts.mergeCount += count;
     showMergers(s, count);
-    s.shell.lastCommand = 0;
-    s.duplicates.candidatesShown = false;
-    showView(s, reportView);
+    state.candidatesShown = false;
+    return DuplicateOutcome::merged;
 }
 
 // Merges one pair; its count: 1 per person merge, a family merge 1 and the
 // person merges it caused. A pair whose record is gone merges nothing.
-int mergePair(Session& s, CandidatePair& pair)
+int mergePair(Workspace& s, CandidatePair& pair)
 {
     pair.merged = true;
     if (pair.families) {
@@ -415,13 +411,13 @@ int mergePair(Session& s, CandidatePair& pair)
 
 class Search {
 public:
-    explicit Search(Session& s)
-        : s_(s), db_(s.db), state_(s.duplicates), options_(state_.options), method_(methodOf(options_)),
-          mode_(options_ & modeMask)
+    Search(Workspace& s, DuplicateSearch& state, int32_t& currentPerson)
+        : s_(s), db_(s.db), state_(state), currentPerson_(currentPerson), options_(state_.options),
+          method_(methodOf(options_)), mode_(options_ & modeMask)
     {
     }
 
-    void run();
+    DuplicateOutcome run();
 
 private:
     bool known(int32_t a, int32_t b) const { return state_.rejected.count(ordered(a, b)) > 0; }
@@ -434,9 +430,10 @@ private:
     bool full() const { return mode_ == semiautomatic && state_.candidates.size() >= DuplicateSearch::maxCandidates; }
     void showFound();
 
-    Session& s_;
+    Workspace& s_;
     Database& db_;
     DuplicateSearch& state_;
+    int32_t& currentPerson_;
     uint32_t options_;
     MatchMethod method_;
     uint32_t mode_;
@@ -473,7 +470,7 @@ void Search::showFound()
 bool Search::askManual(int32_t a, int32_t b)
 {
     ++found_;
-    s_.shell.currentPerson = a;
+    currentPerson_ = a;
     const MergeAnswer answer = mergePersonsManual(s_, a, b);
     if (answer == MergeAnswer::cancel)
         return false;
@@ -529,7 +526,7 @@ DuplicateWalk::Stop Search::visitFamilies(int32_t f, int32_t g)
     return DuplicateWalk::Stop::no;
 }
 
-void Search::run()
+DuplicateOutcome Search::run()
 {
     const bool persons = (options_ & DuplicateOption::persons) != 0;
     if (state_.candidatesShown)
@@ -542,24 +539,17 @@ void Search::run()
     s_.setStatus(1, "%s", "Searching Duplicates...");
 
     SearchPosition& resume = persons ? state_.personResume : state_.familyResume;
-    DuplicateWalk walk(s_, persons);
+    DuplicateWalk walk(s_, options_, persons);
     const SearchPosition from = mode_ == semiautomatic ? resume : SearchPosition{};
     const bool stopped = persons ? walk.run(from, [this](int32_t p, int32_t q) { return visitPersons(p, q); })
                                  : walk.run(from, [this](int32_t f, int32_t g) { return visitFamilies(f, g); });
 
-    if (mode_ == manual) {
-        if (found_ == 0)
-            noDuplicates(s_);
-        else
-            endWithMerges(s_, merged_);
-        return;
-    }
+    if (mode_ == manual)
+        return found_ == 0 ? noDuplicates(s_, state_) : endWithMerges(s_, state_, merged_);
     if (mode_ == semiautomatic)
         resume = stopped ? walk.position : SearchPosition{};
-    if (state_.candidates.empty()) {
-        noDuplicates(s_);
-        return;
-    }
+    if (state_.candidates.empty())
+        return noDuplicates(s_, state_);
     for (CandidatePair& pair : state_.candidates) {
         pair.firstText = candidateText(s_, pair.first, pair.families, true);
         pair.secondText = candidateText(s_, pair.second, pair.families, true);
@@ -568,20 +558,18 @@ void Search::run()
     if (mode_ == semiautomatic) {
         showFound();
         state_.candidatesShown = true;
-        s_.shell.lastCommand = cmdDuplicates;
-        showView(s_, reportView);
-        return;
+        return DuplicateOutcome::listed;
     }
     // Automatic: what will be merged is shown first.
     if (!s_.ui.confirmMerges(state_.candidates)) {
         state_.candidates.clear();
         s_.setStatus(1, "%s", "");
-        return;
+        return DuplicateOutcome::cancelled;
     }
     int count = 0;
     for (CandidatePair& pair : state_.candidates)
         count += mergePair(s_, pair);
-    endWithMerges(s_, count);
+    return endWithMerges(s_, state_, count);
 }
 
 } // namespace
@@ -635,62 +623,44 @@ int matchPersons(const Database& db, uint32_t options, int32_t a, int32_t b)
     return 0;
 }
 
-void duplicatesCommand(Session& s)
-{
-    s.report.clear();
-    s.duplicates.options = withMethod(s.duplicates.options);
-    if (!s.ui.askDuplicateOptions(s.duplicates.options))
-        return;
-    s.shell.lastCommand = cmdDuplicates;
-    runDuplicateSearch(s);
-}
-
-void runDuplicateSearch(Session& s)
+DuplicateOutcome searchDuplicates(Workspace& s, DuplicateSearch& state, int32_t& currentPerson)
 {
     EditScope undoable(s, "Merge duplicates");
-    Search(s).run();
+    return Search(s, state, currentPerson).run();
 }
 
-int mergeCheckedCandidates(Session& s)
+int mergeCheckedCandidates(Workspace& s, DuplicateSearch& state)
 {
     EditScope undoable(s, "Merge now");
     s.report.clear();
     int count = 0;
-    for (CandidatePair& pair : s.duplicates.candidates) {
+    for (CandidatePair& pair : state.candidates) {
         if (pair.merged)
             continue;
         if (!pair.checked) {
             if (!pair.families)
-                s.duplicates.rejected.insert(ordered(pair.first, pair.second));
+                state.rejected.insert(ordered(pair.first, pair.second));
             continue;
         }
         count += mergePair(s, pair);
     }
     // Pairs whose persons went with an earlier pair are shown greyed too.
-    for (CandidatePair& pair : s.duplicates.candidates)
+    for (CandidatePair& pair : state.candidates)
         if (!pair.families && (!s.db.isPerson(pair.first) || !s.db.isPerson(pair.second)))
             pair.merged = true;
     if (count != 0) {
-        writeMergeEntry(s, count);
-        s.shell.mergeCount += count;
+        writeMergeEntry(s, state, count);
+        s.counts.mergeCount += count;
     }
     showMergers(s, count);
     return count;
 }
 
-void closeCandidates(Session& s)
-{
-    s.report.clear();
-    s.shell.lastCommand = 0;
-    s.duplicates.candidatesShown = false;
-    showView(s, listView);
-}
-
-std::string candidateListText(Session& s)
+std::string candidateListText(Workspace& s, const DuplicateSearch& state)
 {
     std::string text;
     int i = 0;
-    for (const CandidatePair& pair : s.duplicates.candidates) {
+    for (const CandidatePair& pair : state.candidates) {
         text += formatText("%d\r\n", ++i);
         text += candidateText(s, pair.first, pair.families, false);
         text += "==\r\n";

@@ -19,7 +19,7 @@
 namespace kinmap {
 
 class Database;
-class Session;
+class Workspace;
 
 // The option word of the DUPLICATES dialog, kept for the program run.
 namespace DuplicateOption {
@@ -78,21 +78,23 @@ struct DuplicateSearch {
     std::string lastJournalEntry;
 };
 
-// EXTRAS / Duplicates: the dialog, then the search with its options.
-void duplicatesCommand(Session& session);
+// How a search ended: the user cancelled the automatic merge, nothing was
+// found, pairs were merged (automatic and manual mode), or the candidates
+// are listed for the user to tick (semiautomatic mode).
+enum class DuplicateOutcome { cancelled, noneFound, merged, listed };
+
 // The search with the kept options; in automatic mode the pairs found are
-// shown for confirmation before they are merged.
-void runDuplicateSearch(Session& session);
+// shown for confirmation before they are merged. Manual mode makes each
+// pair's first person the current one while it asks.
+DuplicateOutcome searchDuplicates(Workspace& workspace, DuplicateSearch& state, int32_t& currentPerson);
 
 // "Merge now" of the candidate list: merges every checked pair not merged
 // yet (a pair whose person is gone is skipped) and remembers the unticked
 // pairs. Returns the merges counted.
-int mergeCheckedCandidates(Session& session);
-// "Cancel" of the candidate list.
-void closeCandidates(Session& session);
+int mergeCheckedCandidates(Workspace& workspace, DuplicateSearch& state);
 
 // The duplicate list writer: each pair numbered from 1, its two persons with
 // their relatives.
-std::string candidateListText(Session& session);
+std::string candidateListText(Workspace& workspace, const DuplicateSearch& state);
 
 } // namespace kinmap

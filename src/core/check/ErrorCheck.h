@@ -10,7 +10,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // A date a rule compares, with where it lives, so that the rule can test
 // its qualifier and delete it when it is superfluous.
@@ -32,7 +32,7 @@ bool isLater(DateValue a, DateValue b);
 
 class ErrorCheck {
 public:
-    explicit ErrorCheck(Session& session);
+    ErrorCheck(Workspace& workspace, const CheckOptions& options, ErrorList& list);
     void run();
 
     // Appends a piece of the details text as it is.
@@ -60,7 +60,7 @@ public:
     bool checkPerson(int32_t rin);
     void checkFamily(int32_t mrin);
 
-    Session& s;
+    Workspace& s;
     Database& db;
     const CheckOptions& options;
 

@@ -1,7 +1,7 @@
 // The rules the plausibility check applies to each family: parent-and-child
 // cycles, the spouses and their marriage, and the children.
-#include "app/Format.h"
-#include "app/Session.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
 #include "check/ErrorCheck.h"
 #include "check/NameMatching.h"
 
@@ -145,7 +145,7 @@ bool ErrorCheck::spouses(int32_t mrin)
                 }
             family.flags = 0;
             family.children.clear();
-            s.personList.invalidate();
+            s.db.rowsChanged();
             corrected();
             record(wrongFamily, 0, true);
         }

@@ -1,7 +1,7 @@
 #include "check/LinkCheck.h"
 
-#include "app/Labels.h"
-#include "app/Session.h"
+#include "base/Labels.h"
+#include "base/Workspace.h"
 
 // Lists are walked by position, and the position advances after a removal
 // too: the entry that moves up into the gap is not examined in that walk.
@@ -15,7 +15,7 @@ namespace {
 // counts it.
 class Repairs {
 public:
-    explicit Repairs(Session& s) : s_(s), db_(s.db) {}
+    explicit Repairs(Workspace& s) : s_(s), db_(s.db) {}
 
     template <class... Values>
     void report(const char* format, Values... values)
@@ -30,12 +30,12 @@ public:
     int32_t count() const { return count_; }
 
 private:
-    Session& s_;
+    Workspace& s_;
     Database& db_;
     int32_t count_ = 0;
 };
 
-int32_t checkExistingPerson(Session& s, int32_t rin)
+int32_t checkExistingPerson(Workspace& s, int32_t rin)
 {
     Database& db = s.db;
     PersonRecord& person = db.persons[rin];
@@ -133,7 +133,7 @@ int32_t checkExistingPerson(Session& s, int32_t rin)
 }
 
 // Cleans the families that still point at a deleted person. Sets no marks.
-int32_t checkDeletedPerson(Session& s, int32_t rin)
+int32_t checkDeletedPerson(Workspace& s, int32_t rin)
 {
     Database& db = s.db;
     PersonRecord& person = db.persons[rin];
@@ -169,7 +169,7 @@ int32_t checkDeletedPerson(Session& s, int32_t rin)
 // exist is dropped and ends the check of the family (false); a spouse of
 // the wrong sex gets the right one; a spouse without the family's FAMS
 // gets it.
-bool checkSpouse(Session& s, Repairs& r, int32_t mrin, bool husbandSide)
+bool checkSpouse(Workspace& s, Repairs& r, int32_t mrin, bool husbandSide)
 {
     Database& db = s.db;
     FamilyRecord& family = db.families[mrin];
@@ -202,7 +202,7 @@ bool checkSpouse(Session& s, Repairs& r, int32_t mrin, bool husbandSide)
     return true;
 }
 
-int32_t checkExistingFamily(Session& s, int32_t mrin)
+int32_t checkExistingFamily(Workspace& s, int32_t mrin)
 {
     Database& db = s.db;
     FamilyRecord& family = db.families[mrin];
@@ -255,7 +255,7 @@ int32_t checkExistingFamily(Session& s, int32_t mrin)
 }
 
 // Cleans the persons that still point at a deleted family.
-int32_t checkDeletedFamily(Session& s, int32_t mrin)
+int32_t checkDeletedFamily(Workspace& s, int32_t mrin)
 {
     Database& db = s.db;
     const FamilyRecord& family = db.families[mrin];
@@ -277,21 +277,21 @@ int32_t checkDeletedFamily(Session& s, int32_t mrin)
 
 } // namespace
 
-int32_t checkPersonLinks(Session& session, int32_t rin)
+int32_t checkPersonLinks(Workspace& session, int32_t rin)
 {
     if (!session.db.validRin(rin))
         return 0;
     return session.db.persons[rin].exists() ? checkExistingPerson(session, rin) : checkDeletedPerson(session, rin);
 }
 
-int32_t checkFamilyLinks(Session& session, int32_t mrin)
+int32_t checkFamilyLinks(Workspace& session, int32_t mrin)
 {
     if (!session.db.validMrin(mrin))
         return 0;
     return session.db.families[mrin].exists() ? checkExistingFamily(session, mrin) : checkDeletedFamily(session, mrin);
 }
 
-int32_t checkAllLinks(Session& session)
+int32_t checkAllLinks(Workspace& session)
 {
     int32_t repairs = 0;
     for (int32_t rin = 1; rin <= session.db.highestRin; ++rin)

@@ -7,13 +7,13 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // Check and repair one person / one family; return the repairs counted.
-int32_t checkPersonLinks(Session& session, int32_t rin);
-int32_t checkFamilyLinks(Session& session, int32_t mrin);
+int32_t checkPersonLinks(Workspace& session, int32_t rin);
+int32_t checkFamilyLinks(Workspace& session, int32_t mrin);
 // All persons first (that pass may delete a nameless child whose family
 // still lists it), then all families. Returns the sum.
-int32_t checkAllLinks(Session& session);
+int32_t checkAllLinks(Workspace& session);
 
 } // namespace kinmap

@@ -1,7 +1,7 @@
 #include "check/Merge.h"
 
-#include "app/Labels.h"
-#include "app/Session.h"
+#include "base/Labels.h"
+#include "base/Workspace.h"
 #include "query/Selection.h"
 
 #include <cstring>
@@ -70,7 +70,7 @@ void appendMerged(Database& db, IdList& list, int32_t merged, IdList& mergedInto
 
 // What is left of drop once its links and values are in keep: its flags go
 // to keep (the values' flags were set field by field), its mark too.
-void retire(Session& s, int32_t keep, int32_t drop)
+void retire(Workspace& s, int32_t keep, int32_t drop)
 {
     Database& db = s.db;
     PersonRecord& k = db.persons[keep];
@@ -86,7 +86,7 @@ void retire(Session& s, int32_t keep, int32_t drop)
     d.flags = 0;
     if (selected)
         markPerson(s, keep, true);
-    s.personList.invalidate();
+    s.db.rowsChanged();
 }
 
 // Persons that a family merge may merge: none, the same, or two existing
@@ -96,7 +96,7 @@ bool spousesMergeable(const Database& db, int32_t a, int32_t b)
     return a == 0 || b == 0 || a == b || (db.isPerson(a) && db.isPerson(b) && db.persons[a].sex == db.persons[b].sex);
 }
 
-void appendMergeLabels(Session& s, int32_t a, int32_t b)
+void appendMergeLabels(Workspace& s, int32_t a, int32_t b)
 {
     constexpr int personOptions = LabelOption::numberFirst | LabelOption::birth | LabelOption::death |
                                   LabelOption::places | LabelOption::fullDates;
@@ -162,7 +162,7 @@ DateValue chooseDate(DateValue kept, DateValue other)
     return qualifierOf(kept) > qualifierOf(other) ? kept : other;
 }
 
-int mergePersonsAuto(Session& s, int32_t a, int32_t b)
+int mergePersonsAuto(Workspace& s, int32_t a, int32_t b)
 {
     Database& db = s.db;
     if (a == b || !db.isPerson(a) || !db.isPerson(b))
@@ -202,7 +202,7 @@ int mergePersonsAuto(Session& s, int32_t a, int32_t b)
     return 1;
 }
 
-void mergeLinks(Session& s, int32_t keep, int32_t drop)
+void mergeLinks(Workspace& s, int32_t keep, int32_t drop)
 {
     Database& db = s.db;
     if (keep == drop || !db.validRin(keep) || !db.validRin(drop))
@@ -255,7 +255,7 @@ void mergeLinks(Session& s, int32_t keep, int32_t drop)
     }
 }
 
-int mergeFamilies(Session& s, int32_t f, int32_t g)
+int mergeFamilies(Workspace& s, int32_t f, int32_t g)
 {
     Database& db = s.db;
     if (f == g || !db.isFamily(f) || !db.isFamily(g))
@@ -302,7 +302,7 @@ int mergeFamilies(Session& s, int32_t f, int32_t g)
     kept.namesNotes = kept.namesNotes || other.namesNotes;
     other.flags = 0;
     other.children.clear();
-    s.personList.invalidate(); // the marriage columns
+    s.db.rowsChanged(); // the marriage columns
 
     // A spouse only the merged family had becomes the kept family's.
     auto adoptSpouse = [&](int32_t& spouse, uint32_t flag, int32_t from) {
@@ -369,7 +369,7 @@ MergeFields mergeFieldsOf(const Database& db, int32_t kept, int32_t other)
     return fields;
 }
 
-MergeAnswer mergePersonsManual(Session& s, int32_t a, int32_t b)
+MergeAnswer mergePersonsManual(Workspace& s, int32_t a, int32_t b)
 {
     Database& db = s.db;
     if (a == b || !db.isPerson(a) || !db.isPerson(b)) {
@@ -398,14 +398,6 @@ MergeAnswer mergePersonsManual(Session& s, int32_t a, int32_t b)
     mergeLinks(s, a, b);
     retire(s, a, b);
     return MergeAnswer::yes;
-}
-
-void mergeCommand(Session& s)
-{
-    EditScope undoable(s, "Merge");
-    // Counted, so that the question before unexported changes are lost asks.
-    if (mergePersonsManual(s, s.shell.currentPerson, s.shell.previousPerson) == MergeAnswer::yes)
-        ++s.shell.mergeCount;
 }
 
 } // namespace kinmap

@@ -6,7 +6,7 @@
 // export also carries the merged records' other lines over to the survivor.
 #pragma once
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "db/Database.h"
 
 #include <array>
@@ -15,7 +15,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // The place a merge keeps: one text when the other is missing or contained
 // in it, both joined with ", " when joinAllowed (unless the result would
@@ -30,16 +30,16 @@ DateValue chooseDate(DateValue kept, DateValue other);
 // report gets the merge lines. Returns 1, or 0 when nothing was merged (the
 // same person, a person that does not exist, or different sex: "MergeAuto
 // fail").
-int mergePersonsAuto(Session& session, int32_t a, int32_t b);
+int mergePersonsAuto(Workspace& session, int32_t a, int32_t b);
 // Moves every link of drop to keep: its spouse families (merging a family
 // with one keep already has with the same spouse), its parent families.
-void mergeLinks(Session& session, int32_t keep, int32_t drop);
+void mergeLinks(Workspace& session, int32_t keep, int32_t drop);
 
 // Merges family g into f. Returns the number of person merges it caused
 // (0 to 2), or familiesNotMerged when nothing was merged (the same family,
 // marriage years that differ, or spouses that cannot be merged).
 constexpr int familiesNotMerged = -1;
-int mergeFamilies(Session& session, int32_t f, int32_t g);
+int mergeFamilies(Workspace& session, int32_t f, int32_t g);
 
 // The MERGE PERSONS dialog's content: the ten fields of the kept person A
 // and the other person B, their relatives, and which of B's fields replace
@@ -59,10 +59,6 @@ MergeFields mergeFieldsOf(const Database& db, int32_t kept, int32_t other);
 // YES merges with the fields the user chose and journals it; NO and CANCEL
 // change nothing. Refused with a message unless both persons exist and
 // differ; persons of different sex are merged only after a question.
-MergeAnswer mergePersonsManual(Session& session, int32_t a, int32_t b);
-
-// The Merge command of the person list: the current person is kept, the
-// person that was current before is merged into it.
-void mergeCommand(Session& session);
+MergeAnswer mergePersonsManual(Workspace& session, int32_t a, int32_t b);
 
 } // namespace kinmap

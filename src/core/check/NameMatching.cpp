@@ -1,6 +1,6 @@
 #include "check/NameMatching.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "db/Database.h"
 #include "db/TextCompare.h"
 #include "db/Utf8.h"

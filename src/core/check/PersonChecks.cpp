@@ -1,7 +1,7 @@
 // The rules the plausibility check applies to each person: the person's own
 // dates, names and places, its parent families and its marriages.
-#include "app/Format.h"
-#include "app/Session.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
 #include "check/ErrorCheck.h"
 #include "check/Merge.h"
 #include "db/Utf8.h"
@@ -195,7 +195,7 @@ void ErrorCheck::parentFamilies(int32_t rin)
             const int merges = mergeFamilies(s, first, second);
             if (merges != familiesNotMerged) {
                 // The family merge itself counts, with the person merges it caused.
-                s.shell.mergeCount += 1 + merges;
+                s.counts.mergeCount += 1 + merges;
                 list_.correctedCount += 1 + merges;
             }
         }

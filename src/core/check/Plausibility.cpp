@@ -1,9 +1,7 @@
 #include "check/Plausibility.h"
 
-#include "app/Commands.h"
-#include "app/Labels.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Labels.h"
+#include "base/Workspace.h"
 #include "check/ErrorCheck.h"
 
 namespace kinmap {
@@ -57,7 +55,10 @@ bool isLater(DateValue a, DateValue b)
     return dayOf(a) != 0 && dayOf(b) != 0 && dayOf(a) > dayOf(b);
 }
 
-ErrorCheck::ErrorCheck(Session& session) : s(session), db(session.db), options(session.checkOptions), list_(session.errors) {}
+ErrorCheck::ErrorCheck(Workspace& workspace, const CheckOptions& checkOptions, ErrorList& list)
+    : s(workspace), db(workspace.db), options(checkOptions), list_(list)
+{
+}
 
 void ErrorCheck::say(const std::string& text)
 {
@@ -162,13 +163,13 @@ bool ErrorCheck::deleteSuperfluous(const ComparedDate& date)
 void ErrorCheck::markChanged(int32_t rin)
 {
     db.markPersonChanged(rin);
-    s.personList.invalidate();
+    s.db.rowsChanged();
 }
 
 void ErrorCheck::markFamilyChanged(int32_t mrin)
 {
     db.markFamilyChanged(mrin);
-    s.personList.invalidate();
+    s.db.rowsChanged();
 }
 
 void ErrorCheck::writeJournal()
@@ -205,27 +206,13 @@ void ErrorCheck::run()
     s.setStatus(1, "%s", counts.c_str());
     list_.journalEntry += counts + "\n";
     writeJournal();
-    s.shell.correctionCount += list_.correctedCount;
-    s.errorRows.reset(list_);
+    s.counts.correctionCount += list_.correctedCount;
 }
 
-void runErrorCheck(Session& s)
+void checkPlausibility(Workspace& s, const CheckOptions& options, ErrorList& list)
 {
-    s.personList.waitForWorker();
     s.history.clear(); // its corrections cannot be undone, nor what came before them
-    ErrorCheck(s).run();
-}
-
-void findErrorsCommand(Session& s)
-{
-    if (!s.ui.askCheckOptions(s.checkOptions))
-        return;
-    s.shell.lastCommand = cmdFindErrors;
-    runErrorCheck(s);
-    // The findings as the journal has them, until the error list shows them.
-    s.report.clear();
-    s.report.append("%s", s.errors.journalEntry.c_str());
-    showView(s, reportView);
+    ErrorCheck(s, options, list).run();
 }
 
 } // namespace kinmap

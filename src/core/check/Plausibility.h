@@ -14,7 +14,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // Groups of rules the user can switch off (the option's ignore word).
 namespace Ignore {
@@ -102,10 +102,8 @@ struct ErrorList {
     std::string journalEntry;
 };
 
-// EXTRAS / Find Errors: the options dialog, then the check; its findings
-// are shown in the Report tab.
-void findErrorsCommand(Session& session);
-// The check with the session's options.
-void runErrorCheck(Session& session);
+// Find Errors with the options: the findings go into `list` (emptied
+// first), the journal and the report; corrections are counted.
+void checkPlausibility(Workspace& workspace, const CheckOptions& options, ErrorList& list);
 
 } // namespace kinmap

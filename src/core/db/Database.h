@@ -129,6 +129,11 @@ public:
     // While an undoable operation runs: told of every record before it
     // changes (touch before the first write to a record).
     ChangeRecorder* recorder = nullptr;
+
+    // Counts changes of what the person lists show, so that a list built
+    // before knows it must be built again.
+    uint64_t rowsRevision = 0;
+    void rowsChanged() { ++rowsRevision; }
     void touchPerson(int32_t rin)
     {
         if (recorder && validRin(rin))

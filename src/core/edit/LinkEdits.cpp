@@ -1,12 +1,10 @@
 #include "edit/LinkEdits.h"
 
-#include "app/Commands.h"
-#include "app/Format.h"
-#include "app/Labels.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Format.h"
+#include "base/Labels.h"
+#include "base/Workspace.h"
 #include "db/Numbers.h"
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 #include "edit/PersonForm.h"
 #include "query/Selection.h"
 
@@ -21,7 +19,7 @@ constexpr int journalLabelOptions = LabelOption::numberFirst | LabelOption::birt
                                     LabelOption::places | LabelOption::fullDates | LabelOption::lineEnd;
 
 // The person label the journal writes after an operation's text.
-std::string journalLabel(Session& s, int32_t rin)
+std::string journalLabel(Workspace& s, int32_t rin)
 {
     const std::string before(s.report.text(), static_cast<size_t>(s.report.length()));
     personLabel(s, nullptr, journalLabelOptions, rin);
@@ -31,12 +29,12 @@ std::string journalLabel(Session& s, int32_t rin)
     return label;
 }
 
-void journal(Session& s, const std::string& text, int32_t rin)
+void journal(Workspace& s, const std::string& text, int32_t rin)
 {
     journalEdit(s, text + journalLabel(s, rin));
 }
 
-const char* nameOf(const Session& s, int32_t rin, bool given)
+const char* nameOf(const Workspace& s, int32_t rin, bool given)
 {
     if (!s.db.isPerson(rin))
         return "";
@@ -44,7 +42,7 @@ const char* nameOf(const Session& s, int32_t rin, bool given)
     return text ? text : "";
 }
 
-std::string who(const Session& s, int32_t rin)
+std::string who(const Workspace& s, int32_t rin)
 {
     return formatText("%s %s [%d]", nameOf(s, rin, true), nameOf(s, rin, false), rin);
 }
@@ -76,7 +74,7 @@ void linkChild(Database& db, int32_t mrin, int32_t rin)
 }
 
 // A new family for a person, as spouse or as child.
-int32_t newFamily(Session& s, int32_t rin, bool asChild, bool husband = false)
+int32_t newFamily(Workspace& s, int32_t rin, bool asChild, bool husband = false)
 {
     const int32_t mrin = s.db.addFamily();
     if (asChild) {
@@ -90,7 +88,7 @@ int32_t newFamily(Session& s, int32_t rin, bool asChild, bool husband = false)
 }
 
 // The child's first parent family that lacks this parent, or a new one.
-int32_t parentFamilyFor(Session& s, int32_t child, bool father)
+int32_t parentFamilyFor(Workspace& s, int32_t child, bool father)
 {
     const Database& db = s.db;
     for (const int32_t mrin : db.persons[child].famc)
@@ -106,7 +104,7 @@ int members(const FamilyRecord& f)
 
 // A family goes only when at most one member is left, as the link check
 // has it: children keep their parents' family.
-void deleteFamily(Session& s, int32_t mrin)
+void deleteFamily(Workspace& s, int32_t mrin)
 {
     Database& db = s.db;
     db.touchFamily(mrin);
@@ -129,20 +127,20 @@ void deleteFamily(Session& s, int32_t mrin)
     journalEdit(s, formatText("mrin %d gelöscht\n", mrin));
 }
 
-void deleteFamilyIfEmpty(Session& s, int32_t mrin)
+void deleteFamilyIfEmpty(Workspace& s, int32_t mrin)
 {
     if (s.db.isFamily(mrin) && members(s.db.families[mrin]) <= 1)
         deleteFamily(s, mrin);
 }
 
 // The current person's family at the current index, within its families.
-int32_t familyAtIndex(Session& s, int32_t rin)
+int32_t familyAtIndex(Workspace& s, int& familyIndex, int32_t rin)
 {
     const IdList& fams = s.db.persons[rin].fams;
     if (fams.empty())
         return 0;
-    s.shell.currentFamilyIndex = std::clamp(s.shell.currentFamilyIndex, 0, fams.count() - 1);
-    const int32_t mrin = fams[s.shell.currentFamilyIndex];
+    familyIndex = std::clamp(familyIndex, 0, fams.count() - 1);
+    const int32_t mrin = fams[familyIndex];
     return s.db.isFamily(mrin) ? mrin : 0;
 }
 
@@ -168,7 +166,7 @@ bool male(unsigned char sex)
     return sex == 'M' || sex == 'm';
 }
 
-void askSex(Session& s, int32_t rin, const char* title, const char* question)
+void askSex(Workspace& s, int32_t rin, const char* title, const char* question)
 {
     PersonRecord& p = s.db.persons[rin];
     if (p.sex != 0)
@@ -179,7 +177,7 @@ void askSex(Session& s, int32_t rin, const char* title, const char* question)
 }
 
 // A new person through the dialog: created only when the user saves.
-int32_t newPersonThroughDialog(Session& s, PersonForm& form)
+int32_t newPersonThroughDialog(Workspace& s, PersonForm& form)
 {
     for (;;) {
         if (!s.ui.askEditPerson(form))
@@ -195,9 +193,10 @@ int32_t newPersonThroughDialog(Session& s, PersonForm& form)
     return rin;
 }
 
-PersonForm newForm(Session& s, const char* caption, int32_t from, char sex, const std::string& surname)
+PersonForm newForm(Workspace& s, const char* caption, int32_t from, char sex, const std::string& surname)
 {
-    PersonForm form = openPersonForm(s, 0, formCaption(s, caption, from));
+    int noFamily = 0; // a new person has no marriage yet
+    PersonForm form = openPersonForm(s, noFamily, 0, formCaption(s, caption, from));
     form.sex = sex;
     form.surname = surname;
     return form;
@@ -205,7 +204,7 @@ PersonForm newForm(Session& s, const char* caption, int32_t from, char sex, cons
 
 } // namespace
 
-int32_t typedRin(Session& s, const std::string& text)
+int32_t typedRin(Workspace& s, const std::string& text)
 {
     size_t start = text.find_first_not_of(' '), end = text.find_last_not_of(' ');
     const std::string number = start == std::string::npos ? std::string() : text.substr(start, end - start + 1);
@@ -222,7 +221,7 @@ int32_t typedRin(Session& s, const std::string& text)
     return *rin;
 }
 
-bool addSpouse(Session& s, int32_t rin, int32_t spouse)
+bool addSpouse(Workspace& s, int32_t rin, int32_t spouse)
 {
     Database& db = s.db;
     if (spouse == 0 || !db.isPerson(rin) || !db.isPerson(spouse))
@@ -248,11 +247,11 @@ bool addSpouse(Session& s, int32_t rin, int32_t spouse)
     db.markPersonChanged(rin);
     // The line names the spouse added, with the family.
     journal(s, formatText("Spouse added to rin %d, mrin %d\n", spouse, mrin), spouse);
-    s.personList.invalidate();
+    s.db.rowsChanged();
     return true;
 }
 
-bool addChild(Session& s, int32_t rin, int32_t child)
+bool addChild(Workspace& s, int& familyIndex, int32_t rin, int32_t child)
 {
     Database& db = s.db;
     if (!db.isPerson(rin) || !db.isPerson(child))
@@ -261,7 +260,7 @@ bool addChild(Session& s, int32_t rin, int32_t child)
         s.errorBox("Person [%d] cannot be its own child", rin);
         return false;
     }
-    int32_t mrin = familyAtIndex(s, rin);
+    int32_t mrin = familyAtIndex(s, familyIndex, rin);
     if (mrin != 0) {
         const FamilyRecord& f = db.families[mrin];
         if (f.children.contains(child) || f.husband == child || f.wife == child) {
@@ -283,13 +282,13 @@ bool addChild(Session& s, int32_t rin, int32_t child)
     askSex(s, child, "ADD GENDER", "Is this person male?");
     db.markPersonChanged(rin);
     journal(s, formatText("Child added to mrin %d\n", mrin), child);
-    s.personList.invalidate();
+    s.db.rowsChanged();
     return true;
 }
 
 namespace {
 
-bool addParent(Session& s, int32_t child, int32_t parent, bool father)
+bool addParent(Workspace& s, int32_t child, int32_t parent, bool father)
 {
     Database& db = s.db;
     if (!db.isPerson(child) || !db.isPerson(parent))
@@ -315,20 +314,22 @@ bool addParent(Session& s, int32_t child, int32_t parent, bool father)
             continue;
         linkChild(db, mrin, child);
         journal(s, formatText(line, child, mrin), parent);
-        s.personList.invalidate();
+        s.db.rowsChanged();
         return true;
     }
     const int32_t mrin = parentFamilyFor(s, child, father);
     linkSpouse(db, mrin, parent, father);
     db.markPersonChanged(child);
     journal(s, formatText(line, child, mrin), parent);
-    s.personList.invalidate();
+    s.db.rowsChanged();
     return true;
 }
 
 // A new spouse, child or parent through the dialog; the marriage fields go
 // into the family it is linked into.
-int32_t addNewSpouse(Session& s, int32_t rin)
+} // namespace
+
+int32_t addNewSpouse(Workspace& s, int32_t rin)
 {
     Database& db = s.db;
     const unsigned char sex = db.persons[rin].sex;
@@ -351,14 +352,14 @@ int32_t addNewSpouse(Session& s, int32_t rin)
     return spouse;
 }
 
-int32_t addNewChildren(Session& s, int32_t rin)
+int32_t addNewChildren(Workspace& s, int& familyIndex, int32_t rin)
 {
     Database& db = s.db;
     if (!isMaleOrFemale(db.persons[rin].sex)) {
         s.errorBox("Person [%d] must be male or female", rin);
         return 0;
     }
-    int32_t mrin = familyAtIndex(s, rin);
+    int32_t mrin = familyAtIndex(s, familyIndex, rin);
     int32_t last = 0;
     do {
         const int32_t husband = mrin ? db.families[mrin].husband : 0;
@@ -378,7 +379,7 @@ int32_t addNewChildren(Session& s, int32_t rin)
     return last;
 }
 
-int32_t addNewParent(Session& s, int32_t child, bool father)
+int32_t addNewParent(Workspace& s, int32_t child, bool father)
 {
     Database& db = s.db;
     const PersonRecord& c = db.persons[child];
@@ -396,22 +397,20 @@ int32_t addNewParent(Session& s, int32_t child, bool father)
     return parent;
 }
 
-void editPerson(Session& s, int32_t rin)
+void editPerson(Workspace& s, int& familyIndex, int32_t rin)
 {
-    PersonForm form = openPersonForm(s, rin, formCaption(s, "EDIT PERSON:", rin));
+    PersonForm form = openPersonForm(s, familyIndex, rin, formCaption(s, "EDIT PERSON:", rin));
     for (;;) {
         if (!s.ui.askEditPerson(form))
             return;
-        const std::string problem = savePersonEdit(s, form);
+        const std::string problem = savePersonEdit(s, familyIndex, form);
         if (problem.empty())
             return;
         s.errorBox("%s", problem.c_str()); // the dialog opens again with what was typed
     }
 }
 
-} // namespace
-
-std::string savePersonEdit(Session& s, const PersonForm& form)
+std::string savePersonEdit(Workspace& s, int& familyIndex, const PersonForm& form)
 {
     if (!s.db.isPerson(form.rin))
         return "There is no such person.";
@@ -420,22 +419,22 @@ std::string savePersonEdit(Session& s, const PersonForm& form)
         return problem;
     EditScope undoable(s, "Edit person");
     applyPerson(s, form);
-    applyMarriage(s, form, familyAtIndex(s, form.rin));
+    applyMarriage(s, form, familyAtIndex(s, familyIndex, form.rin));
     journal(s, "Person edited\n", form.rin);
     return {};
 }
 
-bool addFather(Session& s, int32_t child, int32_t father)
+bool addFather(Workspace& s, int32_t child, int32_t father)
 {
     return addParent(s, child, father, true);
 }
 
-bool addMother(Session& s, int32_t child, int32_t mother)
+bool addMother(Workspace& s, int32_t child, int32_t mother)
 {
     return addParent(s, child, mother, false);
 }
 
-int32_t addNewPerson(Session& s)
+int32_t addNewPerson(Workspace& s)
 {
     PersonForm form = newForm(s, "ADD NEW PERSON:", 0, 'U', "");
     form.caption = "ADD NEW PERSON:";
@@ -447,21 +446,20 @@ int32_t addNewPerson(Session& s)
     applyMarriage(s, form, 0);
     journal(s, "New Person\n", rin);
     if (s.db.highestRin == 1)
-        enableDataCommands(s);
+        s.ui.dataCommandsEnabled(true);
     return rin;
 }
 
-bool unlinkSpouse(Session& s, int32_t rin)
+bool unlinkSpouse(Workspace& s, int& familyIndex, int32_t current, int32_t rin)
 {
     Database& db = s.db;
     if (!db.isPerson(rin))
         return false;
-    int32_t mrin = familyAtIndex(s, rin);
+    int32_t mrin = familyAtIndex(s, familyIndex, rin);
     auto spouseIn = [&](int32_t m) {
         return db.isFamily(m) ? (db.families[m].husband == rin ? db.families[m].wife : db.families[m].husband) : 0;
     };
     int32_t spouse = spouseIn(mrin);
-    const int32_t current = s.shell.currentPerson;
     if (rin != current && spouse != current)
         for (const int32_t m : db.persons[rin].fams)
             if (spouseIn(m) == current && current != 0) {
@@ -493,12 +491,12 @@ bool unlinkSpouse(Session& s, int32_t rin)
         journal(s, formatText("RIN %d unlinked, mrin %d deleted\n", rin, mrin), rin);
     else
         journal(s, formatText("Spouse unlinked from rin %d,  mrin %d\n", rin, mrin), spouse ? spouse : rin);
-    s.shell.currentFamilyIndex = 0;
-    s.personList.invalidate();
+    familyIndex = 0;
+    s.db.rowsChanged();
     return true;
 }
 
-bool unlinkParents(Session& s, int32_t child)
+bool unlinkParents(Workspace& s, int32_t child)
 {
     Database& db = s.db;
     if (!db.isPerson(child))
@@ -528,13 +526,13 @@ bool unlinkParents(Session& s, int32_t child)
         db.markFamilyChanged(mrin);
         deleteFamilyIfEmpty(s, mrin);
         journal(s, formatText("Child unlinked from mrin %d\n", mrin), child);
-        s.personList.invalidate();
+        s.db.rowsChanged();
         return true;
     }
     return false;
 }
 
-bool deletePerson(Session& s, int32_t rin)
+bool deletePerson(Workspace& s, int32_t rin)
 {
     Database& db = s.db;
     if (!db.isPerson(rin))
@@ -566,79 +564,8 @@ bool deletePerson(Session& s, int32_t rin)
     db.persons[rin].famc.clear();
     db.persons[rin].flags = 0;
     journalEdit(s, "Person deleted\n" + label);
-    // The person's findings go with it.
-    auto& entries = s.errors.entries;
-    for (const ErrorEntry& e : entries)
-        if (e.rin == rin)
-            --s.errors.typeCount[static_cast<size_t>(e.type)];
-    entries.erase(std::remove_if(entries.begin(), entries.end(), [rin](const ErrorEntry& e) { return e.rin == rin; }),
-                  entries.end());
-    s.errorRows.reset(s.errors);
-    s.personList.invalidate();
+    s.db.rowsChanged();
     return true;
-}
-
-void editCommand(Session& s, uint32_t command)
-{
-    const int32_t p = s.shell.currentPerson;
-    if (command == cmdAddNewPerson) {
-        addNewPerson(s);
-        showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
-        return;
-    }
-    if (!s.db.isPerson(p))
-        return;
-    struct Prompt {
-        uint32_t command;
-        const char* caption;
-    };
-    static constexpr Prompt prompts[] = {{cmdAddSpouse, "ADD SPOUSE TO:"},
-                                         {cmdAddChild, "ADD CHILD TO:"},
-                                         {cmdAddFather, "ADD FATHER TO:"},
-                                         {cmdAddMother, "ADD MOTHER TO:"}};
-    for (const Prompt& prompt : prompts) {
-        if (prompt.command != command)
-            continue;
-        std::string text;
-        if (!s.ui.askRin(formCaption(s, prompt.caption, p), text))
-            return;
-        const int32_t other = typedRin(s, text);
-        if (other < 0)
-            return;
-        switch (command) {
-        case cmdAddSpouse:
-            other ? void(addSpouse(s, p, other)) : void(addNewSpouse(s, p));
-            break;
-        case cmdAddChild:
-            other ? void(addChild(s, p, other)) : void(addNewChildren(s, p));
-            break;
-        case cmdAddFather:
-            other ? void(addFather(s, p, other)) : void(addNewParent(s, p, true));
-            break;
-        default:
-            other ? void(addMother(s, p, other)) : void(addNewParent(s, p, false));
-            break;
-        }
-        showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
-        return;
-    }
-    switch (command) {
-    case cmdEditPerson:
-        editPerson(s, p);
-        break;
-    case cmdUnlinkSpouse:
-        unlinkSpouse(s, p);
-        break;
-    case cmdUnlinkParents:
-        unlinkParents(s, p);
-        break;
-    case cmdDelete:
-        deletePerson(s, p);
-        break;
-    default:
-        return;
-    }
-    showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
 }
 
 } // namespace kinmap

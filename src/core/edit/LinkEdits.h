@@ -10,31 +10,37 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // The operations on existing persons; false (after telling why) when the
 // operation is refused.
-bool addSpouse(Session& session, int32_t rin, int32_t spouse);
-bool addChild(Session& session, int32_t rin, int32_t child);
-bool addFather(Session& session, int32_t child, int32_t father);
-bool addMother(Session& session, int32_t child, int32_t mother);
-bool unlinkSpouse(Session& session, int32_t rin);
-bool unlinkParents(Session& session, int32_t child);
-bool deletePerson(Session& session, int32_t rin);
+// `familyIndex` is the shell's index of the current marriage among the
+// person's spouse families: a child joins that family, the edit dialog
+// shows its marriage; it is moved into range, and to 0 by an unlink.
+bool addSpouse(Workspace& workspace, int32_t rin, int32_t spouse);
+bool addChild(Workspace& workspace, int& familyIndex, int32_t rin, int32_t child);
+bool addFather(Workspace& workspace, int32_t child, int32_t father);
+bool addMother(Workspace& workspace, int32_t child, int32_t mother);
+// Unlinks rin from the spouse of its current marriage or, when the current
+// person is one of its spouses, from that one.
+bool unlinkSpouse(Workspace& workspace, int& familyIndex, int32_t currentPerson, int32_t rin);
+bool unlinkParents(Workspace& workspace, int32_t child);
+bool deletePerson(Workspace& workspace, int32_t rin);
 // A new person (through the dialog); its RIN, or 0 when cancelled.
-int32_t addNewPerson(Session& session);
+int32_t addNewPerson(Workspace& workspace);
+// New relatives through the edit person dialog: their RIN (the last child
+// added), 0 when cancelled.
+int32_t addNewSpouse(Workspace& workspace, int32_t rin);
+int32_t addNewChildren(Workspace& workspace, int& familyIndex, int32_t rin);
+int32_t addNewParent(Workspace& workspace, int32_t child, bool father);
+// The edit person dialog for a person, until it is saved or cancelled.
+void editPerson(Workspace& workspace, int& familyIndex, int32_t rin);
 // Saves an edited form of an existing person; "" or why it cannot be saved
 // (nothing is applied then).
-std::string savePersonEdit(Session& session, const struct PersonForm& form);
-
-// The commands of the menus and context menus for the current person:
-// Edit person, Add new person, Add spouse, child, father, mother (asking
-// for a RIN; none means a new person), Unlink from spouse, from parents,
-// Delete.
-void editCommand(Session& session, uint32_t command);
+std::string savePersonEdit(Workspace& workspace, int& familyIndex, const struct PersonForm& form);
 
 // A RIN as typed into a prompt: 0 for "new" (empty or 0), -1 (after telling
 // the user) when it is not an existing person.
-int32_t typedRin(Session& session, const std::string& text);
+int32_t typedRin(Workspace& workspace, const std::string& text);
 
 } // namespace kinmap

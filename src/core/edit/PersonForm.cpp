@@ -1,7 +1,7 @@
 #include "edit/PersonForm.h"
 
-#include "app/Format.h"
-#include "app/Session.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
 #include "db/Numbers.h"
 #include "db/TextCompare.h"
 
@@ -63,12 +63,12 @@ std::string cleanGiven(std::string_view typed)
 
 // The family whose marriage the form shows: the current family, within
 // the person's families.
-int32_t currentFamily(const Session& s, int32_t rin)
+int32_t currentFamily(const Workspace& s, int familyIndex, int32_t rin)
 {
     if (!s.db.isPerson(rin) || s.db.persons[rin].fams.empty())
         return 0;
     const IdList& fams = s.db.persons[rin].fams;
-    const int index = std::clamp(s.shell.currentFamilyIndex, 0, fams.count() - 1);
+    const int index = std::clamp(familyIndex, 0, fams.count() - 1);
     return s.db.isFamily(fams[index]) ? fams[index] : 0;
 }
 
@@ -111,13 +111,13 @@ void storeDate(DateValue& field, uint32_t& flags, uint32_t flag, const std::stri
 
 } // namespace
 
-std::string formCaption(const Session& s, const char* operation, int32_t rin)
+std::string formCaption(const Workspace& s, const char* operation, int32_t rin)
 {
     const PersonRecord* p = s.db.isPerson(rin) ? &s.db.persons[rin] : nullptr;
     return formatText("%s [%d] %s %s", operation, rin, p && p->given ? p->given : "", p && p->surname ? p->surname : "");
 }
 
-PersonForm openPersonForm(Session& s, int32_t rin, const std::string& caption)
+PersonForm openPersonForm(Workspace& s, int& familyIndex, int32_t rin, const std::string& caption)
 {
     PersonForm form;
     form.caption = caption.empty() ? std::string("EDIT PERSON") : caption;
@@ -132,9 +132,9 @@ PersonForm openPersonForm(Session& s, int32_t rin, const std::string& caption)
         form.dates[e] = dateText(p.*eventFields[e].date);
         form.places[e] = textOf(p.*eventFields[e].place);
     }
-    if (!p.fams.empty() && s.shell.currentFamilyIndex >= p.fams.count())
-        s.shell.currentFamilyIndex = 0;
-    if (const int32_t mrin = currentFamily(s, rin)) {
+    if (!p.fams.empty() && familyIndex >= p.fams.count())
+        familyIndex = 0;
+    if (const int32_t mrin = currentFamily(s, familyIndex, rin)) {
         const FamilyRecord& f = s.db.families[mrin];
         form.dates[formMarriage] = dateText(f.marrDate);
         form.places[formMarriage] = textOf(f.marrPlace);
@@ -209,7 +209,7 @@ std::string checkPersonForm(const PersonForm& form)
     return {};
 }
 
-void applyPerson(Session& s, const PersonForm& form)
+void applyPerson(Workspace& s, const PersonForm& form)
 {
     Database& db = s.db;
     const int32_t rin = form.rin;
@@ -249,10 +249,10 @@ void applyPerson(Session& s, const PersonForm& form)
         storeDate(person.*field.date, person.flags, field.dateFlag, date);
         storeText(db, person.*field.place, person.flags, field.placeFlag, placePool, trimmed(form.places[e]));
     }
-    s.personList.invalidate();
+    s.db.rowsChanged();
 }
 
-void applyMarriage(Session& s, const PersonForm& form, int32_t mrin)
+void applyMarriage(Workspace& s, const PersonForm& form, int32_t mrin)
 {
     Database& db = s.db;
     const std::string date = form.dateEdited[formMarriage] ? readDateField(form, formMarriage, form.dates[formMarriage]).text
@@ -277,10 +277,10 @@ void applyMarriage(Session& s, const PersonForm& form, int32_t mrin)
     storeText(db, f.marrPlace, f.flags, Flag::hasMarrPlace, placePool, place);
     if (form.divorced != ((f.flags & Flag::divorced) != 0))
         f.flags = (f.flags ^ Flag::divorced) | Flag::changed;
-    s.personList.invalidate();
+    s.db.rowsChanged();
 }
 
-void CompletionLists::build(const Session& s)
+void CompletionLists::build(const Workspace& s)
 {
     places_.clear();
     female_.clear();

@@ -13,7 +13,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 enum FormEvent { formBirth, formChristening, formDeath, formBurial, formMarriage, formEventCount };
 
@@ -29,9 +29,10 @@ struct PersonForm {
 };
 
 // The form of a person (or of a new one with rin 0), the marriage that of
-// the current family. A title like "ADD SPOUSE TO: [12] Anna Roth".
-PersonForm openPersonForm(Session& session, int32_t rin, const std::string& caption);
-std::string formCaption(const Session& session, const char* operation, int32_t rin);
+// the current family (familyIndex among its spouse families, moved to 0
+// when out of range). A title like "ADD SPOUSE TO: [12] Anna Roth".
+PersonForm openPersonForm(Workspace& workspace, int& familyIndex, int32_t rin, const std::string& caption);
+std::string formCaption(const Workspace& session, const char* operation, int32_t rin);
 
 // A date field the user left: the text to show (the date as it was read),
 // or a message when it is no date. The christening, death and burial dates
@@ -52,16 +53,16 @@ std::string checkPersonForm(const PersonForm& form);
 // Applies the person's part of a checked form to the person (which exists).
 // Records what changes are marked; the current family's marriage is
 // applied by applyMarriage.
-void applyPerson(Session& session, const PersonForm& form);
+void applyPerson(Workspace& session, const PersonForm& form);
 // The marriage fields into a family (created for the person when it has
 // none and the fields say something; 0 means none).
-void applyMarriage(Session& session, const PersonForm& form, int32_t mrin);
+void applyMarriage(Workspace& session, const PersonForm& form, int32_t mrin);
 
 // Earlier entries that the place and given-name fields complete from.
 class CompletionLists {
 public:
     static constexpr size_t maxPlaces = 20, maxWords = 100;
-    void build(const Session& session);
+    void build(const Workspace& session);
     // The entry that begins with text (case aside), searched from the most
     // recent; empty when none does.
     std::string completePlace(std::string_view text) const { return complete(places_, text); }

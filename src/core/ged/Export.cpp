@@ -1,7 +1,6 @@
 #include "ged/Export.h"
 
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Workspace.h"
 #include "db/Numbers.h"
 #include "ged/GedRecord.h"
 #include "ged/Import.h"
@@ -122,7 +121,7 @@ const char* byteOrderMark(Encoding encoding)
 
 class ExportPass {
 public:
-    ExportPass(Session& s, GedInput& input, const std::string& readPath, const std::function<bool(int32_t)>& written)
+    ExportPass(Workspace& s, GedInput& input, const std::string& readPath, const std::function<bool(int32_t)>& written)
         : s_(s), db_(s.db), input_(input), readPath_(readPath), format_(input.format()), personWritten_(written)
     {
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
@@ -193,7 +192,7 @@ private:
         return std::any_of(f.children.begin(), f.children.end(), [this](int32_t child) { return isWrittenPerson(child); });
     }
 
-    Session& s_;
+    Workspace& s_;
     Database& db_;
     GedInput& input_;
     const std::string& readPath_;
@@ -788,8 +787,6 @@ void ExportPass::writeMissingRecords()
 
 } // namespace
 
-namespace {
-
 bool writesEveryPerson(const Database& db, const std::function<bool(int32_t)>& written)
 {
     for (int32_t rin = 1; rin <= db.highestRin; ++rin)
@@ -798,18 +795,16 @@ bool writesEveryPerson(const Database& db, const std::function<bool(int32_t)>& w
     return true;
 }
 
-} // namespace
-
-bool exportGed(Session& s, const std::string& target, const std::function<bool(int32_t rin)>& written)
+bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std::function<bool(int32_t rin)>& written)
 {
     Database& db = s.db;
     const bool complete = writesEveryPerson(db, written);
 
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
-    s.journal.write("\n- Auto-Source: %s\n", s.shell.currentGedPath.c_str());
+    s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
     GedInput input;
     GedOutput output;
-    GedRewrite rewrite(s, target);
+    GedRewrite rewrite(s, file, target);
     if (!rewrite.open(input, output))
         return false;
     s.setStatus(0, "part-export %s", fileNameOf(target).c_str());
@@ -820,7 +815,7 @@ bool exportGed(Session& s, const std::string& target, const std::function<bool(i
     if (!rewrite.finish(output, passed, !complete))
         return false;
     for (const std::string& line : pass.unmappableLines)
-        s.report.append("\r\nNot all characters fit into %s, \"?\" written instead: %s", encodingName(s.shell.gedFormat.encoding),
+        s.report.append("\r\nNot all characters fit into %s, \"?\" written instead: %s", encodingName(file.format.encoding),
                         line.c_str());
     if (!complete)
         return true;
@@ -829,54 +824,9 @@ bool exportGed(Session& s, const std::string& target, const std::function<bool(i
     for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
         db.families[mrin].fileOffset = pass.familyOffsets[static_cast<size_t>(mrin)];
     db.fileOrder = std::move(pass.fileOrder);
-    s.shell.currentGedPath = rewrite.target();
-    s.shell.loadedFileName = fileNameOf(rewrite.target());
+    file.path = rewrite.target();
+    file.loadedName = fileNameOf(rewrite.target());
     return true;
-}
-
-namespace {
-
-bool exportCommand(Session& s, const std::string& target, const std::function<bool(int32_t)>& written)
-{
-    if (!hasGedExtension(target)) {
-        s.errorBox("\r\nFile %s has not extension .ged", target.c_str());
-        return false;
-    }
-    s.report.clear();
-    s.setStatus(0, "Export %s ...", fileNameOf(target).c_str());
-    s.setStatus(1, "%s", "");
-    s.setStatus(2, "%s", "");
-    const bool complete = writesEveryPerson(s.db, written);
-    if (!exportGed(s, target, written)) {
-        s.setStatus(0, "%s not exported", fileNameOf(target).c_str());
-        return false;
-    }
-    // After a partial export the full file is still the current one, and the
-    // changes are not yet in it.
-    const std::string notes(s.report.text(), static_cast<size_t>(s.report.length()));
-    if (complete)
-        resetAfterExport(s);
-    s.setStatus(0, "%s exportiert", fileNameOf(target).c_str());
-    if (!notes.empty()) {
-        s.report.append("%s", notes.c_str());
-        showView(s, reportView);
-    }
-    return true;
-}
-
-} // namespace
-
-bool partialExportCommand(Session& s, const std::string& target)
-{
-    if (!requireSelection(s))
-        return false;
-    const Database& db = s.db;
-    return exportCommand(s, target, [&db](int32_t rin) { return (db.persons[rin].flags & Flag::selected) != 0; });
-}
-
-bool exportAllCommand(Session& s, const std::string& target)
-{
-    return exportCommand(s, target, [](int32_t) { return true; });
 }
 
 } // namespace kinmap

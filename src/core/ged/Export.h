@@ -10,7 +10,9 @@
 
 namespace kinmap {
 
-class Session;
+class Database;
+class Workspace;
+struct GedFile;
 
 // Exports the persons for which `written` is true, and every family with
 // such a husband or wife, into target, through the safe writer. A complete
@@ -18,12 +20,11 @@ class Session;
 // points every record's position into it; a partial one leaves the session
 // as it was, so that the next export still has every record's lines. False
 // when a file could not be opened, read or written completely.
-bool exportGed(Session& session, const std::string& target, const std::function<bool(int32_t rin)>& written);
+bool exportGed(Workspace& workspace, GedFile& file, const std::string& target, const std::function<bool(int32_t rin)>& written);
 
-// FILE / Partial Export: the selected persons. Refused (with a message)
-// while nobody is selected and for a name without the extension .ged.
-bool partialExportCommand(Session& session, const std::string& target);
-// FILE / Export GED: every existing person.
-bool exportAllCommand(Session& session, const std::string& target);
+
+// Whether `written` holds for every existing person: such an export is
+// complete and makes its target the current file.
+bool writesEveryPerson(const Database& db, const std::function<bool(int32_t rin)>& written);
 
 } // namespace kinmap

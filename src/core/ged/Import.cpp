@@ -1,8 +1,6 @@
 #include "ged/Import.h"
 
-#include "app/Session.h"
-#include "app/Shell.h"
-#include "check/LinkCheck.h"
+#include "base/Workspace.h"
 #include "db/Numbers.h"
 #include "ged/GedLineIO.h"
 #include "ged/ImportRules.h"
@@ -13,7 +11,7 @@
 
 namespace kinmap {
 
-FileProgress::FileProgress(Session& session, uint64_t fileSize)
+FileProgress::FileProgress(Workspace& session, uint64_t fileSize)
     : session_(session), size_(fileSize), step_(fileSize / 100), next_(fileSize / 100)
 {
     session_.ui.progressStart();
@@ -111,7 +109,7 @@ struct Staged {
 
 class GedReader {
 public:
-    GedReader(Session& session, GedInput& input) : s_(session), db_(session.db), input_(input) {}
+    GedReader(Workspace& session, GedInput& input) : s_(session), db_(session.db), input_(input) {}
 
     enum class Result { read, tooBig };
     Result readFile();
@@ -140,7 +138,7 @@ private:
     bool inPerson() const { return person_ != 0 || stagedPerson_ >= 0; }
     bool inFamily() const { return family_ != 0 || stagedFamily_ >= 0; }
 
-    Session& s_;
+    Workspace& s_;
     Database& db_;
     GedInput& input_;
     int line_ = 0;
@@ -536,13 +534,9 @@ std::string whyNoPersons(const GedInput& input, const GedReader& reader)
     return "no persons found";
 }
 
-struct ImportResult {
-    bool loaded = false;
-    bool tooBig = false;
-    std::string reason; // why not, for the error box; empty when it was told already
-};
+} // namespace
 
-ImportResult importGed(Session& s, const std::string& path)
+ImportResult importGed(Workspace& s, GedFile& file, const std::string& path)
 {
     ImportResult result;
     GedInput input;
@@ -553,7 +547,7 @@ ImportResult importGed(Session& s, const std::string& path)
             s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
         return result;
     }
-    s.shell.gedFormat = input.format();
+    file.format = input.format();
     s.journal.startFor(path);
     s.journal.write("\n# kinmap! %s", programVersion);
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
@@ -584,57 +578,6 @@ ImportResult importGed(Session& s, const std::string& path)
     s.report.append("%d Persons %d Families imported\r\n", db.personCount, db.familyCount);
     result.loaded = true;
     return result;
-}
-
-} // namespace
-
-bool importCommand(Session& s, const std::string& path)
-{
-    if (!hasGedExtension(path)) {
-        s.errorBox("\r\nFile %s has not extension .ged", path.c_str());
-        return false;
-    }
-    const long long started = s.clock.seconds();
-    resetToNoData(s);
-    s.shell.currentGedPath = path;
-    s.shell.loadedFileName = fileNameOf(path);
-    const char* name = s.shell.loadedFileName.c_str();
-    s.setStatus(0, "Loading %s ...", name);
-
-    const ImportResult result = importGed(s, path);
-    if (!result.loaded) {
-        s.db.clear();
-        s.report.clear(); // nothing it told of was loaded
-        s.setStatus(0, "%s not loaded", name);
-        if (result.tooBig)
-            s.setStatus(1, "Maximum %d persons per GED file!", Database::maxPersons);
-        else
-            s.setStatus(1, "%s", "");
-        if (!result.reason.empty())
-            s.errorBox("\r\nLoading of GED file %s not possible: %s.\r\nPlease import another GED file", name,
-                       result.reason.c_str());
-        s.journal.discardOwn();
-        return false;
-    }
-    if (s.shell.currentView == selectionView) {
-        s.setStatus(0, "%s", "Selection");
-        s.setStatus(1, "%d persons\t", s.personList.rowCount());
-    } else {
-        showLoaded(s);
-        s.setStatus(1, "%s", "");
-    }
-    s.report.append("%s loaded in %d sec", name, static_cast<int>(s.clock.seconds() - started));
-    const int32_t repairs = checkAllLinks(s);
-    if (repairs != 0) {
-        s.report.append("\r\n\r\n%d errors corrected automatically!", repairs);
-        s.report.append("%s", "\r\nPlease export to save changes!\r\n");
-    }
-    s.ui.linksRepaired(repairs);
-    addRecentFile(s, path);
-    s.completions.build(s);
-    enableDataCommands(s);
-    showView(s, listView);
-    return true;
 }
 
 } // namespace kinmap

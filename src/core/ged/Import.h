@@ -10,11 +10,19 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
+struct GedFile;
 
-// The Import command: checks the extension, resets to no data, imports,
-// repairs the links and reports. Returns true when data was loaded.
-bool importCommand(Session& session, const std::string& path);
+struct ImportResult {
+    bool loaded = false;
+    bool tooBig = false;
+    std::string reason; // why not, for the error box; empty when it was told already
+};
+
+// Reads the file at path into the emptied database, journals the import
+// and reports what it read; the links are not yet checked. The file's
+// format goes into `file`.
+ImportResult importGed(Workspace& workspace, GedFile& file, const std::string& path);
 
 // Whether a path names a GED file: its file name holds ".ged" in any case
 // ("family.GED", "family.ged.bak").
@@ -24,12 +32,12 @@ bool hasGedExtension(const std::string& path);
 // most once per hundredth of the file.
 class FileProgress {
 public:
-    FileProgress(Session& session, uint64_t fileSize);
+    FileProgress(Workspace& session, uint64_t fileSize);
     ~FileProgress();
     void advance(uint64_t position);
 
 private:
-    Session& session_;
+    Workspace& session_;
     uint64_t size_;
     uint64_t step_;
     uint64_t next_;

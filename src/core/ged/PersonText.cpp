@@ -1,16 +1,15 @@
 #include "ged/PersonText.h"
 
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Workspace.h"
 #include "ged/GedLineIO.h"
 #include "ged/Import.h"
 
 namespace kinmap {
 
-bool readPersonGedText(Session& s, int32_t rin, PersonGedText& text)
+bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGedText& text)
 {
     text = PersonGedText{};
-    const std::string& path = s.shell.currentGedPath;
+    const std::string& path = file.path;
     if (!s.db.validRin(rin) || s.db.persons[rin].fileOffset == 0) {
         text.firstLine = formatText("Person %d has no record in %s yet: it is written there by an export "
                                     "that includes it.\r\n",
@@ -18,7 +17,7 @@ bool readPersonGedText(Session& s, int32_t rin, PersonGedText& text)
         return true;
     }
     GedInput input;
-    if (!input.open(path, s.shell.gedFormat)) {
+    if (!input.open(path, file.format)) {
         s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
         return false;
     }
@@ -31,7 +30,7 @@ bool readPersonGedText(Session& s, int32_t rin, PersonGedText& text)
             progress.advance(input.position());
         }
     }
-    showLoaded(s);
+    s.setStatus(0, "%s", loadedText(file).c_str());
     s.setStatus(1, "%s", "");
     return true;
 }

@@ -7,7 +7,8 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
+struct GedFile;
 
 struct PersonGedText {
     std::string firstLine;   // "0 @I12@ INDI\r\n", or a note that there is no record
@@ -17,6 +18,6 @@ struct PersonGedText {
 // Reads the lines of the person's record up to the next record. False when
 // the file cannot be read (after the error box). A person without a record
 // in the file (added since) gets a note in plain words instead.
-bool readPersonGedText(Session& session, int32_t rin, PersonGedText& text);
+bool readPersonGedText(Workspace& workspace, const GedFile& file, int32_t rin, PersonGedText& text);
 
 } // namespace kinmap

@@ -1,6 +1,6 @@
 #include "ged/SafeWrite.h"
 
-#include "app/Session.h"
+#include "base/Workspace.h"
 #include "db/Numbers.h"
 
 #include <cerrno>
@@ -66,7 +66,8 @@ std::string journalName(const std::string& backupOrTarget)
     return backupOrTarget.substr(0, start) + ".log";
 }
 
-GedRewrite::GedRewrite(Session& session, const std::string& target) : s_(session), target_(target)
+GedRewrite::GedRewrite(Workspace& workspace, const GedFile& file, const std::string& target)
+    : s_(workspace), file_(file), target_(target)
 {
     // Writing to a symbolic link writes the file it names.
     std::error_code error;
@@ -93,7 +94,7 @@ bool GedRewrite::openNewHeader(GedInput& input)
     const int error = errno;
     if (fd >= 0)
         close(fd);
-    const bool opened = written && input.open(pattern, s_.shell.gedFormat);
+    const bool opened = written && input.open(pattern, file_.format);
     if (fd >= 0)
         std::remove(pattern.c_str()); // the open input still reads it
     if (!opened) {
@@ -106,7 +107,7 @@ bool GedRewrite::openNewHeader(GedInput& input)
 
 bool GedRewrite::open(GedInput& input, GedOutput& output)
 {
-    const std::string& current = s_.shell.currentGedPath;
+    const std::string& current = file_.path;
     readPath_ = current;
     struct stat info {};
     const bool targetExists = stat(target_.c_str(), &info) == 0;
@@ -135,7 +136,7 @@ bool GedRewrite::open(GedInput& input, GedOutput& output)
         undo();
         return false;
     }
-    if (!input.isOpen() && !input.open(readPath_, s_.shell.gedFormat)) {
+    if (!input.isOpen() && !input.open(readPath_, file_.format)) {
         const std::string why = input.error();
         undo();
         s_.errorBox("Original GED file %s cannot be read: %s", readPath_.c_str(), why.c_str());
@@ -158,7 +159,7 @@ bool GedRewrite::open(GedInput& input, GedOutput& output)
         umask(mask);
         fchmod(fd, 0666 & ~mask);
     }
-    output.attach(fdopen(fd, "wb"), s_.shell.gedFormat);
+    output.attach(fdopen(fd, "wb"), file_.format);
     return true;
 }
 

@@ -14,7 +14,8 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
+
 
 // "x.ged" with counter 0 gives "x.bak", with counter n "x.b%02d". The
 // extension is the file name's part from its last '.'; a name without one
@@ -26,7 +27,7 @@ std::string journalName(const std::string& backupOrTarget);
 
 class GedRewrite {
 public:
-    GedRewrite(Session& session, const std::string& target);
+    GedRewrite(Workspace& workspace, const GedFile& file, const std::string& target);
     ~GedRewrite();
     GedRewrite(const GedRewrite&) = delete;
     GedRewrite& operator=(const GedRewrite&) = delete;
@@ -52,7 +53,8 @@ private:
     void undo();
     bool openNewHeader(GedInput& input);
 
-    Session& s_;
+    Workspace& s_;
+    const GedFile& file_;
     std::string target_, readPath_, backupPath_, temporaryPath_;
 };
 

@@ -423,4 +423,9 @@ void encodeText(Encoding encoding, std::string_view utf8, std::string& out, size
     }
 }
 
+std::string loadedText(const GedFile& file)
+{
+    return file.loadedName + " loaded, " + file.format.description();
+}
+
 } // namespace kinmap

@@ -37,6 +37,17 @@ struct FileFormat {
     std::string description() const;
 };
 
+// The GED file the data was imported from, which the export reads and the
+// safe writer replaces.
+struct GedFile {
+    std::string path;       // empty for a new database
+    std::string loadedName; // the name after the last separator, as the status bar shows it
+    FileFormat format;
+};
+// "x.ged loaded, read as UTF-8 (from the header)": the status while its
+// data is shown.
+std::string loadedText(const GedFile& file);
+
 // What a scan of a whole file found: bytes that are no UTF-8, only ASCII,
 // or valid UTF-8 with multi-byte characters.
 enum class Utf8Content { invalid, ascii, multiByte };

@@ -1,8 +1,6 @@
 #include "query/Counts.h"
 
-#include "app/Commands.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Workspace.h"
 #include "db/SortIds.h"
 #include "db/TextCompare.h"
 #include "query/Selection.h"
@@ -93,9 +91,8 @@ constexpr std::array<PlaceField, 4> personPlaces = {{
     {&PersonRecord::burialPlace, &PersonRecord::burialDate, Flag::hasBurialPlace, Flag::hasBurialDate},
 }};
 
-void countNames(const Session& s, CountTable& table, bool surnames)
+void countNames(const Workspace& s, const CountOptions& options, CountTable& table, bool surnames)
 {
-    const CountOptions& options = s.countOptions;
     const std::string& filter = surnames ? options.surnameFilter : options.givenFilter;
     const Database& db = s.db;
     for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
@@ -111,9 +108,8 @@ void countNames(const Session& s, CountTable& table, bool surnames)
 // Places of the five events. The name count of places (byFlags false)
 // obeys the selection switch for persons; the place table of the Events
 // count takes only places whose record says it has one.
-void countPlaces(const Session& s, CountTable& table, bool byFlags)
+void countPlaces(const Workspace& s, const CountOptions& options, CountTable& table, bool byFlags)
 {
-    const CountOptions& options = s.countOptions;
     const Database& db = s.db;
     for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
         const PersonRecord& p = db.persons[rin];
@@ -136,9 +132,8 @@ void countPlaces(const Session& s, CountTable& table, bool byFlags)
 
 // Events with a place and a dated year, by periods of `period` years that
 // start at multiples of it. Dates without a year are not counted.
-void countPeriods(const Session& s, CountTable& table, int period)
+void countPeriods(const Workspace& s, const CountOptions& options, CountTable& table, int period)
 {
-    const CountOptions& options = s.countOptions;
     const Database& db = s.db;
     auto add = [&](DateValue date, int event) {
         const int year = yearOf(date);
@@ -165,30 +160,30 @@ void countPeriods(const Session& s, CountTable& table, int period)
 }
 
 // Every figure is written, 0 included.
-void write(Session& s, const std::string& text)
+void write(Workspace& s, const std::string& text)
 {
     s.report.append("%s", text.c_str());
 }
 
 } // namespace
 
-void runCount(Session& s, CountKind kind)
+void writeCount(Workspace& s, const CountOptions& options, CountKind kind)
 {
-    const bool byPeriod = kind == CountKind::events && s.countOptions.period > 0;
+    const bool byPeriod = kind == CountKind::events && options.period > 0;
     CountTable table;
     switch (kind) {
     case CountKind::given:
     case CountKind::surname:
-        countNames(s, table, kind == CountKind::surname);
+        countNames(s, options, table, kind == CountKind::surname);
         break;
     case CountKind::place:
-        countPlaces(s, table, false);
+        countPlaces(s, options, table, false);
         break;
     case CountKind::events:
         if (byPeriod)
-            countPeriods(s, table, s.countOptions.period);
+            countPeriods(s, options, table, options.period);
         else
-            countPlaces(s, table, true);
+            countPlaces(s, options, table, true);
         break;
     }
 
@@ -215,27 +210,6 @@ void runCount(Session& s, CountKind kind)
     write(s, formatText("\r\n\r\n%6d \tTotal ", total));
     static constexpr const char* statusFormats[] = {"%d Given names", "%d Surnames", "%d Places", "%d Events"};
     s.setStatus(1, statusFormats[static_cast<int>(kind)], total);
-    s.shell.lastCommand = cmdCountGivenNames + static_cast<uint32_t>(kind);
-    showView(s, reportView);
-}
-
-void countCommand(Session& s, CountKind kind)
-{
-    CountOptions& options = s.countOptions;
-    bool confirmed = false;
-    if (kind == CountKind::events) {
-        confirmed = s.ui.askCountEvents(options.placeFilter, options.period);
-    } else {
-        std::string& filter = kind == CountKind::given     ? options.givenFilter
-                              : kind == CountKind::surname ? options.surnameFilter
-                                                           : options.placeFilter;
-        confirmed = s.ui.askCount(static_cast<int>(kind), filter, options.onlySelection);
-    }
-    if (!confirmed)
-        return;
-    for (std::string* filter : {&options.givenFilter, &options.surnameFilter, &options.placeFilter})
-        cutAtCharacter(*filter, CountOptions::maxFilterLength);
-    runCount(s, kind);
 }
 
 } // namespace kinmap

@@ -7,7 +7,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 enum class CountKind { given = 0, surname = 1, place = 2, events = 3 };
 
@@ -21,9 +21,8 @@ struct CountOptions {
     int period = 0; // years; 0 or less: one table of places
 };
 
-// Counts with the kept options and writes the table to the report.
-void runCount(Session& session, CountKind kind);
-// The menu command: its dialog, then the count.
-void countCommand(Session& session, CountKind kind);
+// Counts with the options and writes the table and its total to the report
+// and the status bar.
+void writeCount(Workspace& workspace, const CountOptions& options, CountKind kind);
 
 } // namespace kinmap

@@ -1,8 +1,6 @@
 #include "query/EventSearch.h"
 
-#include "app/Commands.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Workspace.h"
 #include "db/SortIds.h"
 
 #include <vector>
@@ -93,7 +91,7 @@ void appendDate(ReportBuffer& report, const char* format, DateValue date)
 
 } // namespace
 
-int runEventSearch(Session& s, EventKind kind, const SearchOptions& o)
+int runEventSearch(Workspace& s, EventKind kind, const SearchOptions& o)
 {
     const Database& db = s.db;
     const std::vector<Found> found = kind == EventKind::marriage ? findMarriages(db, o) : findPersons(db, kind, o);
@@ -136,25 +134,6 @@ int runEventSearch(Session& s, EventKind kind, const SearchOptions& o)
     }
     report.append(totals[k], count);
     return count;
-}
-
-void eventSearchCommand(Session& s, EventKind kind)
-{
-    static constexpr const char* titles[] = {"SEARCH BIRTHS", "SEARCH DEATHS", "SEARCH MARRIAGES"};
-    SearchOptions& o = s.searchOptions;
-    s.report.clear();
-    o.periodFrom = o.periodTo = 0;
-    if (!s.ui.askEventList(titles[static_cast<int>(kind)], o))
-        return;
-    cutAtCharacter(o.place, SearchOptions::maxPatternLength);
-    if (o.place.empty() && o.periodFrom == 0 && o.periodTo == 0) {
-        s.errorBox("%s", "\r\nat least one argument needed");
-        return;
-    }
-    s.shell.lastCommand = cmdSearchBirths + static_cast<uint32_t>(kind);
-    s.report.clear();
-    runEventSearch(s, kind, o);
-    showView(s, reportView);
 }
 
 } // namespace kinmap

@@ -7,12 +7,10 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // Lists the events of this kind that match the place and the years of the
 // options; returns how many were found.
-int runEventSearch(Session& session, EventKind kind, const SearchOptions& options);
-// The menu command: its dialog (the years start empty), then the list.
-void eventSearchCommand(Session& session, EventKind kind);
+int runEventSearch(Workspace& workspace, EventKind kind, const SearchOptions& options);
 
 } // namespace kinmap

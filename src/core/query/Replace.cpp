@@ -1,8 +1,7 @@
 #include "query/Replace.h"
 
-#include "app/Session.h"
-#include "app/Shell.h"
-#include "edit/EditHistory.h"
+#include "base/Workspace.h"
+#include "base/EditHistory.h"
 
 #include <cstring>
 #include <new>
@@ -33,7 +32,7 @@ constexpr PersonField personFields[] = {
 
 class Replacer {
 public:
-    explicit Replacer(Session& s) : s_(s), o_(s.replaceOptions) {}
+    Replacer(Workspace& s, const ReplaceOptions& options) : s_(s), o_(options) {}
 
     int run()
     {
@@ -130,7 +129,7 @@ private:
         return stored;
     }
 
-    Session& s_;
+    Workspace& s_;
     const ReplaceOptions& o_;
     int hits_ = 0, refused_ = 0;
 };
@@ -142,9 +141,8 @@ const char* replaceKindName(int kind)
     return kind >= 0 && kind < ReplaceOptions::kindCount ? kindNames[kind] : "";
 }
 
-int runReplace(Session& s)
+ReplaceResult replaceAll(Workspace& s, ReplaceOptions& o)
 {
-    ReplaceOptions& o = s.replaceOptions;
     cutAtCharacter(o.find, ReplaceOptions::maxTextLength);
     cutAtCharacter(o.by, ReplaceOptions::maxTextLength);
     if (o.kind < 0 || o.kind >= ReplaceOptions::kindCount)
@@ -152,29 +150,18 @@ int runReplace(Session& s)
     int hits = 0, refused = 0;
     if (!o.find.empty()) {
         EditScope scope(s, "Replace");
-        Replacer replacer(s);
+        Replacer replacer(s, o);
         hits = replacer.run();
         refused = replacer.refused();
     }
     if (!o.by.empty())
-        s.shell.replacementCount += hits;
+        s.counts.replacementCount += hits;
     s.report.append("%s", formatText("%d replacements\r\n", hits).c_str());
     s.report.append("%d not replaced\r\n", refused);
     s.setStatus(1, "%d replacements", hits);
-    if (hits != 0 || refused != 0) {
-        s.personList.invalidate();
-        showView(s, reportView);
-    }
-    return hits;
-}
-
-void replaceCommand(Session& s)
-{
-    s.report.clear();
-    s.ui.showReplaceDialog(s.replaceOptions, [&s] {
-        s.report.clear();
-        runReplace(s);
-    });
+    if (hits != 0 || refused != 0)
+        s.db.rowsChanged();
+    return {hits, refused};
 }
 
 } // namespace kinmap

@@ -10,7 +10,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 struct ReplaceOptions {
     static constexpr size_t maxTextLength = 49; // bytes
@@ -24,9 +24,12 @@ const char* replaceKindName(int kind);
 // A GED line holding a replaced text may not grow longer than this.
 constexpr size_t maxGedLineLength = 255;
 
-// Runs the kept options once; returns the number of hits.
-int runReplace(Session& session);
-// The menu command: the dialog, which stays open for one run after another.
-void replaceCommand(Session& session);
+struct ReplaceResult {
+    int hits = 0;    // replaced, or only listed when the replacement is empty
+    int refused = 0; // listed as "not replaced"
+};
+// Runs the options once (cutting the texts to their length) and reports
+// each hit.
+ReplaceResult replaceAll(Workspace& workspace, ReplaceOptions& options);
 
 } // namespace kinmap

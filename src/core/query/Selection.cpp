@@ -1,8 +1,6 @@
 #include "query/Selection.h"
 
-#include "app/Commands.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Workspace.h"
 #include "db/TextCompare.h"
 
 #include <cstring>
@@ -24,7 +22,7 @@ bool substringMatches(Text text, const std::string& pattern)
     return text && strstr(text, pattern.c_str()) != nullptr;
 }
 
-void markPerson(Session& s, int32_t rin, bool selected)
+void markPerson(Workspace& s, int32_t rin, bool selected)
 {
     if (!s.db.isPerson(rin))
         return;
@@ -34,20 +32,20 @@ void markPerson(Session& s, int32_t rin, bool selected)
         return;
     if (selected) {
         flags |= Flag::selected;
-        ++s.shell.selectedCount;
+        ++s.counts.selectedCount;
     } else {
         flags &= ~Flag::selected;
-        --s.shell.selectedCount;
+        --s.counts.selectedCount;
     }
 }
 
-void markAll(Session& s, bool selected)
+void markAll(Workspace& s, bool selected)
 {
     for (int32_t rin = 1; rin <= s.db.highestRin; ++rin)
         markPerson(s, rin, selected);
 }
 
-void extendSelection(Session& s, int32_t rin, int extensions)
+void extendSelection(Workspace& s, int32_t rin, int extensions)
 {
     const Database& db = s.db;
     const PersonRecord& p = db.persons[rin];
@@ -70,7 +68,7 @@ void extendSelection(Session& s, int32_t rin, int extensions)
 
 namespace {
 
-void markFound(Session& s, int32_t rin, const SearchOptions& o)
+void markFound(Workspace& s, int32_t rin, const SearchOptions& o)
 {
     markPerson(s, rin, o.action != SearchAction::deselect);
     extendSelection(s, rin, o.extensions);
@@ -156,7 +154,7 @@ bool eventQualifies(const Database& db, int32_t rin, const SearchOptions& o)
 
 } // namespace
 
-void searchPersons(Session& s, const SearchOptions& o)
+void searchPersons(Workspace& s, const SearchOptions& o)
 {
     if (o.action == SearchAction::select)
         markAll(s, false);
@@ -165,7 +163,7 @@ void searchPersons(Session& s, const SearchOptions& o)
             markFound(s, rin, o);
 }
 
-void searchEvents(Session& s, const SearchOptions& o)
+void searchEvents(Workspace& s, const SearchOptions& o)
 {
     if (o.action == SearchAction::select)
         markAll(s, false);
@@ -178,7 +176,7 @@ void searchEvents(Session& s, const SearchOptions& o)
 // reached again with no more generations to go than before is passed over:
 // that keeps the work linear in a file where lines of ancestors meet, or
 // where a person is his own ancestor.
-void selectAncestors(Session& s, int32_t rin, int generations, int following, bool selected)
+void selectAncestors(Workspace& s, int32_t rin, int generations, int following, bool selected)
 {
     const Database& db = s.db;
     std::vector<int> done(static_cast<size_t>(db.highestRin) + 1, -1);
@@ -202,7 +200,7 @@ void selectAncestors(Session& s, int32_t rin, int generations, int following, bo
     }
 }
 
-void selectDescendants(Session& s, int32_t rin, int generations, bool selected)
+void selectDescendants(Workspace& s, int32_t rin, int generations, bool selected)
 {
     const Database& db = s.db;
     std::vector<int> done(static_cast<size_t>(db.highestRin) + 1, 0);
@@ -221,69 +219,6 @@ void selectDescendants(Session& s, int32_t rin, int generations, bool selected)
                 for (const int32_t child : db.families[p.fams[i]].children)
                     work.push_back({child, left - 1});
         }
-    }
-}
-
-void searchPersonsCommand(Session& s)
-{
-    SearchOptions& o = s.searchOptions;
-    o.periodFrom = o.periodTo = o.rinFrom = o.rinTo = 0;
-    if (!s.ui.askSearchPersons(o))
-        return;
-    searchPersons(s, o);
-    showView(s, selectionView);
-    if (s.shell.selectedCount == 0)
-        s.setStatus(0, "%s", "No person found");
-}
-
-void searchEventsCommand(Session& s)
-{
-    SearchOptions& o = s.searchOptions;
-    o.periodFrom = o.periodTo = 0;
-    o.eventKind = EventKind::birth;
-    if (!s.ui.askSearchEvents(o))
-        return;
-    searchEvents(s, o);
-    showView(s, selectionView);
-    if (s.shell.selectedCount == 0)
-        s.setStatus(0, "%s", "No person found");
-}
-
-void selectionCommand(Session& s, uint32_t command, int32_t rin)
-{
-    if (rin == 0)
-        return;
-    const bool select = command <= cmdSelectAll;
-    int generations = 0, following = 0;
-    switch (command) {
-    case cmdSelectPerson:
-    case cmdDeselectPerson:
-        markPerson(s, rin, select);
-        break;
-    case cmdSelectAncestors:
-    case cmdDeselectAncestors:
-        if (!s.ui.askGenerations("SELECT ANCESTORS", true, generations, following))
-            return;
-        selectAncestors(s, rin, generations, following, select);
-        break;
-    case cmdSelectDescendants:
-    case cmdDeselectDescendants:
-        if (!s.ui.askGenerations("SELECT DESCENDANTS", false, generations, following))
-            return;
-        selectDescendants(s, rin, generations, select);
-        break;
-    case cmdSelectAll:
-    case cmdDeselectAll:
-        markAll(s, select);
-        break;
-    default:
-        return;
-    }
-    if (command == cmdDeselectAll) {
-        s.personList.invalidate();
-        showView(s, listView);
-    } else {
-        showView(s, selectionView);
     }
 }
 

@@ -11,7 +11,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 enum class SearchAction { select, selectAdd, deselect };
 
@@ -44,26 +44,19 @@ bool prefixMatches(Text text, const std::string& pattern);
 bool substringMatches(Text text, const std::string& pattern);
 
 // Sets or clears a person's mark, keeping the selected count.
-void markPerson(Session& session, int32_t rin, bool selected);
-void markAll(Session& session, bool selected);
+void markPerson(Workspace& session, int32_t rin, bool selected);
+void markAll(Workspace& session, bool selected);
 // Adds the relatives named by the extension switches (also for DESELECT).
-void extendSelection(Session& session, int32_t rin, int extensions);
+void extendSelection(Workspace& session, int32_t rin, int extensions);
 
-void searchPersons(Session& session, const SearchOptions& options);
-void searchEvents(Session& session, const SearchOptions& options);
+void searchPersons(Workspace& session, const SearchOptions& options);
+void searchEvents(Workspace& session, const SearchOptions& options);
 
 // The person and `generations` generations of ancestors (1: the parents),
 // each with `following` generations of descendants.
-void selectAncestors(Session& session, int32_t rin, int generations, int following, bool selected);
+void selectAncestors(Workspace& session, int32_t rin, int generations, int following, bool selected);
 // `generations` generations from the person on (1: the person and its
 // spouses; 0 marks nobody), with the spouses of each.
-void selectDescendants(Session& session, int32_t rin, int generations, bool selected);
-
-// The commands: SEARCH / Person and Events (their dialogs, then the
-// Selection tab), and Select / Deselect Person, Ancestors, Descendants and
-// All for a person.
-void searchPersonsCommand(Session& session);
-void searchEventsCommand(Session& session);
-void selectionCommand(Session& session, uint32_t command, int32_t rin);
+void selectDescendants(Workspace& session, int32_t rin, int generations, bool selected);
 
 } // namespace kinmap

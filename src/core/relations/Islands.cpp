@@ -1,13 +1,10 @@
 #include "relations/Islands.h"
 
-#include "app/Commands.h"
-#include "app/Format.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
 #include "db/SortIds.h"
 #include "db/TextCompare.h"
 #include "query/Selection.h"
-#include "views/ListViews.h"
 
 namespace kinmap {
 
@@ -163,31 +160,9 @@ int IslandRows::rowOfPerson(int32_t rin) const
     return 0;
 }
 
-void islandsCommand(Session& s)
+int selectIsland(Workspace& s, const IslandRows& islands, int row)
 {
-    s.report.clear();
-    s.islands.reset(findIslands(s.db));
-    s.shell.lastCommand = cmdIslands;
-    showView(s, reportView);
-    pickIsland(s, 0);
-}
-
-void pickIsland(Session& s, int row)
-{
-    const Island* island = s.islands.islandAt(row);
-    if (!island)
-        return;
-    clickPerson(s, island->firstPerson);
-    s.setStatus(0, "Island nr.%d of %d", row + 1, s.islands.rowCount());
-    const Text given = textOf(s.db, island->firstPerson, true), surname = textOf(s.db, island->firstPerson, false);
-    s.setStatus(1, "%s", formatText("%d Persons (%d Families). 1st Person: %s %s", island->persons, island->families,
-                                    given ? given : "", surname ? surname : "")
-                             .c_str());
-}
-
-int selectIsland(Session& s, int row)
-{
-    const Island* island = s.islands.islandAt(row);
+    const Island* island = islands.islandAt(row);
     if (!island)
         return 0;
     std::vector<bool> personSeen(static_cast<size_t>(s.db.highestRin) + 1), familySeen(static_cast<size_t>(s.db.highestMrin) + 1);
@@ -196,16 +171,16 @@ int selectIsland(Session& s, int row)
         markPerson(s, rin, true);
         ++selected;
     });
-    s.personList.invalidate();
+    s.db.rowsChanged();
     return selected;
 }
 
-std::string islandListText(const Session& s)
+std::string islandListText(const Database& db, const IslandRows& islands)
 {
     std::string text = "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n";
-    for (int row = 0; row < s.islands.rowCount(); ++row) {
-        const Island& island = *s.islands.islandAt(row);
-        const Text given = textOf(s.db, island.firstPerson, true), surname = textOf(s.db, island.firstPerson, false);
+    for (int row = 0; row < islands.rowCount(); ++row) {
+        const Island& island = *islands.islandAt(row);
+        const Text given = textOf(db, island.firstPerson, true), surname = textOf(db, island.firstPerson, false);
         text += formatText("%5d\t%8d\t%8d\t%d\t", row + 1, island.persons, island.families, island.firstPerson) +
                 (given ? given : "") + " " + (surname ? surname : "") + "\r\n";
     }

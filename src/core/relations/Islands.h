@@ -11,7 +11,7 @@
 namespace kinmap {
 
 class Database;
-class Session;
+class Workspace;
 
 struct Island {
     int32_t firstPerson = 0; // the lowest RIN of the island
@@ -51,13 +51,9 @@ private:
     int sortDirection_ = 1;
 };
 
-// EXTRAS / Islands: the table anew and the Report tab.
-void islandsCommand(Session& session);
-// A row picked: its first person is current; the status bar tells about it.
-void pickIsland(Session& session, int row);
 // Selects every person of the island in a row (for a partial export).
-int selectIsland(Session& session, int row);
+int selectIsland(Workspace& workspace, const IslandRows& islands, int row);
 // The island file writer: a line per row in display order.
-std::string islandListText(const Session& session);
+std::string islandListText(const Database& db, const IslandRows& islands);
 
 } // namespace kinmap

@@ -1,8 +1,7 @@
 #include "relations/Relationship.h"
 
-#include "app/Format.h"
-#include "app/Session.h"
-#include "app/Shell.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -325,19 +324,6 @@ std::string relationshipReport(const Database& db, int32_t from, int32_t to)
     if (!sentence.empty())
         text += "\r\n" + sentence + "\r\n";
     return text;
-}
-
-void relationshipCommand(Session& s)
-{
-    s.shell.lastCommand = 0;
-    s.report.clear();
-    const int32_t current = s.shell.currentPerson, previous = s.shell.previousPerson;
-    if (!s.db.isPerson(current) || !s.db.isPerson(previous)) {
-        s.ui.messageBox("RELATIONSHIP", "Click on one person, then on the other, and ask again.", MessageIcon::information);
-        return;
-    }
-    s.report.append("%s", relationshipReport(s.db, current, previous).c_str());
-    showView(s, reportView);
 }
 
 } // namespace kinmap

@@ -10,7 +10,7 @@
 namespace kinmap {
 
 class Database;
-class Session;
+class Workspace;
 
 // What x is to y, as the report words it.
 enum Relation : int { unrelated = 0, husband, wife, father, mother, son, daughter, brother, sister };
@@ -29,8 +29,5 @@ std::string kinshipSentence(const Database& db, const std::vector<int32_t>& chai
 // The report of the chain from `from` to `to` (written to the Report tab by
 // the command).
 std::string relationshipReport(const Database& db, int32_t from, int32_t to);
-
-// The context menu's Relationship: from the current to the previous person.
-void relationshipCommand(Session& session);
 
 } // namespace kinmap

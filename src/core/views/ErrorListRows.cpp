@@ -1,7 +1,8 @@
 #include "views/ErrorListRows.h"
 
-#include "app/Format.h"
-#include "app/Session.h"
+#include "base/Format.h"
+#include "base/Workspace.h"
+#include "check/Plausibility.h"
 #include "db/TextCompare.h"
 
 #include <algorithm>
@@ -133,27 +134,36 @@ int ErrorListRows::typeAhead(const ErrorList& list, int current, std::string_vie
     return current;
 }
 
-bool removeErrorRow(Session& s, int row)
+bool ErrorListRows::removeRow(Database& db, ErrorList& list, int row)
 {
-    const int entry = s.errorRows.entryAt(row);
+    const int entry = entryAt(row);
     if (entry < 0)
         return false;
-    ErrorList& list = s.errors;
     const ErrorEntry& e = list.entries[static_cast<size_t>(entry)];
-    if (s.db.isPerson(e.rin))
-        s.db.persons[e.rin].flags |= Flag::errorsIgnored;
+    if (db.isPerson(e.rin))
+        db.persons[e.rin].flags |= Flag::errorsIgnored;
     --list.typeCount[static_cast<size_t>(e.type)];
     list.entries.erase(list.entries.begin() + entry);
-    s.errorRows.reset(list);
+    reset(list);
     return true;
 }
 
-std::string errorListText(const Session& s)
+void ErrorListRows::removePerson(ErrorList& list, int32_t rin)
 {
-    const ErrorList& list = s.errors;
+    auto& entries = list.entries;
+    for (const ErrorEntry& e : entries)
+        if (e.rin == rin)
+            --list.typeCount[static_cast<size_t>(e.type)];
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [rin](const ErrorEntry& e) { return e.rin == rin; }),
+                  entries.end());
+    reset(list);
+}
+
+std::string errorListText(const ErrorList& list, const ErrorListRows& rows)
+{
     std::string text = "Nr\tErrtype\tRIN\tDetails\n";
-    for (int row = 0; row < s.errorRows.rowCount(); ++row) {
-        const ErrorEntry& e = list.entries[static_cast<size_t>(s.errorRows.entryAt(row))];
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const ErrorEntry& e = list.entries[static_cast<size_t>(rows.entryAt(row))];
         text += formatText("%d: %s\t%-6u\t", row, errorTypeName(e.type), static_cast<unsigned>(e.rin)) + e.text + "\n";
     }
     text += "\nOverview:\n";

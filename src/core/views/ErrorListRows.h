@@ -10,7 +10,7 @@
 
 namespace kinmap {
 
-class Session;
+class Database;
 struct ErrorList;
 
 class ErrorListRows {
@@ -36,6 +36,13 @@ public:
     // the first form one text); `current` itself when nothing matches.
     int typeAhead(const ErrorList& list, int current, std::string_view key, double now);
 
+    // "&Remove error": the finding of a row leaves the list, and its
+    // person's errors are ignored by later runs. False for a row that is
+    // not there.
+    bool removeRow(Database& db, ErrorList& list, int row);
+    // The findings of a deleted person leave the list.
+    void removePerson(ErrorList& list, int32_t rin);
+
 private:
     void sort(const ErrorList& list);
 
@@ -46,12 +53,8 @@ private:
     double typedAt_ = -1e9;
 };
 
-// "&Remove error": the finding of a row leaves the list, and its person's
-// errors are ignored by later runs. False for a row that is not there.
-bool removeErrorRow(Session& session, int row);
-
 // The error list as Output to File writes it: a line per row, then the
 // count of each type.
-std::string errorListText(const Session& session);
+std::string errorListText(const ErrorList& list, const ErrorListRows& rows);
 
 } // namespace kinmap

@@ -1,6 +1,6 @@
 #include "views/PersonList.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "db/Numbers.h"
 #include "db/SortIds.h"
 #include "db/TextCompare.h"
@@ -234,6 +234,7 @@ void PersonList::build(bool selectedOnly)
     for (size_t i = 0; i < rows_.size(); ++i)
         orders_[0][i] = static_cast<int32_t>(i);
     valid_ = true;
+    builtRevision_ = db_.rowsRevision;
     keepTexts_ = db_.texts.keepAlive();
     if (!rows_.empty())
         worker_ = std::async(std::launch::async, [this] { sortAll(); });

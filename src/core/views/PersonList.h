@@ -38,7 +38,7 @@ public:
     // starts the worker that sorts them by every column.
     void build(bool selectedOnly);
     void invalidate() { valid_ = false; }
-    bool isValid() const { return valid_; }
+    bool isValid() const { return valid_ && builtRevision_ == db_.rowsRevision; }
     bool selectedOnly() const { return selectedOnly_; }
     int32_t builtHighestRin() const { return builtHighestRin_; }
     void forgetHighestRin() { builtHighestRin_ = 0; }
@@ -86,6 +86,7 @@ private:
 
     Database& db_;
     bool valid_ = false;
+    uint64_t builtRevision_ = 0;
     bool selectedOnly_ = false;
     int32_t builtHighestRin_ = 0;
     std::vector<Row> rows_;                                  // in RIN order

@@ -1,7 +1,7 @@
 #include "views/PersonSearch.h"
 
-#include "app/Format.h"
-#include "app/Session.h"
+#include "base/Format.h"
+#include "views/PersonList.h"
 #include "db/Numbers.h"
 #include "db/TextCompare.h"
 
@@ -13,29 +13,29 @@ const char* PersonSearch::columnTitle(int column)
     return titles[column];
 }
 
-int PersonSearch::rowCount(Session& s)
+int PersonSearch::rowCount(PersonList& list)
 {
     // The rows of the last list build; after an edit, built again.
-    if (!s.personList.isValid())
-        s.personList.build(s.personList.selectedOnly());
-    s.personList.waitForWorker();
-    return s.personList.rowCount();
+    if (!list.isValid())
+        list.build(list.selectedOnly());
+    list.waitForWorker();
+    return list.rowCount();
 }
 
-int32_t PersonSearch::rinAt(Session& s, int row)
+int32_t PersonSearch::rinAt(PersonList& list, int row)
 {
     // The presorted order puts the greater names first; the search lists
     // them from A to Z.
-    const int count = rowCount(s);
-    return row >= 0 && row < count ? s.personList.rinBySurname(count - 1 - row) : 0;
+    const int count = rowCount(list);
+    return row >= 0 && row < count ? list.rinBySurname(count - 1 - row) : 0;
 }
 
-std::string PersonSearch::cellText(Session& s, int row, int column)
+std::string PersonSearch::cellText(const Database& db, PersonList& list, int row, int column)
 {
-    const int32_t rin = rinAt(s, row);
-    if (!s.db.isPerson(rin))
+    const int32_t rin = rinAt(list, row);
+    if (!db.isPerson(rin))
         return {};
-    const PersonRecord& p = s.db.persons[rin];
+    const PersonRecord& p = db.persons[rin];
     switch (column) {
     case 0:
         return formatText("%-6u", static_cast<unsigned>(rin));
@@ -50,19 +50,19 @@ std::string PersonSearch::cellText(Session& s, int row, int column)
             return formatText("* %4u", static_cast<unsigned>(born));
         if (const int died = deathYear(p))
             return formatText("+ %4u", static_cast<unsigned>(died));
-        if (const int married = s.db.marriageYearOf(rin, 0))
+        if (const int married = db.marriageYearOf(rin, 0))
             return formatText("& %4u", static_cast<unsigned>(married));
         return {};
     }
 }
 
-int PersonSearch::find(Session& s, std::string_view text)
+int PersonSearch::find(const Database& db, PersonList& list, std::string_view text)
 {
     text = text.substr(0, 99);
-    const int count = rowCount(s);
+    const int count = rowCount(list);
     if (const std::optional<int32_t> rin = readNumber(text); rin && *rin != 0) {
         for (int row = 0; row < count; ++row)
-            if (rinAt(s, row) == *rin)
+            if (rinAt(list, row) == *rin)
                 return row;
         return -1;
     }
@@ -77,7 +77,7 @@ int PersonSearch::find(Session& s, std::string_view text)
             given = std::string(text.substr(start));
     }
     for (int row = 0; row < count; ++row) {
-        const PersonRecord& p = s.db.persons[rinAt(s, row)];
+        const PersonRecord& p = db.persons[rinAt(list, row)];
         if (!p.surname || !*p.surname)
             continue;
         if (given.empty() ? startsWithIgnoringCase(p.surname, surname)
@@ -88,9 +88,8 @@ int PersonSearch::find(Session& s, std::string_view text)
     return -1;
 }
 
-std::string personReport(const Session& s, int32_t rin)
+std::string personReport(const Database& db, int32_t rin)
 {
-    const Database& db = s.db;
     if (!db.isPerson(rin))
         return {};
     const PersonRecord& p = db.persons[rin];

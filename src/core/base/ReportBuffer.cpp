@@ -1,4 +1,4 @@
-#include "app/ReportBuffer.h"
+#include "base/ReportBuffer.h"
 
 #include <cstring>
 #include <new>

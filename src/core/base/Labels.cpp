@@ -1,6 +1,6 @@
-#include "app/Labels.h"
+#include "base/Labels.h"
 
-#include "app/Session.h"
+#include "base/Workspace.h"
 
 namespace kinmap {
 
@@ -16,7 +16,7 @@ const PersonRecord& personOrBlank(const Database& db, int32_t rin)
 
 } // namespace
 
-void personLabel(Session& session, const char* prefix, int options, int32_t rin)
+void personLabel(Workspace& session, const char* prefix, int options, int32_t rin)
 {
     using namespace LabelOption;
     ReportBuffer& report = session.report;
@@ -83,7 +83,7 @@ void personLabel(Session& session, const char* prefix, int options, int32_t rin)
         report.append("%s", "\r\n");
 }
 
-void relativesLabel(Session& session, int options, int32_t rin)
+void relativesLabel(Workspace& session, int options, int32_t rin)
 {
     using namespace RelativesOption;
     const Database& db = session.db;
@@ -115,7 +115,7 @@ void relativesLabel(Session& session, int options, int32_t rin)
         report.append("%s", "\r\n");
 }
 
-void familyLabel(Session& session, const char* prefix, int32_t mrin)
+void familyLabel(Workspace& session, const char* prefix, int32_t mrin)
 {
     const Database& db = session.db;
     ReportBuffer& report = session.report;

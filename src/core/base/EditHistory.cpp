@@ -1,6 +1,6 @@
-#include "edit/EditHistory.h"
+#include "base/EditHistory.h"
 
-#include "app/Session.h"
+#include "base/Workspace.h"
 
 namespace kinmap {
 
@@ -16,13 +16,12 @@ void EditStep::saveFamily(int32_t mrin)
         before_.families.emplace_back(mrin, db_->families[mrin]);
 }
 
-void EditStep::capture(const Session& s, Image& image) const
+void EditStep::capture(const Workspace& s, Image& image) const
 {
     const Database& db = s.db;
     image.highestRin = db.highestRin;
     image.highestMrin = db.highestMrin;
-    const ShellState& shell = s.shell;
-    image.counters = {shell.mergeCount, shell.correctionCount, shell.replacementCount, shell.editCount, shell.selectedCount};
+    image.counters = s.counts;
     if (&image != &after_)
         return;
     // The records touched, and those added since the step began.
@@ -42,7 +41,7 @@ void EditStep::capture(const Session& s, Image& image) const
             image.families.emplace_back(mrin, db.families[mrin]);
 }
 
-void EditStep::restore(Session& s, const Image& image) const
+void EditStep::restore(Workspace& s, const Image& image) const
 {
     Database& db = s.db;
     int32_t highestRin = image.highestRin, highestMrin = image.highestMrin;
@@ -60,16 +59,11 @@ void EditStep::restore(Session& s, const Image& image) const
         db.families[mrin] = record;
     db.highestRin = image.highestRin;
     db.highestMrin = image.highestMrin;
-    ShellState& shell = s.shell;
-    shell.mergeCount = image.counters.mergeCount;
-    shell.correctionCount = image.counters.correctionCount;
-    shell.replacementCount = image.counters.replacementCount;
-    shell.editCount = image.counters.editCount;
-    shell.selectedCount = image.counters.selectedCount;
-    s.personList.invalidate();
+    s.counts = image.counters;
+    s.db.rowsChanged();
 }
 
-void EditHistory::begin(Session& s, const std::string& label)
+void EditHistory::begin(Workspace& s, const std::string& label)
 {
     current_ = std::make_unique<EditStep>();
     current_->label = label;
@@ -78,7 +72,7 @@ void EditHistory::begin(Session& s, const std::string& label)
     s.db.recorder = current_.get();
 }
 
-void EditHistory::commit(Session& s)
+void EditHistory::commit(Workspace& s)
 {
     s.db.recorder = nullptr;
     std::unique_ptr<EditStep> step = std::move(current_);
@@ -90,17 +84,17 @@ void EditHistory::commit(Session& s)
         return;
     // Every change counts, so that the question before unexported changes
     // are lost asks; merges and corrections count themselves.
-    const ShellCounters& was = step->before_.counters;
-    const ShellState& shell = s.shell;
-    if (shell.mergeCount == was.mergeCount && shell.correctionCount == was.correctionCount &&
-        shell.replacementCount == was.replacementCount)
-        ++s.shell.editCount;
+    const ChangeCounts& was = step->before_.counters;
+    const ChangeCounts& now = s.counts;
+    if (now.mergeCount == was.mergeCount && now.correctionCount == was.correctionCount &&
+        now.replacementCount == was.replacementCount)
+        ++s.counts.editCount;
     step->capture(s, step->after_);
     done_.push_back(std::move(step));
     undone_.clear();
 }
 
-bool EditHistory::undo(Session& s)
+bool EditHistory::undo(Workspace& s)
 {
     if (done_.empty() || current_)
         return false;
@@ -112,7 +106,7 @@ bool EditHistory::undo(Session& s)
     return true;
 }
 
-bool EditHistory::redo(Session& s)
+bool EditHistory::redo(Workspace& s)
 {
     if (undone_.empty() || current_)
         return false;
@@ -130,7 +124,7 @@ void EditHistory::clear()
     undone_.clear();
 }
 
-EditScope::EditScope(Session& s, const std::string& label) : s_(s), outer_(!s.history.recording())
+EditScope::EditScope(Workspace& s, const std::string& label) : s_(s), outer_(!s.history.recording())
 {
     if (outer_)
         s.history.begin(s, label);
@@ -142,23 +136,11 @@ EditScope::~EditScope()
         s_.history.commit(s_);
 }
 
-void journalEdit(Session& s, const std::string& text)
+void journalEdit(Workspace& s, const std::string& text)
 {
     s.journal.write("%s", text.c_str());
     if (EditStep* step = s.history.current())
         step->journal += text;
-}
-
-void undoCommand(Session& s)
-{
-    if (!s.history.undo(s))
-        s.setStatus(1, "%s", "Nothing to undo");
-}
-
-void redoCommand(Session& s)
-{
-    if (!s.history.redo(s))
-        s.setStatus(1, "%s", "Nothing to redo");
 }
 
 } // namespace kinmap

@@ -1,6 +1,6 @@
-#include "app/DatabaseDump.h"
+#include "views/DatabaseDump.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "db/Database.h"
 
 #include <cinttypes>

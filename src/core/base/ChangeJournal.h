@@ -6,7 +6,7 @@
 // over for a free one beside them.
 #pragma once
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 #include <cstddef>
 #include <ctime>

@@ -2,7 +2,7 @@
 // shows it, the journal and output files take copies of it.
 #pragma once
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 #include <cstdarg>
 #include <functional>

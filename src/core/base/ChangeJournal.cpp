@@ -1,4 +1,4 @@
-#include "ged/ChangeJournal.h"
+#include "base/ChangeJournal.h"
 
 #include <cerrno>
 #include <cstdarg>

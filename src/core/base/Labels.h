@@ -6,7 +6,7 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
 // Options of personLabel.
 namespace LabelOption {
@@ -29,10 +29,10 @@ constexpr int lineAfter = 0x10;
 } // namespace RelativesOption
 
 // "[12] John Smith  1850-1910 " and its variants, by the option bits.
-void personLabel(Session& session, const char* prefix, int options, int32_t rin);
+void personLabel(Workspace& session, const char* prefix, int options, int32_t rin);
 // " father: … mother: … &1875 spouse: …, …".
-void relativesLabel(Session& session, int options, int32_t rin);
+void relativesLabel(Workspace& session, int options, int32_t rin);
 // " Fam [7] John Smith - Mary Miller ".
-void familyLabel(Session& session, const char* prefix, int32_t mrin);
+void familyLabel(Workspace& session, const char* prefix, int32_t mrin);
 
 } // namespace kinmap

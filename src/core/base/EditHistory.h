@@ -15,9 +15,11 @@
 
 namespace kinmap {
 
-class Session;
+class Workspace;
 
-struct ShellCounters {
+// Changes not yet exported, for the question before they are lost, and the
+// number of selected persons; undo puts them back with the records.
+struct ChangeCounts {
     int32_t mergeCount = 0, correctionCount = 0, replacementCount = 0, editCount = 0, selectedCount = 0;
 };
 
@@ -35,10 +37,10 @@ private:
         std::vector<std::pair<int32_t, PersonRecord>> persons;
         std::vector<std::pair<int32_t, FamilyRecord>> families;
         int32_t highestRin = 0, highestMrin = 0;
-        ShellCounters counters;
+        ChangeCounts counters;
     };
-    void capture(const Session& s, Image& image) const;
-    void restore(Session& s, const Image& image) const;
+    void capture(const Workspace& s, Image& image) const;
+    void restore(Workspace& s, const Image& image) const;
 
     const Database* db_ = nullptr;
     std::unordered_set<int32_t> personsSaved_, familiesSaved_;
@@ -48,9 +50,9 @@ private:
 class EditHistory {
 public:
     // Starts a step; the records touched until commit belong to it.
-    void begin(Session& s, const std::string& label);
+    void begin(Workspace& s, const std::string& label);
     // Ends the step; a step that touched nothing and added nothing is dropped.
-    void commit(Session& s);
+    void commit(Workspace& s);
     bool recording() const { return current_ != nullptr; }
     EditStep* current() { return current_.get(); }
 
@@ -59,8 +61,8 @@ public:
     const std::string& undoLabel() const { return done_.back()->label; }
     const std::string& redoLabel() const { return undone_.back()->label; }
     // False when there is nothing to undo or redo.
-    bool undo(Session& s);
-    bool redo(Session& s);
+    bool undo(Workspace& s);
+    bool redo(Workspace& s);
     void clear();
 
 private:
@@ -72,21 +74,17 @@ private:
 // operation inside another belongs to the outer one).
 class EditScope {
 public:
-    EditScope(Session& s, const std::string& label);
+    EditScope(Workspace& s, const std::string& label);
     ~EditScope();
     EditScope(const EditScope&) = delete;
     EditScope& operator=(const EditScope&) = delete;
 
 private:
-    Session& s_;
+    Workspace& s_;
     bool outer_;
 };
 
 // Writes a line of an operation to the journal and keeps it with the step.
-void journalEdit(Session& s, const std::string& text);
-
-// EDIT / Undo and Redo.
-void undoCommand(Session& s);
-void redoCommand(Session& s);
+void journalEdit(Workspace& s, const std::string& text);
 
 } // namespace kinmap

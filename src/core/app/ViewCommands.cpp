@@ -1,4 +1,4 @@
-#include "views/ListViews.h"
+#include "app/ViewCommands.h"
 
 #include "app/Session.h"
 #include "app/Shell.h"
@@ -23,10 +23,10 @@ bool preparePersonList(Session& s, bool selection)
     } else {
         showLoaded(s);
         std::string counts = formatText("%d Persons\t", list.rowCount());
-        if (s.shell.mergeCount != 0)
-            counts += formatText("  %d merged", s.shell.mergeCount);
-        if (s.shell.correctionCount != 0)
-            counts += formatText("  %d corrected", s.shell.correctionCount);
+        if (s.counts.mergeCount != 0)
+            counts += formatText("  %d merged", s.counts.mergeCount);
+        if (s.counts.correctionCount != 0)
+            counts += formatText("  %d corrected", s.counts.correctionCount);
         s.setStatus(1, "%s", counts.c_str());
     }
     s.setStatus(2, "RIN: %d", s.shell.currentPerson);
@@ -40,6 +40,11 @@ void clickPerson(Session& s, int32_t rin)
         shell.previousPerson = shell.currentPerson;
     shell.currentPerson = rin;
     s.setStatus(2, "RIN: %d", rin);
+}
+
+bool removeErrorRow(Session& s, int row)
+{
+    return s.errorRows.removeRow(s.db, s.errors, row);
 }
 
 } // namespace kinmap
