@@ -3,10 +3,10 @@
 // line, building the completion lists, and undoing the edit.
 //
 //   QT_QPA_PLATFORM=offscreen kinmap-edit-benchmark FILE.ged
-#include "app/EditCommands.h"
 #include "Dialogs.h"
 #include "EditPersonDialog.h"
 #include "MainWindow.h"
+#include "app/EditCommands.h"
 
 #include "base/EditHistory.h"
 #include "edit/LinkEdits.h"

@@ -1,16 +1,16 @@
 // Editing: the link operations and the edit person form, each checked
 // through the database from both sides of every link, the exported file,
 // and undo and redo.
-#include "app/FileCommands.h"
-#include "app/EditCommands.h"
 #include "app/Commands.h"
-#include "views/DatabaseDump.h"
+#include "app/EditCommands.h"
+#include "app/FileCommands.h"
 #include "app/Shell.h"
-#include "check/LinkCheck.h"
 #include "base/EditHistory.h"
+#include "check/LinkCheck.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 #include "ged/Export.h"
+#include "views/DatabaseDump.h"
 
 #include "ImportFixture.h"
 

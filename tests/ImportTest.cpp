@@ -1,6 +1,6 @@
 #include "app/FileCommands.h"
-#include "views/DatabaseDump.h"
 #include "ged/Import.h"
+#include "views/DatabaseDump.h"
 
 #include "ImportFixture.h"
 

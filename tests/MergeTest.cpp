@@ -1,7 +1,7 @@
 // Merging persons and families: the values kept, every link moved, the
 // guards of the manual merge, and what the export makes of a merge.
-#include "app/FileCommands.h"
 #include "app/ExtrasCommands.h"
+#include "app/FileCommands.h"
 #include "check/LinkCheck.h"
 #include "check/Merge.h"
 #include "ged/Export.h"

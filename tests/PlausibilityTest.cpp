@@ -1,15 +1,15 @@
 // Find Errors end to end: small files, the journal text the check writes
 // (what kinmap-cli check prints), and the corrections it makes.
-#include "app/FileCommands.h"
-#include "app/ExtrasCommands.h"
 #include "app/EditCommands.h"
+#include "app/ExtrasCommands.h"
+#include "app/FileCommands.h"
 #include "app/ViewCommands.h"
 #include "check/Plausibility.h"
 
-#include "views/DatabaseDump.h"
 #include "edit/LinkEdits.h"
-#include "views/ErrorListRows.h"
 #include "ged/Export.h"
+#include "views/DatabaseDump.h"
+#include "views/ErrorListRows.h"
 
 #include "ImportFixture.h"
 

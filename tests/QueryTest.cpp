@@ -1,9 +1,9 @@
 // Counts, the searches of births, deaths and marriages, and find and
 // replace, on small files written for each rule.
-#include "app/FileCommands.h"
-#include "app/CountCommands.h"
-#include "app/SearchCommands.h"
 #include "app/Commands.h"
+#include "app/CountCommands.h"
+#include "app/FileCommands.h"
+#include "app/SearchCommands.h"
 #include "ged/Export.h"
 #include "query/Counts.h"
 #include "query/EventSearch.h"

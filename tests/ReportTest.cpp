@@ -1,6 +1,6 @@
-#include "base/Labels.h"
 #include "app/Session.h"
 #include "base/ChangeJournal.h"
+#include "base/Labels.h"
 
 #include "ScriptedUi.h"
 #include "TestFiles.h"

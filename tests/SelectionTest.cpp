@@ -1,5 +1,5 @@
-#include "app/SearchCommands.h"
 #include "app/Commands.h"
+#include "app/SearchCommands.h"
 #include "query/Selection.h"
 
 #include "ImportFixture.h"

@@ -1,9 +1,9 @@
 // Imports the real GED files written by other programs, when that folder is
 // present: each one imports (or fails with its reason), and an export of
 // every person keeps every line of it.
-#include "app/FileCommands.h"
-#include "app/ExtrasCommands.h"
 #include "app/CountCommands.h"
+#include "app/ExtrasCommands.h"
+#include "app/FileCommands.h"
 #include "app/SearchCommands.h"
 #include "check/Duplicates.h"
 #include "check/LinkCheck.h"

@@ -1,10 +1,10 @@
 #include "EditScript.h"
 
-#include "app/EditCommands.h"
 #include "TerminalUi.h"
-#include "base/Format.h"
+#include "app/EditCommands.h"
 #include "app/Session.h"
 #include "base/EditHistory.h"
+#include "base/Format.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 

@@ -1,7 +1,7 @@
 #include "QueryCommands.h"
 
-#include "app/ExtrasCommands.h"
 #include "app/CountCommands.h"
+#include "app/ExtrasCommands.h"
 #include "app/SearchCommands.h"
 #include "app/Session.h"
 #include "db/Numbers.h"

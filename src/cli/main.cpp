@@ -1,18 +1,14 @@
 // kinmap-cli: the batch operations of kinmap without a window.
-#include "app/FileCommands.h"
-#include "app/ExtrasCommands.h"
 #include "EditScript.h"
 #include "QueryCommands.h"
 #include "TerminalUi.h"
-#include "views/DatabaseDump.h"
+#include "app/ExtrasCommands.h"
+#include "app/FileCommands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
-#include "check/Duplicates.h"
 #include "check/NameMatching.h"
-#include "check/Plausibility.h"
 #include "db/Numbers.h"
-#include "ged/Export.h"
-#include "ged/Import.h"
+#include "views/DatabaseDump.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "CandidateListView.h"
 
+#include "ScreenText.h"
 #include "app/ExtrasCommands.h"
 #include "app/ViewCommands.h"
-#include "ScreenText.h"
 
 #include "app/Session.h"
 #include "check/Duplicates.h"

@@ -1,9 +1,9 @@
 #include "ErrorListView.h"
 
-#include "app/ViewCommands.h"
 #include "RowsModel.h"
 #include "ScreenText.h"
 #include "TableViews.h"
+#include "app/ViewCommands.h"
 
 #include "app/Commands.h"
 #include "app/Session.h"

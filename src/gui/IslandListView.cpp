@@ -1,9 +1,9 @@
 #include "IslandListView.h"
 
-#include "app/ExtrasCommands.h"
 #include "RowsModel.h"
 #include "ScreenText.h"
 #include "TableViews.h"
+#include "app/ExtrasCommands.h"
 
 #include "app/Session.h"
 #include "relations/Islands.h"

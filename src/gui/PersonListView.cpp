@@ -1,8 +1,8 @@
 #include "PersonListView.h"
 
-#include "app/ViewCommands.h"
 #include "ScreenText.h"
 #include "TableViews.h"
+#include "app/ViewCommands.h"
 
 #include "app/Commands.h"
 #include "app/Session.h"

@@ -1,10 +1,10 @@
 #include "edit/LinkEdits.h"
 
+#include "base/EditHistory.h"
 #include "base/Format.h"
 #include "base/Labels.h"
 #include "base/Workspace.h"
 #include "db/Numbers.h"
-#include "base/EditHistory.h"
 #include "edit/PersonForm.h"
 #include "query/Selection.h"
 

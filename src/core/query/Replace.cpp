@@ -1,7 +1,7 @@
 #include "query/Replace.h"
 
-#include "base/Workspace.h"
 #include "base/EditHistory.h"
+#include "base/Workspace.h"
 
 #include <cstring>
 #include <new>

@@ -1,9 +1,9 @@
 #include "views/PersonSearch.h"
 
 #include "base/Format.h"
-#include "views/PersonList.h"
 #include "db/Numbers.h"
 #include "db/TextCompare.h"
+#include "views/PersonList.h"
 
 namespace kinmap {
 
