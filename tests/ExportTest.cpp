@@ -425,6 +425,45 @@ TEST_F(ExportTest, TheCurrentFileUnderAnotherSpellingIsBackedUpAndRead)
     EXPECT_EQ(test::readFile(dir.file("x.ged")), fileBytes);
 }
 
+// The export copies the bytes the import read: a file changed or removed
+// by another program meanwhile is neither mixed into the output nor in the
+// way of saving the edits; writing over it is asked first.
+TEST_F(ExportTest, TheExportWritesWhatTheImportReadWhateverHappenedToTheFile)
+{
+    const std::string original = "0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Alt/\n1 NOTE kept\n0 @I2@ INDI\n1 NAME Paul /Alt/\n0 TRLR\n";
+    ASSERT_TRUE(importText(original));
+    db.persons[1].given = db.internText(givenPool, "Anne");
+    db.markPersonChanged(1);
+    const std::string expected = "0 HEAD\n0 @I1@ INDI\n1 NAME Anne /Alt/\n1 NOTE kept\n0 @I2@ INDI\n1 NAME Paul /Alt/\n0 TRLR\n";
+
+    const std::string otherVersion = "0 HEAD\n0 @I1@ INDI\n1 NAME Zoe /Other/\n0 TRLR\n";
+    test::writeFile(path, otherVersion);
+    EXPECT_EQ(exportAll("copy.ged"), expected);
+    std::remove(path.c_str());
+    EXPECT_EQ(exportAll("again.ged"), expected);
+
+    // Over the file itself, changed since: asked, and No writes nothing.
+    ASSERT_TRUE(importText(original));
+    db.persons[1].given = db.internText(givenPool, "Anne");
+    db.markPersonChanged(1);
+    test::writeFile(path, otherVersion);
+    ui.questions.clear();
+    ui.answers = {false};
+    EXPECT_FALSE(exportAllCommand(session, path));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].title, "FILE CHANGED");
+    EXPECT_EQ(test::readFile(path), otherVersion);
+    ui.answers = {true};
+    ASSERT_TRUE(exportAllCommand(session, path));
+    EXPECT_EQ(test::readFile(path), expected);
+    EXPECT_EQ(test::readFile(dir.file("test.bak")), otherVersion); // the other program's version stays
+    // The written file is the current one now: no question for the next export.
+    ui.questions.clear();
+    ASSERT_TRUE(exportAllCommand(session, path));
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(test::readFile(path), expected);
+}
+
 TEST_F(ExportTest, RefusalsAreToldAndLeaveEverythingAsItWas)
 {
     ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\n"));

@@ -5,6 +5,7 @@
 #include "check/LinkCheck.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
+#include "ged/SafeWrite.h"
 
 namespace kinmap {
 
@@ -65,6 +66,14 @@ bool exportCommand(Session& s, const std::string& target, const std::function<bo
         s.errorBox("\r\nFile %s has not extension .ged", target.c_str());
         return false;
     }
+    if (changedSinceRead(s.gedFile, target) &&
+        !s.ui.askYesNo("FILE CHANGED",
+                       formatText("%s has been changed by another program since kinmap read it.\r\n"
+                                  "The export writes what kinmap read, with your changes; the file as it is "
+                                  "now is kept as the backup.\r\n\r\nExport anyway?",
+                                  target.c_str()),
+                       MessageIcon::warning))
+        return false;
     s.report.clear();
     s.setStatus(0, "Export %s ...", fileNameOf(target).c_str());
     s.setStatus(1, "%s", "");

@@ -44,9 +44,7 @@ void newDatabase(Session& s)
 {
     resetToNoData(s);
     s.db.clear();
-    s.gedFile.path.clear();
-    s.gedFile.loadedName.clear();
-    s.gedFile.format = {Encoding::utf8, 0, false, "a new file"}; // what its first export writes
+    s.gedFile = newGedFile(); // what its first export writes
     s.completions.build(s);
     s.setStatus(0, "%s", "Use Menu:  EDIT / Add New Person");
     enableDataCommands(s);

@@ -121,8 +121,8 @@ const char* byteOrderMark(Encoding encoding)
 
 class ExportPass {
 public:
-    ExportPass(Workspace& s, GedInput& input, const std::string& readPath, const std::function<bool(int32_t)>& written)
-        : s_(s), db_(s.db), input_(input), readPath_(readPath), format_(input.format()), personWritten_(written)
+    ExportPass(Workspace& s, GedInput& input, const GedFile& file, const std::function<bool(int32_t)>& written)
+        : s_(s), db_(s.db), input_(input), file_(file), format_(input.format()), personWritten_(written)
     {
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
         filter_.family = [this](int32_t mrin) { return isWrittenFamily(mrin); };
@@ -195,7 +195,7 @@ private:
     Workspace& s_;
     Database& db_;
     GedInput& input_;
-    const std::string& readPath_;
+    const GedFile& file_;
     FileFormat format_;
     std::function<bool(int32_t)> personWritten_;
     size_t nextKnown_ = 0; // in the database's file order
@@ -729,7 +729,7 @@ std::vector<GedLine> ExportPass::withMergedRecords(RecordKind kind, int32_t numb
                                                            : (db_.validMrin(m) ? db_.families[m].fileOffset : 0);
         if (offset == 0)
             continue; // not in the file read
-        if (!mergedInput_.isOpen() && !mergedInput_.open(readPath_, format_))
+        if (!mergedInput_.isOpen() && !mergedInput_.open(file_.bytes, format_))
             break;
         mergedInput_.seek(offset);
         GedRecordReader reader(mergedInput_);
@@ -807,9 +807,14 @@ bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std
     GedRewrite rewrite(s, file, target);
     if (!rewrite.open(input, output))
         return false;
+    // A complete export is the new current file: its bytes are what the
+    // next export copies.
+    std::string writtenBytes;
+    if (complete)
+        output.keepCopy(&writtenBytes);
     s.setStatus(0, "part-export %s", fileNameOf(target).c_str());
 
-    ExportPass pass(s, input, rewrite.readPath(), written);
+    ExportPass pass(s, input, file, written);
     const bool passed = pass.plan() && pass.write(output);
     input.close();
     if (!rewrite.finish(output, passed, !complete))
@@ -826,6 +831,8 @@ bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std
     db.fileOrder = std::move(pass.fileOrder);
     file.path = rewrite.target();
     file.loadedName = fileNameOf(rewrite.target());
+    file.bytes = std::make_shared<const std::string>(std::move(writtenBytes));
+    file.stamp = stampOf(rewrite.target());
     return true;
 }
 

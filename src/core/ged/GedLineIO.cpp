@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,12 @@ namespace kinmap {
 namespace {
 
 constexpr size_t blockSize = 1 << 20;
+
+FileStamp stampFrom(const struct stat& info)
+{
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), static_cast<uint64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
 
 } // namespace
 
@@ -58,6 +65,37 @@ bool GedInput::open(const std::string& path, const FileFormat& known)
         return false;
     }
     size_ = static_cast<uint64_t>(info.st_size);
+    start(known);
+    return true;
+}
+
+bool GedInput::open(std::shared_ptr<const std::string> bytes)
+{
+    if (!open(std::move(bytes), FileFormat{}))
+        return false;
+    detectFormat();
+    return true;
+}
+
+bool GedInput::open(std::shared_ptr<const std::string> bytes, const FileFormat& known)
+{
+    close();
+    error_.clear();
+    missing_ = false;
+    // A stream over the bytes, so that reading and seeking work as on a file.
+    file_ = fmemopen(const_cast<char*>(bytes->data()), bytes->size(), "rb");
+    if (!file_) {
+        error_ = strerror(errno);
+        return false;
+    }
+    size_ = bytes->size();
+    bytes_ = std::move(bytes);
+    start(known);
+    return true;
+}
+
+void GedInput::start(const FileFormat& known)
+{
     // A small file gets a small buffer; a line longer than the buffer grows it.
     buffer_.resize(static_cast<size_t>(std::clamp<uint64_t>(size_ + 1, 4096, blockSize)));
     bufferStart_ = 0;
@@ -67,7 +105,6 @@ bool GedInput::open(const std::string& path, const FileFormat& known)
     format_ = known;
     refill();
     seek(format_.markLength);
-    return true;
 }
 
 void GedInput::close()
@@ -75,6 +112,53 @@ void GedInput::close()
     if (file_)
         fclose(file_);
     file_ = nullptr;
+    bytes_.reset();
+}
+
+FileStamp stampOf(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? stampFrom(info) : FileStamp{};
+}
+
+FileRead readWholeFile(const std::string& path)
+{
+    FileRead read;
+    // Non-blocking, so that a FIFO is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        read.missing = errno == ENOENT;
+        read.error = strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return read;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        read.error = S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file";
+        ::close(fd);
+        return read;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t got = 0;
+    // Up to the size it had when opened; a file that grows meanwhile is read
+    // as it was then.
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            read.error = n < 0 ? strerror(errno) : "the file became shorter while it was read";
+            ::close(fd);
+            return read;
+        }
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    read.stamp = stampFrom(info);
+    read.bytes = std::make_shared<const std::string>(std::move(bytes));
+    return read;
 }
 
 void GedInput::detectFormat()
@@ -287,6 +371,8 @@ void GedOutput::flushBuffer()
         return;
     if (fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
         fail();
+    if (copy_)
+        copy_->append(buffer_);
     flushed_ += buffer_.size();
     buffer_.clear();
 }

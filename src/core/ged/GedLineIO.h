@@ -25,6 +25,10 @@ public:
     // cannot be opened; error() then says why.
     bool open(const std::string& path);
     bool open(const std::string& path, const FileFormat& known);
+    // Reads bytes held in memory, as a file of them (they are kept alive
+    // while the input is open).
+    bool open(std::shared_ptr<const std::string> bytes);
+    bool open(std::shared_ptr<const std::string> bytes, const FileFormat& known);
     void close();
     bool isOpen() const { return file_ != nullptr; }
     const FileFormat& format() const { return format_; }
@@ -64,11 +68,13 @@ public:
     bool failed() const { return file_ && ferror(file_) != 0; }
 
 private:
+    void start(const FileFormat& known);
     bool refill();
     size_t findLineEnd(size_t from) const;
     void detectFormat();
 
     FILE* file_ = nullptr;
+    std::shared_ptr<const std::string> bytes_; // what a memory input reads
     FileFormat format_;
     std::string error_;
     bool missing_ = false;
@@ -88,6 +94,18 @@ private:
     std::string decoded_;
 };
 
+// Reads a whole regular file into bytes, with the stamp of what was read.
+// False with the reason (and whether the file is missing) when it cannot.
+struct FileRead {
+    std::shared_ptr<const std::string> bytes;
+    FileStamp stamp;
+    std::string error;
+    bool missing = false;
+};
+FileRead readWholeFile(const std::string& path);
+// The stamp of the file at path now; a default stamp when there is none.
+FileStamp stampOf(const std::string& path);
+
 class GedOutput {
 public:
     GedOutput() = default;
@@ -97,6 +115,8 @@ public:
 
     // Writes into an open file (the output takes it over).
     void attach(FILE* file, const FileFormat& format);
+    // Keeps a copy of every byte written in `copy` as well.
+    void keepCopy(std::string* copy) { copy_ = copy; }
     // Writes what is buffered, flushes it to the disk and closes; false when
     // any write, the flush or the close failed (a full disk, for instance).
     bool close();
@@ -148,6 +168,7 @@ private:
     std::string_view joined_;
     uint64_t flushed_ = 0;
     size_t unmappable_ = 0;
+    std::string* copy_ = nullptr;
     bool failed_ = false;
     std::string error_;
 

@@ -539,15 +539,20 @@ std::string whyNoPersons(const GedInput& input, const GedReader& reader)
 ImportResult importGed(Workspace& s, GedFile& file, const std::string& path)
 {
     ImportResult result;
+    const FileRead read = readWholeFile(path);
     GedInput input;
-    if (!input.open(path)) {
-        if (input.missing())
+    if (!read.bytes || !input.open(read.bytes)) {
+        if (read.missing)
             s.errorBox("Original GED file %s not found!", path.c_str());
         else
-            s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
+            s.errorBox("Original GED file %s cannot be read: %s", path.c_str(),
+                       (read.bytes ? input.error() : read.error).c_str());
         return result;
     }
+    // What the export copies is what this import read.
     file.format = input.format();
+    file.bytes = read.bytes;
+    file.stamp = read.stamp;
     s.journal.startFor(path);
     s.journal.write("\n# kinmap! %s", programVersion);
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());

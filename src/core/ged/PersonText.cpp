@@ -17,7 +17,7 @@ bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGed
         return true;
     }
     GedInput input;
-    if (!input.open(path, file.format)) {
+    if (!input.open(file.bytes, file.format)) {
         s.errorBox("Original GED file %s cannot be read: %s", path.c_str(), input.error().c_str());
         return false;
     }

@@ -29,10 +29,10 @@ bool exists(const std::string& path)
     return lstat(path.c_str(), &info) == 0;
 }
 
-bool sameFile(const std::string& a, const std::string& b)
+bool samePath(const std::string& a, const std::string& b)
 {
     std::error_code ignored;
-    return a == b || std::filesystem::equivalent(a, b, ignored);
+    return a == b || std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }
 
 void syncFolder(const std::string& path)
@@ -66,6 +66,14 @@ std::string journalName(const std::string& backupOrTarget)
     return backupOrTarget.substr(0, start) + ".log";
 }
 
+bool changedSinceRead(const GedFile& file, const std::string& target)
+{
+    if (file.path.empty() || !samePath(target, file.path))
+        return false;
+    const FileStamp now = stampOf(file.path);
+    return now != FileStamp{} && now != file.stamp;
+}
+
 GedRewrite::GedRewrite(Workspace& workspace, const GedFile& file, const std::string& target)
     : s_(workspace), file_(file), target_(target)
 {
@@ -84,31 +92,9 @@ GedRewrite::~GedRewrite()
         undo();
 }
 
-bool GedRewrite::openNewHeader(GedInput& input)
-{
-    static constexpr std::string_view header = "0 HEAD\r\n1 SOUR kinmap\r\n1 GEDC\r\n2 VERS 5.5.1\r\n2 FORM LINEAGE-LINKED\r\n"
-                                               "1 CHAR UTF-8\r\n0 TRLR\r\n";
-    std::string pattern = folderOf(target_) + "." + fileNameOf(target_) + ".head.XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    const bool written = fd >= 0 && ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size());
-    const int error = errno;
-    if (fd >= 0)
-        close(fd);
-    const bool opened = written && input.open(pattern, file_.format);
-    if (fd >= 0)
-        std::remove(pattern.c_str()); // the open input still reads it
-    if (!opened) {
-        s_.errorBox("Error opening file '%s': %s", target_.c_str(), strerror(written ? errno : error));
-        return false;
-    }
-    readPath_ = pattern;
-    return true;
-}
-
 bool GedRewrite::open(GedInput& input, GedOutput& output)
 {
     const std::string& current = file_.path;
-    readPath_ = current;
     struct stat info {};
     const bool targetExists = stat(target_.c_str(), &info) == 0;
     if (targetExists && !S_ISREG(info.st_mode)) {
@@ -120,26 +106,18 @@ bool GedRewrite::open(GedInput& input, GedOutput& output)
         std::string backup = backupName(target_, 0);
         for (int counter = 1; exists(backup); ++counter)
             backup = backupName(target_, counter);
-        const bool targetIsCurrent = sameFile(target_, current);
         if (std::rename(target_.c_str(), backup.c_str()) != 0) {
             s_.errorBox("OpenFiles error  %d: %s could not be renamed to %s (%s).\r\nNothing was written.", errno,
                         target_.c_str(), backup.c_str(), strerror(errno));
             return false;
         }
         backupPath_ = backup;
-        if (targetIsCurrent)
-            readPath_ = backup;
     }
-    // A database begun with New has no file yet: its header is written
-    // beside the target and read as the file.
-    if (current.empty() && !openNewHeader(input)) {
-        undo();
-        return false;
-    }
-    if (!input.isOpen() && !input.open(readPath_, file_.format)) {
+    // The bytes the import read, not the file as it may be now.
+    if (!input.open(file_.bytes, file_.format)) {
         const std::string why = input.error();
         undo();
-        s_.errorBox("Original GED file %s cannot be read: %s", readPath_.c_str(), why.c_str());
+        s_.errorBox("Original GED file %s cannot be read: %s", current.c_str(), why.c_str());
         return false;
     }
     std::string pattern = folderOf(target_) + "." + fileNameOf(target_) + ".XXXXXX";

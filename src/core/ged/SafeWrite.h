@@ -25,6 +25,10 @@ std::string backupName(const std::string& target, int counter);
 // without a numbered backup extension ("x.bak" or "x.ged" give "x.log").
 std::string journalName(const std::string& backupOrTarget);
 
+// The target is the current GED file, and another program has changed it
+// on disk since its bytes were read (or written by the last export).
+bool changedSinceRead(const GedFile& file, const std::string& target);
+
 class GedRewrite {
 public:
     GedRewrite(Workspace& workspace, const GedFile& file, const std::string& target);
@@ -32,9 +36,9 @@ public:
     GedRewrite(const GedRewrite&) = delete;
     GedRewrite& operator=(const GedRewrite&) = delete;
 
-    // Backs up an existing target, opens the current GED file (its backup,
-    // when the target is the current file) for reading and the temporary
-    // file for writing in the current file's format. False, after telling
+    // Backs up an existing target, opens the bytes of the current GED file
+    // as they were read for reading and the temporary file for writing in
+    // the current file's format. False, after telling
     // the user why, when any of it fails; nothing is changed then. Every
     // failure is told once, with the operating system's reason.
     bool open(GedInput& input, GedOutput& output);
@@ -46,16 +50,14 @@ public:
 
     // The target as it is written (a symbolic link is followed).
     const std::string& target() const { return target_; }
-    const std::string& readPath() const { return readPath_; }
     const std::string& backupPath() const { return backupPath_; }
 
 private:
     void undo();
-    bool openNewHeader(GedInput& input);
 
     Workspace& s_;
     const GedFile& file_;
-    std::string target_, readPath_, backupPath_, temporaryPath_;
+    std::string target_, backupPath_, temporaryPath_;
 };
 
 } // namespace kinmap

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -37,13 +38,26 @@ struct FileFormat {
     std::string description() const;
 };
 
-// The GED file the data was imported from, which the export reads and the
-// safe writer replaces.
+// What identifies one version of a file on disk.
+struct FileStamp {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The GED file the data was imported from. Its bytes as they were read are
+// kept, so that the export copies what the import read, whatever happens
+// to the file on disk since; the stamp tells whether that file changed.
 struct GedFile {
     std::string path;       // empty for a new database
     std::string loadedName; // the name after the last separator, as the status bar shows it
     FileFormat format;
+    std::shared_ptr<const std::string> bytes = std::make_shared<const std::string>();
+    FileStamp stamp;        // of path when its bytes were read or written
 };
+// The file of a database begun with New: its first export writes this
+// header, in UTF-8.
+GedFile newGedFile();
 // "x.ged loaded, read as UTF-8 (from the header)": the status while its
 // data is shown.
 std::string loadedText(const GedFile& file);
