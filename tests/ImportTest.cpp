@@ -86,7 +86,7 @@ TEST_F(ImportTest, ReadsTheSameDatabaseFromEveryEncodingAndLineEnd)
                                 "RIN 3 has duplicate FAMC 1: ignored\r\n"
                                 "3 Persons 1 Families imported\r\n"
                                 "test.ged loaded in 0 sec"
-                                "\r\n### Fam 1 has deleted CHIL 4 "
+                                "\r\n### Fam 1 has CHIL @I4@, which names no record (removed)"
                                 "\r\n Fam [1] Jürgen Müller - Anna Schmidt "
                                 "\r\n\r\n1 errors corrected automatically!"
                                 "\r\nPlease export to save changes!\r\n");

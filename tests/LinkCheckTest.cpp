@@ -1,3 +1,4 @@
+#include "app/ExtrasCommands.h"
 #include "check/LinkCheck.h"
 
 #include "ImportFixture.h"
@@ -56,7 +57,8 @@ TEST_F(LinkCheckTest, TheSamePersonAsHusbandAndWifeEndsAsAWoman)
     EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F1@\n"
                       "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I1@\n"),
               "\r\n### Fam 1 has same person 1 as HUSB and WIFE "
-              "\r\n### Fam 1 has WIFE 1 with sex 'M' \r\n Fam [1] A B - A B ");
+              "\r\n### Fam 1 has WIFE 1 with sex 'M' (corrected) \r\n Fam [1] A B - A B "
+              "\r\n\r\n1 errors corrected automatically!\r\nPlease export to save changes!\r\n");
     EXPECT_EQ(db.persons[1].sex, 'F');
     EXPECT_EQ(db.persons[1].flags & Flag::changed, Flag::changed);
 }
@@ -107,33 +109,76 @@ TEST_F(LinkCheckTest, AWrongSpouseLinkIsMadeGoodOrDropped)
     EXPECT_TRUE(db.persons[3].fams.empty());
 }
 
-TEST_F(LinkCheckTest, LinksToMissingRecordsAreRemovedFromBothSides)
+TEST_F(LinkCheckTest, PointersToNoRecordAreRemovedAndCounted)
 {
     EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME A /B/\n1 SEX M\n1 FAMS @F9@\n1 FAMC @F2@\n1 FAMC @F8@\n"
                       "0 @I2@ INDI\n1 NAME C /B/\n1 FAMC @F2@\n"
                       "0 @F2@ FAM\n1 HUSB @I7@\n1 WIFE @I8@\n1 CHIL @I1@\n"),
-              "\r\n### Person 1 has deleted FAMS 9\r\n[1] A B "
-              "\r\n### Person 1 has deleted father 7 \r\n[1] A B "
-              "\r\n### Person 1 has deleted mother 8 \r\n[1] A B "
-              "\r\n### Person 1 has deleted FAMC 8\r\n[1] A B "
+              "\r\n### Person 1 has FAMS @F9@, which names no record (removed)\r\n[1] A B "
+              "\r\n### Person 1 has FAMC @F8@, which names no record (removed)\r\n[1] A B "
+              "\r\n### Fam 2 has HUSB @I7@, which names no record (removed)\r\n Fam [2] "
+              "\r\n### Fam 2 has WIFE @I8@, which names no record (removed)\r\n Fam [2] "
               "\r\n### Person 2 (FAMC 2) added as child\r\n[2] C B "
               "\r\n\r\n5 errors corrected automatically!\r\nPlease export to save changes!\r\n");
     EXPECT_EQ(list(db.families[2].children), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(db.families[2].husband, 0);
+    EXPECT_FALSE(db.families[2].flags & Flag::hasHusband);
+
+    // A pointer is resolved by the identifier as the file spells it, never
+    // by its digits: "@X1@" is not the husband "@I1@", "@I2@" not "@P2@".
+    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME Hus /B/\n1 SEX M\n1 FAMS @F1@\n"
+                      "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @X1@\n"),
+              "\r\n### Fam 1 has CHIL @X1@, which names no record (removed)\r\n Fam [1] Hus B "
+              "\r\n\r\n1 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+    EXPECT_TRUE(db.persons[1].famc.empty());
+    EXPECT_TRUE(db.families[1].children.empty());
+    checked("0 @P1@ INDI\n1 NAME Hus /B/\n1 SEX M\n1 FAMS @F1@\n0 @P2@ INDI\n1 NAME Kid /B/\n"
+            "0 @F1@ FAM\n1 HUSB @P1@\n1 CHIL @I2@\n");
+    EXPECT_TRUE(db.families[1].children.empty());
+    EXPECT_TRUE(db.persons[2].famc.empty());
+    std::string written;
+    ASSERT_TRUE(exportAllCommand(session, dir.file("out.ged")));
+    written = test::readFile(dir.file("out.ged"));
+    EXPECT_EQ(written.find("CHIL"), std::string::npos) << written;
+    EXPECT_EQ(written.find("FAMC"), std::string::npos) << written;
 }
 
-TEST_F(LinkCheckTest, ADeadHusbandStopsTheFamilyCheckUncounted)
+TEST_F(LinkCheckTest, ADeletedHusbandIsRemovedCountedAndTheRestOfTheFamilyChecked)
 {
-    EXPECT_EQ(checked("0 @I1@ INDI\n1 NAME W /X/\n1 SEX F\n"
-                      "0 @I2@ INDI\n1 NAME C /X/\n"
-                      "0 @F1@ FAM\n1 HUSB @I9@\n1 WIFE @I1@\n1 CHIL @I2@\n"),
-              "\r\n### Fam 1 has deleted HUSB 9 \r\n Fam [1] - W X ");
-    EXPECT_EQ(db.families[1].husband, 0);
-    EXPECT_TRUE(db.persons[1].fams.empty()); // the wife was not examined
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME W /X/\n1 SEX F\n1 FAMS @F1@\n"
+                           "0 @I2@ INDI\n1 NAME C /X/\n1 FAMC @F1@\n"
+                           "0 @I9@ INDI\n1 NAME H /X/\n1 SEX M\n1 FAMS @F1@\n"
+                           "0 @F1@ FAM\n1 HUSB @I9@\n1 WIFE @I1@\n1 CHIL @I2@\n0 TRLR\n"));
+    db.persons[9].flags = 0; // deleted, as a merge leaves a record
+    db.persons[1].fams.clear();
+    db.persons[2].famc.clear();
     session.report.clear();
-    EXPECT_EQ(checkFamilyLinks(session, 1), 2); // a second run repairs the rest
-    EXPECT_EQ(report(), "\r\n### WIFE 1 without FAMS 1 (corrected)\r\n Fam [1] - W X "
+    EXPECT_EQ(checkFamilyLinks(session, 1), 3);
+    EXPECT_EQ(report(), "\r\n### Fam 1 has deleted HUSB 9 \r\n Fam [1] H X - W X "
+                        "\r\n### WIFE 1 without FAMS 1 (corrected)\r\n Fam [1] - W X "
                         "\r\n### Child 2 without FAMC 1 (corrected)\r\n Fam [1] - W X ");
+    EXPECT_EQ(db.families[1].husband, 0);
+    EXPECT_FALSE(db.families[1].flags & Flag::hasHusband);
+    session.report.clear();
+    EXPECT_EQ(checkFamilyLinks(session, 1), 0); // nothing left for a second run
+}
+
+TEST_F(LinkCheckTest, HusbandInOneFamilyAndWifeInAnotherKeepsTheSexAndNothingIsCorrectedTwice)
+{
+    // The sex that fits one family contradicts the other: not corrected by
+    // the import nor by Find Errors, and a second run finds nothing to correct.
+    checked("0 @I1@ INDI\n1 NAME One /P/\n1 SEX M\n1 FAMS @F1@\n1 FAMS @F2@\n"
+            "0 @I2@ INDI\n1 NAME Two /P/\n1 SEX F\n1 FAMS @F1@\n"
+            "0 @I3@ INDI\n1 NAME Three /P/\n1 SEX M\n1 FAMS @F2@\n"
+            "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n"
+            "0 @F2@ FAM\n1 HUSB @I3@\n1 WIFE @I1@\n");
+    EXPECT_NE(report().find("### Fam 2 has WIFE 1 with sex 'M', HUSB in Fam 1 (not corrected) "), std::string::npos) << report();
+    EXPECT_EQ(report().find("errors corrected automatically"), std::string::npos) << report();
+    EXPECT_EQ(db.persons[1].sex, 'M');
+    runErrorCheck(session);
+    EXPECT_EQ(session.errors.correctedCount, 0);
+    EXPECT_EQ(db.persons[1].sex, 'M');
+    EXPECT_EQ(db.persons[3].sex, 'M');
 }
 
 TEST_F(LinkCheckTest, EveryRepairMarksTheRecordsItChangedAndNoOthers)
@@ -147,9 +192,9 @@ TEST_F(LinkCheckTest, EveryRepairMarksTheRecordsItChangedAndNoOthers)
                       "0 @F2@ FAM\n1 HUSB @I5@\n"),
               "\r\n### Person 3 (FAMC 1) added as child\r\n[3] Kid M "
               "\r\n### HUSB 1 without FAMS 1 (corrected)\r\n Fam [1] Man M - Wife W "
-              "\r\n### Fam 1 has WIFE 2 with sex 'M' \r\n Fam [1] Man M - Wife W "
+              "\r\n### Fam 1 has WIFE 2 with sex 'M' (corrected) \r\n Fam [1] Man M - Wife W "
               "\r\n### Child 4 without FAMC 1 (corrected)\r\n Fam [1] Man M - Wife W "
-              "\r\n\r\n3 errors corrected automatically!\r\nPlease export to save changes!\r\n");
+              "\r\n\r\n4 errors corrected automatically!\r\nPlease export to save changes!\r\n");
     for (int32_t rin = 1; rin <= 5; ++rin)
         EXPECT_EQ((db.persons[rin].flags & Flag::changed) != 0, rin == 1 || rin == 2 || rin == 4) << rin;
     EXPECT_TRUE(db.families[1].flags & Flag::changed);

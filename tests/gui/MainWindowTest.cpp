@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
         QCOMPARE(viewText(window, kinmap::reportView),
                  QStringLiteral("2 Persons 1 Families imported\nfamily.ged loaded in 0 sec"
-                                "\n### Fam 1 has deleted CHIL 3 \n Fam [1] Hans Müller - Eva Roth "
+                                "\n### Fam 1 has CHIL @I3@, which names no record (removed)\n Fam [1] Hans Müller - Eva Roth "
                                 "\n\n1 errors corrected automatically!\nPlease export to save changes!\n"));
     }
 

@@ -45,7 +45,7 @@ bool importCommand(Session& s, const std::string& path)
         s.setStatus(1, "%s", "");
     }
     s.report.append("%s loaded in %d sec", name, static_cast<int>(s.clock.seconds() - started));
-    const int32_t repairs = checkAllLinks(s);
+    const int32_t repairs = reportDanglingLinks(s, result.dangling) + checkAllLinks(s);
     if (repairs != 0) {
         s.report.append("\r\n\r\n%d errors corrected automatically!", repairs);
         s.report.append("%s", "\r\nPlease export to save changes!\r\n");

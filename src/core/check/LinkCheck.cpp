@@ -169,7 +169,7 @@ int32_t checkDeletedPerson(Workspace& s, int32_t rin)
 // exist is dropped and ends the check of the family (false); a spouse of
 // the wrong sex gets the right one; a spouse without the family's FAMS
 // gets it.
-bool checkSpouse(Workspace& s, Repairs& r, int32_t mrin, bool husbandSide)
+void checkSpouse(Workspace& s, Repairs& r, int32_t mrin, bool husbandSide)
 {
     Database& db = s.db;
     FamilyRecord& family = db.families[mrin];
@@ -181,16 +181,29 @@ bool checkSpouse(Workspace& s, Repairs& r, int32_t mrin, bool husbandSide)
         r.report(husbandSide ? "\r\n### Fam %d has deleted HUSB %d " : "\r\n### Fam %d has deleted WIFE %d ", mrin, rin);
         r.familyLine(mrin);
         spouse = 0;
+        family.flags &= ~(husbandSide ? Flag::hasHusband : Flag::hasWife);
         r.changedFamily(mrin);
-        return false;
+        r.counted();
+        return;
     }
     PersonRecord& person = db.persons[rin];
     if (person.sex != sex) {
-        r.report(husbandSide ? "\r\n### Fam %d has HUSB %d with sex '%c' " : "\r\n### Fam %d has WIFE %d with sex '%c' ",
-                 mrin, rin, person.sex);
-        r.familyLine(mrin);
-        person.sex = sex;
-        r.changedPerson(rin);
+        // A person who is husband in one family and wife in another keeps
+        // the sex: either would contradict a family.
+        if (const int32_t other = db.familyWithOtherRole(rin, husbandSide, mrin)) {
+            r.report(husbandSide ? "\r\n### Fam %d has HUSB %d with sex '%c', WIFE in Fam %d (not corrected) "
+                                 : "\r\n### Fam %d has WIFE %d with sex '%c', HUSB in Fam %d (not corrected) ",
+                     mrin, rin, person.sex, other);
+            r.familyLine(mrin);
+        } else {
+            r.report(husbandSide ? "\r\n### Fam %d has HUSB %d with sex '%c' (corrected) "
+                                 : "\r\n### Fam %d has WIFE %d with sex '%c' (corrected) ",
+                     mrin, rin, person.sex);
+            r.familyLine(mrin);
+            person.sex = sex;
+            r.changedPerson(rin);
+            r.counted();
+        }
     }
     if (!person.fams.contains(mrin)) {
         r.report("\r\n### %s %d without FAMS %d (corrected)", role, rin, mrin);
@@ -199,7 +212,6 @@ bool checkSpouse(Workspace& s, Repairs& r, int32_t mrin, bool husbandSide)
         r.changedPerson(rin);
         r.counted();
     }
-    return true;
 }
 
 int32_t checkExistingFamily(Workspace& s, int32_t mrin)
@@ -212,15 +224,15 @@ int32_t checkExistingFamily(Workspace& s, int32_t mrin)
 
     if (husband != 0 && husband == wife)
         r.report("\r\n### Fam %d has same person %d as HUSB and WIFE ", mrin, husband);
-    if (husband != 0 && !checkSpouse(s, r, mrin, true))
-        return 0; // not counted; the wife and the children wait for another run
-    if (husband == 0 && wife == 0 && family.children.count() < 2) {
+    if (husband != 0)
+        checkSpouse(s, r, mrin, true);
+    if (family.husband == 0 && wife == 0 && family.children.count() < 2) {
         r.report("\r\n### Empty FAM %d (deleted)", mrin);
         family.flags = 0;
         r.counted();
     }
-    if (wife != 0 && !checkSpouse(s, r, mrin, false))
-        return r.count();
+    if (wife != 0)
+        checkSpouse(s, r, mrin, false);
 
     int32_t previous = 0;
     for (int i = 0; i < family.children.count(); ++i) {

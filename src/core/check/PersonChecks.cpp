@@ -252,14 +252,23 @@ void ErrorCheck::marriages(int32_t rin)
         if ((person.sex == 'F') != asWife) {
             label(rin, 2);
             say(formatText("is %s in MRIN %d but has gender %c", person.sex != 'F' ? "wife" : "husband", m, person.sex));
-            for (const auto& [spouse, sex] : {std::pair{family.husband, 'M'}, {family.wife, 'F'}})
-                if (db.isPerson(spouse) && db.persons[spouse].sex != sex) {
-                    db.persons[spouse].sex = static_cast<unsigned char>(sex);
-                    db.persons[spouse].flags |= Flag::hasSex;
-                    markChanged(spouse);
-                }
-            corrected();
-            record(wrongSpouse, rin, true);
+            // Corrected only where no spouse of the family holds the other
+            // role elsewhere, so that no correction undoes another.
+            const bool husbandFits = !db.isPerson(family.husband) || db.familyWithOtherRole(family.husband, true, m) == 0;
+            const bool wifeFits = !db.isPerson(family.wife) || db.familyWithOtherRole(family.wife, false, m) == 0;
+            if (husbandFits && wifeFits) {
+                for (const auto& [spouse, sex] : {std::pair{family.husband, 'M'}, {family.wife, 'F'}})
+                    if (db.isPerson(spouse) && db.persons[spouse].sex != sex) {
+                        db.persons[spouse].sex = static_cast<unsigned char>(sex);
+                        db.persons[spouse].flags |= Flag::hasSex;
+                        markChanged(spouse);
+                    }
+                corrected();
+                record(wrongSpouse, rin, true);
+            } else {
+                say(" (husband in one family and wife in another: not corrected)");
+                record(wrongSpouse, rin);
+            }
         }
         const int32_t spouse = asWife ? family.husband : family.wife;
         if (spouse == 0) {

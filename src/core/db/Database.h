@@ -169,6 +169,18 @@ public:
     void appendLink(IdList& list, int32_t value);
 
     // Marks a record for the export to rebuild; a missing or deleted one stays as it is.
+    // A family other than `except` in which the person is the spouse of
+    // the other role (wife when `asHusband`, else husband); 0 when there is
+    // none. Such a person has no sex that fits both families.
+    int32_t familyWithOtherRole(int32_t rin, bool asHusband, int32_t except = 0) const
+    {
+        if (!validRin(rin))
+            return 0;
+        for (const int32_t mrin : persons[rin].fams)
+            if (mrin != except && isFamily(mrin) && (asHusband ? families[mrin].wife : families[mrin].husband) == rin)
+                return mrin;
+        return 0;
+    }
     void markPersonChanged(int32_t rin)
     {
         if (isPerson(rin))

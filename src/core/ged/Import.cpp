@@ -1,5 +1,6 @@
 #include "ged/Import.h"
 
+#include "base/Labels.h"
 #include "base/Workspace.h"
 #include "db/Numbers.h"
 #include "ged/GedLineIO.h"
@@ -60,6 +61,7 @@ constexpr int32_t maxRecordNumber = 249999;
 constexpr int numberBits = 18;
 constexpr int32_t numberMask = (1 << numberBits) - 1;
 constexpr int32_t irregularBit = 1 << 29;
+constexpr int32_t danglingLink = -1;
 
 struct Spelling {
     int32_t number = 0;
@@ -131,6 +133,17 @@ private:
     void noteLine(std::string_view line);
     int32_t pointerValue(std::string_view line);
     int32_t resolvePointer(int32_t value, bool family) const;
+    std::string pointerText(int32_t value) const;
+    // A resolved link, or 0 (reported) for a pointer that names no record.
+    // A resolved link, or 0 for a pointer that names no record (kept for
+    // the report).
+    int32_t resolveLink(int32_t value, bool family, bool inFamily, int32_t number, const char* tagName);
+    void resolveList(IdList& list, bool family, bool inFamily, int32_t number, const char* tagName);
+
+public:
+    std::vector<DanglingLink> dangling;
+
+private:
     void dropDoubledLinks(int32_t rin, IdList& list, const char* message);
 
     PersonRecord& person() { return stagedPerson_ >= 0 ? stagedPersons_[static_cast<size_t>(stagedPerson_)] : db_.persons[person_]; }
@@ -431,21 +444,47 @@ int32_t GedReader::resolvePointer(int32_t value, bool family) const
         return found == byXref.end() ? 0 : numbers[static_cast<size_t>(found->second)];
     };
     if (value & irregularBit) {
-        const std::string& spelling = irregularPointers_[static_cast<size_t>(value & ~irregularBit)];
-        if (const int32_t number = staged(spelling))
-            return number;
-        // A pointer to no record: the link check reports and removes it.
-        const std::optional<int32_t> n = readNumber(std::string_view(spelling).substr(std::min<size_t>(2, spelling.size())));
-        return n && *n > 0 ? *n : -1;
+        const int32_t number = staged(irregularPointers_[static_cast<size_t>(value & ~irregularBit)]);
+        return number != 0 ? number : danglingLink;
     }
     const int32_t number = value & numberMask;
     const auto signature = static_cast<uint16_t>(value >> numberBits);
     const auto& signatures = family ? familySignature_ : personSignature_;
     if (static_cast<size_t>(number) < signatures.size() && signatures[static_cast<size_t>(number)] == signature)
         return number;
-    if (const int32_t other = staged(spellingText(number, signature)))
-        return other;
-    return number; // another spelling of the number, or a record that does not exist
+    // Only the identifier as the file spells it names a record: "@I2@"
+    // names no record in a file of "@P2@", nor "@X1@" one in a file of "@I1@".
+    const int32_t other = staged(spellingText(number, signature));
+    return other != 0 ? other : danglingLink;
+}
+
+std::string GedReader::pointerText(int32_t value) const
+{
+    if (value & irregularBit)
+        return irregularPointers_[static_cast<size_t>(value & ~irregularBit)];
+    return spellingText(value & numberMask, static_cast<uint16_t>(value >> numberBits));
+}
+
+int32_t GedReader::resolveLink(int32_t value, bool family, bool inFamily, int32_t number, const char* tagName)
+{
+    const int32_t resolved = resolvePointer(value, family);
+    if (resolved != danglingLink)
+        return resolved;
+    dangling.push_back({inFamily, number, tagName, pointerText(value)});
+    return 0;
+}
+
+void GedReader::resolveList(IdList& list, bool family, bool inFamily, int32_t number, const char* tagName)
+{
+    for (int i = 0; i < list.count();) {
+        const int32_t resolved = resolveLink(list[i], family, inFamily, number, tagName);
+        if (resolved == 0) {
+            list.removeAt(i);
+        } else {
+            list.begin()[i] = resolved;
+            ++i;
+        }
+    }
 }
 
 void GedReader::dropDoubledLinks(int32_t rin, IdList& list, const char* message)
@@ -499,10 +538,8 @@ void GedReader::resolve()
         PersonRecord& p = db_.persons[rin];
         if (!p.exists())
             continue;
-        for (int32_t& mrin : p.fams)
-            mrin = resolvePointer(mrin, true);
-        for (int32_t& mrin : p.famc)
-            mrin = resolvePointer(mrin, true);
+        resolveList(p.fams, true, false, rin, "FAMS");
+        resolveList(p.famc, true, false, rin, "FAMC");
         dropDoubledLinks(rin, p.fams, "RIN %d has duplicate FAMS %d: ignored\r\n");
         dropDoubledLinks(rin, p.famc, "RIN %d has duplicate FAMC %d: ignored\r\n");
     }
@@ -510,10 +547,11 @@ void GedReader::resolve()
         FamilyRecord& f = db_.families[mrin];
         if (!f.exists())
             continue;
-        f.husband = resolvePointer(f.husband, false);
-        f.wife = resolvePointer(f.wife, false);
-        for (int32_t& rin : f.children)
-            rin = resolvePointer(rin, false);
+        if ((f.husband = resolveLink(f.husband, false, true, mrin, "HUSB")) == 0)
+            f.flags &= ~Flag::hasHusband;
+        if ((f.wife = resolveLink(f.wife, false, true, mrin, "WIFE")) == 0)
+            f.flags &= ~Flag::hasWife;
+        resolveList(f.children, false, true, mrin, "CHIL");
     }
 }
 
@@ -579,10 +617,27 @@ ImportResult importGed(Workspace& s, GedFile& file, const std::string& path)
         s.report.append("\r\n### The file goes on after its trailer 0 TRLR (line %d): that part is not read\r\n", line);
     reader.resolve();
     db.endImport();
+    result.dangling = std::move(reader.dangling);
     s.setStatus(1, "%d Persons %d Families", db.personCount, db.familyCount);
     s.report.append("%d Persons %d Families imported\r\n", db.personCount, db.familyCount);
     result.loaded = true;
     return result;
+}
+
+int32_t reportDanglingLinks(Workspace& s, const std::vector<DanglingLink>& links)
+{
+    for (const DanglingLink& d : links) {
+        if (d.inFamily) {
+            s.report.append("\r\n### Fam %d has %s %s, which names no record (removed)", d.number, d.tag, d.pointer.c_str());
+            familyLabel(s, "\r\n", d.number);
+            s.db.markFamilyChanged(d.number);
+        } else {
+            s.report.append("\r\n### Person %d has %s %s, which names no record (removed)", d.number, d.tag, d.pointer.c_str());
+            personLabel(s, "\r\n", LabelOption::numberFirst | LabelOption::birth | LabelOption::death, d.number);
+            s.db.markPersonChanged(d.number);
+        }
+    }
+    return static_cast<int32_t>(links.size());
 }
 
 } // namespace kinmap
