@@ -1,3 +1,4 @@
+#include "app/EditCommands.h"
 #include "app/FileCommands.h"
 #include "app/Shell.h"
 #include "ged/Export.h"
@@ -181,6 +182,47 @@ TEST_F(ExportTest, ChangedValuesAreWrittenIntoTheLinesTheyCameFrom)
                                                             "1 NOTE first note\n"
                                                             "1 _CUSTOM level one\n"
                                                             "2 _SUB kept in a rebuilt record\n");
+}
+
+// A NAME without slashes is a given name whose surname is unknown (it
+// never replaces a name an earlier NAME line gave), and an edited name
+// keeps what the user did not change as the file spells it.
+TEST_F(ExportTest, NamesAreReadAndWrittenInTheFormTheFileGivesThem)
+{
+    ASSERT_TRUE(importText("0 HEAD\n"
+                           "0 @I1@ INDI\n1 NAME  John Smith \n1 SEX M\n1 FAMC @F1@\n"
+                           "0 @I2@ INDI\n1 NAME Mary Geneva /Doud/\n1 NAME Mamie\n2 TYPE aka\n1 SEX F\n"
+                           "0 @I3@ INDI\n1 NAME Gerardus /'t Hooft/\n1 SEX M\n1 FAMS @F1@\n"
+                           "0 @I4@ INDI\n1 NAME \"Bud\" John /Doe/\n1 SEX M\n"
+                           "0 @F1@ FAM\n1 HUSB @I3@\n1 CHIL @I1@\n"
+                           "0 TRLR\n"));
+    EXPECT_STREQ(db.persons[1].given, "John Smith");
+    EXPECT_TRUE(db.persons[1].surname == nullptr || *db.persons[1].surname == 0);
+    EXPECT_STREQ(db.persons[2].given, "Mary Geneva");
+    EXPECT_STREQ(db.persons[2].surname, "Doud");
+    EXPECT_EQ(report().find("no name"), std::string::npos) << report();
+    EXPECT_TRUE(db.isPerson(1)); // a named child, not deleted as nameless
+
+    auto edit = [&](int32_t rin, const char* given, const char* surname) {
+        PersonForm form = openPersonForm(session, rin, "");
+        if (given)
+            form.given = given;
+        if (surname)
+            form.surname = surname;
+        EXPECT_EQ(savePersonEdit(session, form), "");
+    };
+    edit(1, "Johnny Smith", nullptr);
+    edit(3, "Gerard", nullptr);
+    edit(4, nullptr, "Smith");
+    const std::string written = exportAll();
+    EXPECT_NE(written.find("0 @I1@ INDI\n1 NAME Johnny Smith\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("1 NAME Mary Geneva /Doud/\n1 NAME Mamie\n2 TYPE aka\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("1 NAME Gerard /'t Hooft/\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("1 NAME \"Bud\" John /Smith/\n"), std::string::npos) << written;
+
+    // Once a surname is given, the name takes the slashes.
+    edit(1, nullptr, "Smith");
+    EXPECT_NE(exportAll("again.ged").find("1 NAME Johnny Smith /Smith/\n"), std::string::npos);
 }
 
 TEST_F(ExportTest, NewLinesAreWrittenInTheFileEncodingAndLineEnd)

@@ -380,8 +380,12 @@ void GedReader::nameLine(std::string_view value)
 {
     const std::optional<NameParts> name = nameParts(value);
     if (!name)
-        return; // a NAME without a slash changes nothing
+        return;
     PersonRecord& p = person();
+    // A name without slashes ("1 NAME Mamie", an alias, say) never replaces
+    // a name an earlier NAME line gave.
+    if (!name->slashes && (p.given || p.surname))
+        return;
     p.surname = db_.internText(surnamePool, name->surname);
     if (*p.surname)
         p.flags |= Flag::hasSurname;

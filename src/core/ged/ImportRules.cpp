@@ -77,8 +77,15 @@ RecordLine recordLine(std::string_view line)
 std::optional<NameParts> nameParts(std::string_view value)
 {
     const size_t slash = value.find('/');
-    if (slash == std::string_view::npos)
-        return std::nullopt;
+    if (slash == std::string_view::npos) {
+        const size_t start = value.find_first_not_of(' ');
+        if (start == std::string_view::npos)
+            return std::nullopt;
+        NameParts parts;
+        parts.given = value.substr(start, value.find_last_not_of(' ') + 1 - start);
+        parts.slashes = false;
+        return parts;
+    }
     size_t givenEnd = slash;
     while (givenEnd > 0 && value[givenEnd - 1] == ' ')
         --givenEnd;

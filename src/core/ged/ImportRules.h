@@ -45,12 +45,15 @@ RecordLine recordLine(std::string_view line);
 // The trailer that ends a GED file: "0 TRLR". Import and export stop there.
 bool isTrailer(std::string_view levelZeroLine);
 
-// The given name and surname of a NAME value ("John /Smith/ Jr"); nothing
-// when the value has no slash. The parts are as they stand (not interned).
+// The given name and surname of a NAME value ("John /Smith/ Jr"). A value
+// without a slash ("John Smith") is a given name whose surname is unknown,
+// as GEDCOM reads it; nothing for a blank value. The parts are as they
+// stand (not interned).
 struct NameParts {
     std::string_view given;
     std::string_view surname;
     std::string_view afterSurname; // after the closing slash, up to the line end
+    bool slashes = true;           // false for a value without a slash
 };
 std::optional<NameParts> nameParts(std::string_view value);
 

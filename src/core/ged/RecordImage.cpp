@@ -234,8 +234,12 @@ void Rebuilder::findImportedLines()
             const uint32_t tag = importTag(text, 2);
             if (kind_ == RecordKind::family && tag == importTagOf("DIV") && valueAt(text, 6).starts_with('Y'))
                 divorceLines_.push_back(i);
-            if (kind_ == RecordKind::person && tag == importTagOf("NAME") && nameParts(valueAt(text, 7)))
-                nameLine_ = static_cast<long>(i);
+            if (kind_ == RecordKind::person && tag == importTagOf("NAME")) {
+                // The line the import took the name from (see its NAME rule).
+                const std::optional<NameParts> parts = nameParts(valueAt(text, 7));
+                if (parts && (parts->slashes || nameLine_ < 0))
+                    nameLine_ = static_cast<long>(i);
+            }
             else if (kind_ == RecordKind::person && tag == importTagOf("SEX"))
                 sexLine_ = static_cast<long>(i);
             for (size_t e = 0; e < events_.size(); ++e)
@@ -277,16 +281,22 @@ void Rebuilder::decideName()
     const auto i = static_cast<size_t>(nameLine_);
     const NameParts read = *nameParts(valueAt(lines_[i].text, 7));
     const std::string_view given = orEmpty(p.given), surname = orEmpty(p.surname);
-    if (internedForm(read.given) == given && internedForm(read.surname) == surname)
+    const bool sameGiven = internedForm(read.given) == given, sameSurname = internedForm(read.surname) == surname;
+    if (sameGiven && sameSurname)
         return;
     if (given.empty() && surname.empty()) {
         actions_[i] = drop;
         return;
     }
+    // The part the user did not change is written as the file spells it
+    // ("'t Hooft" keeps its apostrophe, which the pool does not store).
+    const std::string_view givenText = sameGiven ? read.given : given;
+    const std::string_view surnameText = sameSurname ? read.surname : surname;
     std::string name = "1 NAME";
-    if (!given.empty())
-        name.append(" ").append(given);
-    name.append(" /").append(surname).append("/").append(read.afterSurname);
+    if (!givenText.empty())
+        name.append(" ").append(givenText);
+    if (read.slashes || !surname.empty())
+        name.append(" /").append(surnameText).append("/").append(read.afterSurname);
     replaceLine(i, std::move(name));
 
     // The GIVN and SURN lines of that name follow it.
