@@ -172,6 +172,27 @@ TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
                                                    "0 TRLR\n");
 }
 
+TEST(Cli, AnExportNeverWritesQuestionMarksUnasked)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n0 TRLR\n");
+    test::writeFile(dir.file("edits.txt"), "set 1 surname Щерба\n");
+    const std::string edit = "edit " + in + " --script " + dir.file("edits.txt") + " --out " + dir.file("out.ged");
+    const CliRun refused = runCli(edit, dir);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("cannot hold"), std::string::npos) << refused.err;
+    EXPECT_FALSE(test::fileExists(dir.file("out.ged")));
+
+    const CliRun utf8 = runCli(edit + " --encoding utf-8", dir);
+    EXPECT_EQ(utf8.status, 0) << utf8.err;
+    EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n1 CHAR UTF-8\n0 @I1@ INDI\n1 NAME Hans /Щерба/\n1 SEX M\n0 TRLR\n");
+
+    const CliRun lossy = runCli(edit + " --lossy", dir);
+    EXPECT_EQ(lossy.status, 0) << lossy.err;
+    EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME Hans /" "?????" "/\n1 SEX M\n0 TRLR\n");
+}
+
 TEST(Cli, QueryCommandsPrintWhatTheReportShows)
 {
     test::TempDir dir;

@@ -10,12 +10,14 @@
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 #include "ged/Export.h"
+#include "ged/PersonText.h"
 #include "views/DatabaseDump.h"
 
 #include "ImportFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -234,16 +236,50 @@ TEST_F(EditTest, TheFormKeepsWhatWasNotEdited)
     EXPECT_EQ(sexOfKey('m'), 'M');
 }
 
-TEST_F(EditTest, NamesOutsideTheFilesEncodingAreKeptAndReported)
+// A name the file's encoding cannot hold is never written as "?" unasked:
+// the user writes the file in UTF-8 (every line converted, nothing lost) or
+// nothing; "?" only where the session says so.
+TEST_F(EditTest, NamesOutsideTheFilesEncodingAreWrittenAsTheUserChooses)
 {
-    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Roth/\n1 SEX F\n0 TRLR\n", test::FileEncoding::latin1));
-    PersonForm form = openPersonForm(session, 1, "");
+    const std::string latin1 = "0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME Jörg /Roth/\n1 NOTE über\n1 SEX M\n"
+                               "0 @I2@ INDI\n1 NAME Anna /Roth/\n1 SEX F\n0 TRLR\n";
+    ASSERT_TRUE(importText(latin1, test::FileEncoding::latin1));
+    PersonForm form = openPersonForm(session, 2, "");
     form.given = "Łucja";
     ASSERT_EQ(savePersonEdit(session, form), "");
-    EXPECT_STREQ(db.persons[1].given, "Łucja");
-    ASSERT_TRUE(exportAllCommand(session, dir.file("out.ged")));
+    EXPECT_STREQ(db.persons[2].given, "Łucja");
+
+    ui.answers = {false};
+    EXPECT_FALSE(exportAllCommand(session, dir.file("out.ged")));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].title, "CHARACTERS");
+    EXPECT_NE(ui.questions[0].text.find("1 NAME Łucja /Roth/"), std::string::npos) << ui.questions[0].text;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.ged")));
+
+    // Yes: a partial export in UTF-8; the records it leaves are still found
+    // in the converted bytes.
+    markPerson(session, 2, true);
+    ui.answers = {true};
+    ASSERT_TRUE(partialExportCommand(session, dir.file("part.ged")));
+    EXPECT_EQ(test::readFile(dir.file("part.ged")),
+              "0 HEAD\n1 CHAR UTF-8\n0 @I2@ INDI\n1 NAME Łucja /Roth/\n1 SEX F\n0 TRLR\n");
+    PersonGedText shown;
+    ASSERT_TRUE(readPersonGedText(session, session.gedFile, 1, shown));
+    EXPECT_EQ(shown.recordLines, "1 NAME Jörg /Roth/\n1 NOTE über\n1 SEX M\n");
+    ASSERT_TRUE(exportAllCommand(session, dir.file("all.ged")));
+    EXPECT_EQ(test::readFile(dir.file("all.ged")),
+              "0 HEAD\n1 CHAR UTF-8\n0 @I1@ INDI\n1 NAME Jörg /Roth/\n1 NOTE über\n1 SEX M\n"
+              "0 @I2@ INDI\n1 NAME Łucja /Roth/\n1 SEX F\n0 TRLR\n");
+
+    // "?" only when asked for (kinmap-cli --lossy).
+    ASSERT_TRUE(importText(latin1, test::FileEncoding::latin1));
+    form = openPersonForm(session, 2, "");
+    form.given = "Łucja";
+    ASSERT_EQ(savePersonEdit(session, form), "");
+    session.unmappable = UnmappableCharacters::replace;
+    ASSERT_TRUE(exportAllCommand(session, dir.file("lossy.ged")));
     EXPECT_NE(report().find("\"?\" written instead: 1 NAME Łucja /Roth/"), std::string::npos) << report();
-    EXPECT_NE(test::readFile(dir.file("out.ged")).find("1 NAME ?ucja /Roth/"), std::string::npos);
+    EXPECT_NE(test::readFile(dir.file("lossy.ged")).find("1 NAME ?ucja /Roth/"), std::string::npos);
 }
 
 } // namespace

@@ -153,6 +153,7 @@ bool runEditScript(Session& s, TerminalUi& ui, const std::string& script,
         print(written);
     }
     s.journal.copy = nullptr;
+    ui.answerYes = false; // what follows the script (an export) asks as a batch run does
     return allDone;
 }
 

@@ -65,7 +65,11 @@ const char* const usage =
     "            an empty --by only lists; --out then exports every person to OUT\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
-    "  --timing  prints the seconds each step took on stderr\n";
+    "  --timing  prints the seconds each step took on stderr\n"
+    "  --encoding utf-8  writes OUT in UTF-8 when changed lines hold characters that\n"
+    "            the file's encoding cannot hold (without it, or --lossy, nothing is\n"
+    "            written then and the exit status is 1)\n"
+    "  --lossy   writes such characters as \"?\" and lists their lines\n";
 
 // Selects the persons of a --select value; false when it is not valid.
 bool select(kinmap::Session& session, const std::string& which)
@@ -108,6 +112,7 @@ int main(int argc, char** argv)
     bool raw = false, dump = false, timing = false, verbose = false;
     std::string selection = "all", out, scriptPath;
     bool selectionGiven = false;
+    kinmap::UnmappableCharacters unmappable = kinmap::UnmappableCharacters::ask;
     std::map<std::string, std::string> queryOptions;
     uint32_t duplicateOptions = kinmap::DuplicateOption::defaults;
     kinmap::CheckOptions checkOptions;
@@ -131,7 +136,16 @@ int main(int argc, char** argv)
                   arg == "--find" || arg == "--by" || arg == "--kind") &&
                  i + 1 < args.size())
             queryOptions[arg] = args[++i];
-        else if (arg == "--out" && i + 1 < args.size())
+        else if (arg == "--lossy")
+            unmappable = kinmap::UnmappableCharacters::replace;
+        else if (arg == "--encoding" && i + 1 < args.size()) {
+            const std::string& name = args[++i];
+            if (name != "utf-8" && name != "UTF-8") {
+                fprintf(stderr, "kinmap-cli: --encoding takes utf-8\n");
+                return 2;
+            }
+            unmappable = kinmap::UnmappableCharacters::writeUtf8;
+        } else if (arg == "--out" && i + 1 < args.size())
             out = args[++i];
         else if (arg == "--script" && i + 1 < args.size())
             scriptPath = args[++i];
@@ -191,6 +205,7 @@ int main(int argc, char** argv)
 
     kinmap::TerminalUi ui(raw);
     kinmap::Session session(ui);
+    session.unmappable = unmappable;
     auto started = std::chrono::steady_clock::now();
     auto lap = [&](const char* step) {
         const auto now = std::chrono::steady_clock::now();

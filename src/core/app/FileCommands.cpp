@@ -5,6 +5,7 @@
 #include "check/LinkCheck.h"
 #include "ged/Export.h"
 #include "ged/Import.h"
+#include "ged/Reencode.h"
 #include "ged/SafeWrite.h"
 
 namespace kinmap {
@@ -60,6 +61,30 @@ bool importCommand(Session& s, const std::string& path)
 
 namespace {
 
+// An export that meets characters the file's encoding cannot hold writes
+// nothing until the user chose: the file in UTF-8, which holds them all, or
+// no export; "?" only where the session says so.
+bool exportWithEncoding(Session& s, const std::string& target, const std::function<bool(int32_t)>& written)
+{
+    std::vector<std::string> lines;
+    const bool lossy = s.unmappable == UnmappableCharacters::replace;
+    ExportOutcome outcome = exportGed(s, s.gedFile, target, written, lossy, &lines);
+    if (outcome != ExportOutcome::unmappable)
+        return outcome == ExportOutcome::written;
+    const std::string question =
+        formatText("%zu changed lines hold characters that %s cannot hold, such as:\r\n%s\r\n\r\n"
+                   "Write the file in UTF-8, which holds every character (from now on)?\r\n"
+                   "No writes nothing.",
+                   lines.size(), encodingName(s.gedFile.format.encoding), lines.front().c_str());
+    if (s.unmappable != UnmappableCharacters::writeUtf8 && !s.ui.askYesNo("CHARACTERS", question, MessageIcon::warning))
+        return false;
+    if (!convertToUtf8(s.gedFile, s.db)) {
+        s.errorBox("Original GED file %s cannot be read again.", s.gedFile.path.c_str());
+        return false;
+    }
+    return exportGed(s, s.gedFile, target, written, false) == ExportOutcome::written;
+}
+
 bool exportCommand(Session& s, const std::string& target, const std::function<bool(int32_t)>& written)
 {
     if (!hasGedExtension(target)) {
@@ -79,7 +104,7 @@ bool exportCommand(Session& s, const std::string& target, const std::function<bo
     s.setStatus(1, "%s", "");
     s.setStatus(2, "%s", "");
     const bool complete = writesEveryPerson(s.db, written);
-    if (!exportGed(s, s.gedFile, target, written)) {
+    if (!exportWithEncoding(s, target, written)) {
         s.setStatus(0, "%s not exported", fileNameOf(target).c_str());
         return false;
     }

@@ -8,6 +8,7 @@
 #include "check/Duplicates.h"
 #include "check/Plausibility.h"
 #include "edit/PersonForm.h"
+#include "ged/Export.h"
 #include "ged/TextEncoding.h"
 #include "query/Counts.h"
 #include "query/Replace.h"
@@ -51,6 +52,7 @@ public:
     explicit Session(UserInterface& ui);
 
     GedFile gedFile;
+    UnmappableCharacters unmappable = UnmappableCharacters::ask;
     ShellState shell;
     SearchOptions searchOptions;
     CountOptions countOptions;

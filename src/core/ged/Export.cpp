@@ -795,18 +795,17 @@ bool writesEveryPerson(const Database& db, const std::function<bool(int32_t)>& w
     return true;
 }
 
-bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std::function<bool(int32_t rin)>& written)
+ExportOutcome exportGed(Workspace& s, GedFile& file, const std::string& target,
+                        const std::function<bool(int32_t rin)>& written, bool lossy, std::vector<std::string>* unmappable)
 {
     Database& db = s.db;
     const bool complete = writesEveryPerson(db, written);
 
-    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
-    s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
     GedInput input;
     GedOutput output;
     GedRewrite rewrite(s, file, target);
     if (!rewrite.open(input, output))
-        return false;
+        return ExportOutcome::failed;
     // A complete export is the new current file: its bytes are what the
     // next export copies.
     std::string writtenBytes;
@@ -817,13 +816,21 @@ bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std
     ExportPass pass(s, input, file, written);
     const bool passed = pass.plan() && pass.write(output);
     input.close();
+    if (passed && !lossy && !pass.unmappableLines.empty()) {
+        rewrite.abandon(output); // nothing is written with "?" unless the user accepts it
+        if (unmappable)
+            *unmappable = std::move(pass.unmappableLines);
+        return ExportOutcome::unmappable;
+    }
+    s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
+    s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
     if (!rewrite.finish(output, passed, !complete))
-        return false;
+        return ExportOutcome::failed;
     for (const std::string& line : pass.unmappableLines)
         s.report.append("\r\nNot all characters fit into %s, \"?\" written instead: %s", encodingName(file.format.encoding),
                         line.c_str());
     if (!complete)
-        return true;
+        return ExportOutcome::written;
     for (int32_t rin = 1; rin <= db.highestRin; ++rin)
         db.persons[rin].fileOffset = pass.personOffsets[static_cast<size_t>(rin)];
     for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
@@ -833,7 +840,7 @@ bool exportGed(Workspace& s, GedFile& file, const std::string& target, const std
     file.loadedName = fileNameOf(rewrite.target());
     file.bytes = std::make_shared<const std::string>(std::move(writtenBytes));
     file.stamp = stampOf(rewrite.target());
-    return true;
+    return ExportOutcome::written;
 }
 
 } // namespace kinmap

@@ -168,6 +168,12 @@ bool GedRewrite::finish(GedOutput& output, bool writtenCompletely, bool keepJour
     return true;
 }
 
+void GedRewrite::abandon(GedOutput& output)
+{
+    output.close();
+    undo();
+}
+
 void GedRewrite::undo()
 {
     if (!temporaryPath_.empty())

@@ -48,6 +48,9 @@ public:
     // journal instead of moving it.
     bool finish(GedOutput& output, bool writtenCompletely, bool keepJournal);
 
+    // Gives up a written output: the temporary file goes and the backup
+    // gets the target's name back, without a message.
+    void abandon(GedOutput& output);
     // The target as it is written (a symbolic link is followed).
     const std::string& target() const { return target_; }
     const std::string& backupPath() const { return backupPath_; }
