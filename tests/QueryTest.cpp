@@ -232,6 +232,11 @@ TEST_F(QueryTest, ReplacementsThatCannotBeStoredLeaveTheField)
     EXPECT_FALSE(db.persons[1].flags & Flag::changed);
     EXPECT_NE(replace("Ulm", " Ulm", 0).find("not replaced in RIN 2"), std::string::npos);
     EXPECT_EQ(db.persons[2].given, std::string("Ulm"));
+    // A slash in a name would end the surname in the NAME line; in a place it is a character.
+    EXPECT_NE(replace("Ulm", "U/lm", 0).find("not replaced in RIN 2: a name cannot hold a slash (/)"), std::string::npos);
+    EXPECT_NE(replace("Surname3", "Sur/name3", 1).find("0 replacements"), std::string::npos);
+    EXPECT_EQ(db.persons[2].given, std::string("Ulm"));
+    EXPECT_NE(replace("X", "X/Y", 2).find("1 replacements"), std::string::npos);
 
     // Thousands of new surnames: every one stored, none blank in the file.
     EXPECT_NE(replace("e", "é", 1).find("3000 replacements"), std::string::npos);

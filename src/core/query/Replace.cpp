@@ -110,6 +110,8 @@ private:
         Text stored = nullptr;
         if (internedForm(wanted) != wanted)
             refusal = "not replaced in %s %d: the new text would begin with a blank or sign, or be empty\r\n";
+        else if (pool != placePool && wanted.find('/') != std::string::npos)
+            refusal = "not replaced in %s %d: a name cannot hold a slash (/)\r\n"; // it ends the surname in the GED line
         else if (lineLength > maxGedLineLength)
             refusal = "not replaced in %s %d: the GED line would grow too long\r\n";
         else
