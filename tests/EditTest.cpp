@@ -150,6 +150,33 @@ TEST_F(EditTest, LinksChangeOnBothSidesAndFamiliesWithChildrenStay)
                                       "0 TRLR\n");
 }
 
+// No parent or child link may make anyone his own ancestor: a spouse as
+// parent, a descendant as parent, an ancestor as child.
+TEST_F(EditTest, NobodyBecomesHisOwnAncestor)
+{
+    importFamily();
+    const std::string before = values();
+    ui.answers = {true, true, true};
+    EXPECT_FALSE(addMother(session, 1, 2)); // his wife
+    EXPECT_FALSE(addFather(session, 1, 3)); // his son
+    EXPECT_FALSE(addChild(session, 3, 1));  // his father
+    session.shell.currentPerson = 3;
+    EXPECT_FALSE(addChild(session, 4, 2)); // his mother, as child of his brother
+    EXPECT_EQ(ui.errors,
+              (std::vector<std::string>{"Hans Berg [1] cannot become a child of Eva Berg [2], who is a spouse of it.",
+                                        "Hans Berg [1] cannot become a child of Kurt Berg [3], who descends from it: "
+                                        "nobody can be their own ancestor.",
+                                        "Hans Berg [1] cannot become a child of Kurt Berg [3], who descends from it: "
+                                        "nobody can be their own ancestor.",
+                                        "Eva Berg [2] cannot become a child of Karl Berg [4], who descends from it: "
+                                        "nobody can be their own ancestor."}));
+    EXPECT_EQ(values(), before);
+    EXPECT_FALSE(session.history.canUndo());
+    // A grandchild's father of his own is no cycle.
+    ui.answers = {false};
+    EXPECT_TRUE(addFather(session, 3, 5));
+}
+
 TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
 {
     importFamily();

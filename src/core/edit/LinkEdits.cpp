@@ -9,6 +9,7 @@
 #include "query/Selection.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 namespace kinmap {
@@ -95,6 +96,54 @@ int32_t parentFamilyFor(Workspace& s, int32_t child, bool father)
         if (db.isFamily(mrin) && (father ? db.families[mrin].husband : db.families[mrin].wife) == 0)
             return mrin;
     return newFamily(s, child, true);
+}
+
+// Whether `ancestor` is among the parents, grandparents, ... of `person`.
+bool isAncestor(const Database& db, int32_t ancestor, int32_t person)
+{
+    std::vector<int32_t> work{person};
+    std::unordered_set<int32_t> seen{person};
+    while (!work.empty()) {
+        const int32_t rin = work.back();
+        work.pop_back();
+        for (const int32_t mrin : db.persons[rin].famc) {
+            if (!db.isFamily(mrin))
+                continue;
+            for (const int32_t parent : {db.families[mrin].husband, db.families[mrin].wife}) {
+                if (parent == ancestor)
+                    return true;
+                if (db.isPerson(parent) && seen.insert(parent).second)
+                    work.push_back(parent);
+            }
+        }
+    }
+    return false;
+}
+
+bool areSpouses(const Database& db, int32_t a, int32_t b)
+{
+    for (const int32_t mrin : db.persons[a].fams)
+        if (db.isFamily(mrin) && (db.families[mrin].husband == b || db.families[mrin].wife == b))
+            return true;
+    return false;
+}
+
+// Why `child` cannot become a child of `parent` (nobody may become his own
+// ancestor); empty when it can.
+std::string whyNotChildOf(const Workspace& s, int32_t child, int32_t parent)
+{
+    const Database& db = s.db;
+    if (!db.isPerson(parent))
+        return {};
+    if (parent == child)
+        return formatText("%s cannot be a parent of itself.", who(s, child).c_str());
+    if (areSpouses(db, child, parent))
+        return formatText("%s cannot become a child of %s, who is a spouse of it.", who(s, child).c_str(),
+                          who(s, parent).c_str());
+    if (isAncestor(db, child, parent))
+        return formatText("%s cannot become a child of %s, who descends from it: nobody can be their own ancestor.",
+                          who(s, child).c_str(), who(s, parent).c_str());
+    return {};
 }
 
 int members(const FamilyRecord& f)
@@ -268,6 +317,14 @@ bool addChild(Workspace& s, int& familyIndex, int32_t rin, int32_t child)
             return false;
         }
     }
+    const int32_t spouse = mrin == 0                         ? 0
+                           : db.families[mrin].husband == rin ? db.families[mrin].wife
+                                                              : db.families[mrin].husband;
+    for (const int32_t parent : {rin, spouse})
+        if (const std::string why = whyNotChildOf(s, child, parent); !why.empty()) {
+            s.errorBox("%s", why.c_str());
+            return false;
+        }
     EditScope undoable(s, "Add child");
     if (mrin == 0) {
         const bool husband = db.persons[rin].sex == 'M';
@@ -301,13 +358,20 @@ bool addParent(Workspace& s, int32_t child, int32_t parent, bool father)
         s.errorBox("Person [%d] cannot be added as parent of person [%d]", parent, child);
         return false;
     }
+    if (const std::string why = whyNotChildOf(s, child, parent); !why.empty()) {
+        s.errorBox("%s", why.c_str());
+        return false;
+    }
     EditScope undoable(s, father ? "Add father" : "Add mother");
     const char* line = father ? "Father added to rin %d, mrin %d\n" : "Mother added to rin %d, mrin %d\n";
-    // A family of the parent with the other parent asked for.
+    // A family of the parent with the other parent asked for (none in which
+    // the child would be its own ancestor).
     for (const int32_t mrin : std::vector<int32_t>(db.persons[parent].fams.begin(), db.persons[parent].fams.end())) {
         if (!db.isFamily(mrin))
             continue;
         const int32_t other = father ? db.families[mrin].wife : db.families[mrin].husband;
+        if (!whyNotChildOf(s, child, other).empty())
+            continue;
         const std::string question = formatText(father ? "with %s %s [%d] as mother?" : "with %s %s [%d] as father?",
                                                 nameOf(s, other, true), nameOf(s, other, false), other);
         if (!s.ui.askYesNo("ADD PARENTS", question, MessageIcon::question))
