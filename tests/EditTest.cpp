@@ -177,6 +177,43 @@ TEST_F(EditTest, NobodyBecomesHisOwnAncestor)
     EXPECT_TRUE(addFather(session, 3, 5));
 }
 
+// A sex change leaves every family with a man as husband and a woman as
+// wife: the spouse changes with the person, and is named in the journal;
+// where the spouse has another family, the change is refused.
+TEST_F(EditTest, ASexChangeKeepsEveryFamilyAManAndAWoman)
+{
+    ASSERT_TRUE(importText("0 HEAD\n"
+                           "0 @I1@ INDI\n1 NAME Adam /First/\n1 SEX M\n1 FAMS @F1@\n1 FAMS @F2@\n"
+                           "0 @I2@ INDI\n1 NAME Eve /First/\n1 SEX F\n1 FAMS @F1@\n"
+                           "0 @I3@ INDI\n1 NAME Lilith /Night/\n1 SEX F\n1 FAMS @F2@\n"
+                           "0 @I4@ INDI\n1 NAME Pat /Single/\n1 SEX F\n1 FAMS @F3@\n"
+                           "0 @I5@ INDI\n1 NAME Sam /Single/\n1 SEX M\n1 FAMS @F3@\n"
+                           "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n"
+                           "0 @F2@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n"
+                           "0 @F3@ FAM\n1 HUSB @I5@\n1 WIFE @I4@\n"
+                           "0 TRLR\n"));
+    PersonForm lilith = openPersonForm(session, 3, "");
+    lilith.sex = 'M';
+    EXPECT_EQ(savePersonEdit(session, lilith),
+              "The sex of person [3] cannot change: its spouse [1] in family 2 would change sex too, and is also a "
+              "spouse in family 1.");
+    EXPECT_EQ(db.persons[1].sex, 'M');
+    EXPECT_EQ(db.persons[3].sex, 'F');
+    EXPECT_EQ(db.families[2].husband, 1);
+
+    PersonForm pat = openPersonForm(session, 4, "");
+    pat.sex = 'M';
+    ASSERT_EQ(savePersonEdit(session, pat), "");
+    EXPECT_EQ(db.families[3].husband, 4);
+    EXPECT_EQ(db.families[3].wife, 5);
+    EXPECT_EQ(db.persons[5].sex, 'F');
+    const std::string journal = test::readFile(session.journal.workingPath());
+    EXPECT_NE(journal.find("Person edited\r\n[4] Pat Single"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Sex and place in mrin 3 changed with rin 4\r\n[5] Sam Single"), std::string::npos) << journal;
+    const std::string written = exportedAndReadAgain();
+    EXPECT_NE(written.find("0 @F3@ FAM\n1 HUSB @I4@\n1 WIFE @I5@\n"), std::string::npos) << written;
+}
+
 TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
 {
     importFamily();

@@ -479,12 +479,16 @@ std::string savePersonEdit(Workspace& s, int& familyIndex, const PersonForm& for
     if (!s.db.isPerson(form.rin))
         return "There is no such person.";
     std::string problem = checkPersonForm(form);
+    if (problem.empty())
+        problem = whyNoSexChange(s.db, form.rin, form.sex);
     if (!problem.empty())
         return problem;
     EditScope undoable(s, "Edit person");
-    applyPerson(s, form);
+    const auto swapped = applyPerson(s, form);
     applyMarriage(s, form, familyAtIndex(s, familyIndex, form.rin));
     journal(s, "Person edited\n", form.rin);
+    for (const auto& [mrin, spouse] : swapped)
+        journal(s, formatText("Sex and place in mrin %d changed with rin %d\n", mrin, form.rin), spouse);
     return {};
 }
 

@@ -209,8 +209,32 @@ std::string checkPersonForm(const PersonForm& form)
     return {};
 }
 
-void applyPerson(Workspace& s, const PersonForm& form)
+std::string whyNoSexChange(const Database& db, int32_t rin, char sex)
 {
+    if ((sex != 'M' && sex != 'F') || !db.isPerson(rin) || db.persons[rin].sex == sex)
+        return {};
+    const IdList& fams = db.persons[rin].fams;
+    for (const int32_t mrin : fams) {
+        if (!db.isFamily(mrin))
+            continue;
+        const FamilyRecord& f = db.families[mrin];
+        const int32_t spouse = f.husband == rin ? f.wife : f.husband;
+        if (!db.isPerson(spouse) || (sex == 'M' ? f.husband : f.wife) == rin)
+            continue;
+        // The spouse takes the other role here; a family of the spouse's
+        // without this person would then have a man as wife or a woman as husband.
+        for (const int32_t other : db.persons[spouse].fams)
+            if (other != mrin && db.isFamily(other) && !fams.contains(other))
+                return formatText("The sex of person [%d] cannot change: its spouse [%d] in family %d would change "
+                                  "sex too, and is also a spouse in family %d.",
+                                  rin, spouse, mrin, other);
+    }
+    return {};
+}
+
+std::vector<std::pair<int32_t, int32_t>> applyPerson(Workspace& s, const PersonForm& form)
+{
+    std::vector<std::pair<int32_t, int32_t>> swapped;
     Database& db = s.db;
     const int32_t rin = form.rin;
     db.touchPerson(rin);
@@ -236,6 +260,7 @@ void applyPerson(Workspace& s, const PersonForm& form)
                 db.touchPerson(former);
                 db.persons[former].sex = male ? 'F' : 'M';
                 db.persons[former].flags |= Flag::hasSex | Flag::changed;
+                swapped.emplace_back(mrin, former);
             }
             f.flags |= Flag::changed;
         }
@@ -250,6 +275,7 @@ void applyPerson(Workspace& s, const PersonForm& form)
         storeText(db, person.*field.place, person.flags, field.placeFlag, placePool, trimmed(form.places[e]));
     }
     s.db.rowsChanged();
+    return swapped;
 }
 
 void applyMarriage(Workspace& s, const PersonForm& form, int32_t mrin)

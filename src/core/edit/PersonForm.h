@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kinmap {
 
+class Database;
 class Workspace;
 
 enum FormEvent { formBirth, formChristening, formDeath, formBurial, formMarriage, formEventCount };
@@ -53,7 +55,12 @@ std::string checkPersonForm(const PersonForm& form);
 // Applies the person's part of a checked form to the person (which exists).
 // Records what changes are marked; the current family's marriage is
 // applied by applyMarriage.
-void applyPerson(Workspace& session, const PersonForm& form);
+// A new sex swaps the person's place with its spouse's in its families;
+// returns each family and former spouse whose sex and role changed so.
+std::vector<std::pair<int32_t, int32_t>> applyPerson(Workspace& workspace, const PersonForm& form);
+// Why a person cannot take the sex: a spouse who would change sex with it
+// is also a spouse in a family without it. Empty when it can.
+std::string whyNoSexChange(const Database& db, int32_t rin, char sex);
 // The marriage fields into a family (created for the person when it has
 // none and the fields say something; 0 means none).
 void applyMarriage(Workspace& session, const PersonForm& form, int32_t mrin);
