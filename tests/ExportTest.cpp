@@ -400,6 +400,34 @@ TEST_F(ExportTest, APartialExportNamesOnlyWhatItWritesAndLeavesTheSessionAsItWas
     EXPECT_EQ(discardQuestion(session), "");
 }
 
+// No written line points to a record that is not in the written file: a
+// partial export leaves such lines out and counts them; a deleted person's
+// pointers go with it, journalled, and come back with undo.
+TEST_F(ExportTest, NoLinePointsToARecordThatIsNotWritten)
+{
+    const std::string text = "0 HEAD\n"
+                             "0 @I1@ INDI\n1 NAME A /B/\n1 ASSO @I2@\n2 RELA godfather\n1 OCCU baker\n"
+                             "0 @I2@ INDI\n1 NAME C /D/\n1 ASSO @I1@\n"
+                             "0 TRLR\n";
+    ASSERT_TRUE(importText(text));
+    select({1});
+    ASSERT_TRUE(partialExportCommand(session, dir.file("part.ged")));
+    EXPECT_EQ(test::readFile(dir.file("part.ged")), "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 OCCU baker\n0 TRLR\n");
+    EXPECT_NE(report().find("1 lines that point to a record not written were left out"), std::string::npos) << report();
+
+    ASSERT_TRUE(importText(text));
+    ui.answers = {true};
+    ASSERT_TRUE(deletePerson(session, 2));
+    EXPECT_NE(test::readFile(session.journal.workingPath()).find("Pointer to rin 2 removed from rin 1\r\n"),
+              std::string::npos);
+    EXPECT_EQ(exportAll(), "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 OCCU baker\n0 TRLR\n");
+    ASSERT_TRUE(importText(text));
+    ui.answers = {true};
+    ASSERT_TRUE(deletePerson(session, 2));
+    ASSERT_TRUE(session.history.undo(session));
+    EXPECT_EQ(exportAll("undone.ged"), text);
+}
+
 TEST_F(ExportTest, RecordsAddedSinceTheImportAreWrittenWithTheirLinks)
 {
     ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Old /One/\n1 SEX M\n0 TRLR\n"));

@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "app/Shell.h"
 #include "edit/LinkEdits.h"
+#include "ged/PersonText.h"
 
 namespace kinmap {
 
@@ -104,8 +105,14 @@ bool unlinkSpouse(Session& s, int32_t rin)
 
 bool deletePerson(Session& s, int32_t rin)
 {
+    EditScope undoable(s, "Delete person");
     if (!deletePerson(static_cast<Workspace&>(s), rin))
         return false;
+    // Lines of other records that point to the person go with it in the next
+    // export; the journal says where.
+    for (const int32_t holder : personsPointingTo(s.db, s.gedFile, s.db.personXref(rin)))
+        if (holder != rin && s.db.isPerson(holder))
+            journalEdit(s, formatText("Pointer to rin %d removed from rin %d\n", rin, holder));
     s.errorRows.removePerson(s.errors, rin);
     return true;
 }

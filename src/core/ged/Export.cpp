@@ -14,6 +14,7 @@
 #include <deque>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <span>
 #include <vector>
 
@@ -127,6 +128,7 @@ public:
         filter_.person = [this](int32_t rin) { return isWrittenPerson(rin); };
         filter_.family = [this](int32_t mrin) { return isWrittenFamily(mrin); };
         findMergedIdentifiers();
+        findUnwrittenIdentifiers();
     }
 
     // The first run writes nothing: it finds every reference, which notes
@@ -141,6 +143,9 @@ public:
     std::vector<int32_t> fileOrder; // of the written file
     // The new lines whose characters the file's encoding cannot all hold.
     std::vector<std::string> unmappableLines;
+    // Lines left out (with the lines beneath them) because they point to a
+    // record of the file that is not written.
+    int droppedPointerLines = 0;
 
 private:
     bool run();
@@ -170,6 +175,10 @@ private:
     // Pointers to merged records name their survivors.
     void findMergedIdentifiers();
     bool writeRedirected(const ImageLine& line);
+    // No written line points to a record of the file that is not written
+    // (deleted, or left out of a partial export).
+    void findUnwrittenIdentifiers();
+    bool namesUnwritten(std::string_view text) const;
     // The lines of a survivor with what the records merged into it add: their
     // level-1 blocks that it does not hold itself, and the lines beneath
     // their events that its own events lack.
@@ -214,6 +223,7 @@ private:
     bool tooLargeShown_ = false;
     std::vector<bool> personDone_, familyDone_;
     std::unordered_map<std::string, std::string> survivorOf_; // identifier of a merged record -> its survivor's
+    std::unordered_set<std::string> unwritten_;               // identifiers of the file's records not written
     GedInput mergedInput_;                                      // reads merged records, opened when needed
     std::deque<std::string> mergedTexts_;                       // their lines, kept while the survivor is written
 
@@ -446,27 +456,57 @@ void ExportPass::findMergedIdentifiers()
                 survivorOf_.emplace(db_.familyXref(merged), db_.familyXref(mrin));
 }
 
-// A line whose value is a pointer to a merged record ("1 ASSO @I12@") names
-// the survivor instead.
-bool ExportPass::writeRedirected(const ImageLine& line)
+namespace {
+
+// Where the pointer that is a line's value lies ("1 ASSO @I12@"); an empty
+// span when the value is no pointer.
+std::pair<size_t, size_t> valuePointer(std::string_view text)
 {
-    const std::string_view text = line.text;
     size_t at = 0;
     while (at < text.size() && (isDigit(text[at]) || text[at] == ' '))
         ++at;
     while (at < text.size() && text[at] != ' ' && text[at] != '\r' && text[at] != '\n')
         ++at;
     if (at + 1 >= text.size() || text[at + 1] != '@')
-        return false;
+        return {0, 0};
     const size_t close = text.find('@', at + 2);
-    if (close == std::string_view::npos)
+    return close == std::string_view::npos ? std::pair<size_t, size_t>{0, 0} : std::pair{at + 1, close + 1};
+}
+
+} // namespace
+
+// A line whose value is a pointer to a merged record ("1 ASSO @I12@") names
+// the survivor instead.
+bool ExportPass::writeRedirected(const ImageLine& line)
+{
+    const std::string_view text = line.text;
+    const auto [begin, end] = valuePointer(text);
+    if (begin == end)
         return false;
-    const auto survivor = survivorOf_.find(std::string(text.substr(at + 1, close - at)));
+    const auto survivor = survivorOf_.find(std::string(text.substr(begin, end - begin)));
     if (survivor == survivorOf_.end())
         return false;
     if (output_)
-        writeReplaced(text, line.raw, at + 1, close + 1, survivor->second);
+        writeReplaced(text, line.raw, begin, end, survivor->second);
     return true;
+}
+
+void ExportPass::findUnwrittenIdentifiers()
+{
+    for (int32_t rin = 1; rin <= db_.highestRin; ++rin)
+        if (db_.persons[rin].fileOffset != 0 && !isWrittenPerson(rin) && !survivorOf_.count(db_.personXref(rin)))
+            unwritten_.insert(db_.personXref(rin));
+    for (int32_t mrin = 1; mrin <= db_.highestMrin; ++mrin)
+        if (db_.families[mrin].fileOffset != 0 && !isWrittenFamily(mrin) && !survivorOf_.count(db_.familyXref(mrin)))
+            unwritten_.insert(db_.familyXref(mrin));
+}
+
+bool ExportPass::namesUnwritten(std::string_view text) const
+{
+    if (unwritten_.empty())
+        return false;
+    const auto [begin, end] = valuePointer(text);
+    return begin != end && unwritten_.count(std::string(text.substr(begin, end - begin))) > 0;
 }
 
 int32_t ExportPass::newNumber(const Pointer& p) const
@@ -589,6 +629,12 @@ void ExportPass::copyLines(const GedRecord& r, RecordKind kind, int32_t number, 
     for (size_t i = r[0].level == 0 ? 1 : 0; i < count;) {
         const GedLine& line = r[i];
         LinkList* list = listOf(line);
+        if (!list && line.level >= 1 && namesUnwritten(line.text)) {
+            if (output_)
+                ++droppedPointerLines;
+            i = subtreeEnd(i);
+            continue;
+        }
         if (!list) {
             writeLine(ImageLine::input(line));
             ++i;
@@ -637,8 +683,17 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord&
     if (r.empty() || (flags & Flag::changed)) {
         reader_->decodeTexts(r);
         lines_ = rewriteRecord(db_, kind, number, withMergedRecords(kind, number, r), filter_, lineEnd);
-        for (const ImageLine& line : lines_)
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            const ImageLine& line = lines_[i];
+            if (!line.isNew && line.level >= 1 && namesUnwritten(line.text)) {
+                if (output_)
+                    ++droppedPointerLines;
+                while (i + 1 < lines_.size() && (lines_[i + 1].level > line.level || lines_[i + 1].level < 0))
+                    ++i;
+                continue;
+            }
             writeLine(line);
+        }
     } else {
         copyLines(r, kind, number, true);
     }
@@ -826,6 +881,8 @@ ExportOutcome exportGed(Workspace& s, GedFile& file, const std::string& target,
     s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
     if (!rewrite.finish(output, passed, !complete))
         return ExportOutcome::failed;
+    if (pass.droppedPointerLines != 0)
+        s.report.append("\r\n%d lines that point to a record not written were left out", pass.droppedPointerLines);
     for (const std::string& line : pass.unmappableLines)
         s.report.append("\r\nNot all characters fit into %s, \"?\" written instead: %s", encodingName(file.format.encoding),
                         line.c_str());

@@ -4,6 +4,9 @@
 #include "ged/GedLineIO.h"
 #include "ged/Import.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace kinmap {
 
 bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGedText& text)
@@ -33,6 +36,43 @@ bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGed
     s.setStatus(0, "%s", loadedText(file).c_str());
     s.setStatus(1, "%s", "");
     return true;
+}
+
+std::vector<int32_t> personsPointingTo(const Database& db, const GedFile& file, const std::string& identifier)
+{
+    std::vector<int32_t> persons;
+    // Most persons are named by no other record: one search of the bytes tells.
+    std::string needle;
+    size_t unmappable = 0;
+    encodeText(file.format.encoding, identifier, needle, unmappable);
+    if (std::string_view(*file.bytes).find(needle) == std::string_view::npos)
+        return persons;
+    std::unordered_map<uint64_t, int32_t> personAt;
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        if (db.persons[rin].fileOffset != 0)
+            personAt.emplace(db.persons[rin].fileOffset, rin);
+    GedInput input;
+    if (!input.open(file.bytes, file.format))
+        return persons;
+    int32_t current = 0;
+    while (input.readLine()) {
+        const std::string_view text = input.text();
+        const int level = lineLevel(text);
+        if (level == 0) {
+            const auto found = personAt.find(input.position());
+            current = found == personAt.end() ? 0 : found->second;
+            continue;
+        }
+        if (current == 0 || (!persons.empty() && persons.back() == current))
+            continue;
+        // The value after the level and the tag.
+        size_t at = text.find_first_not_of("0123456789 ");
+        at = at == std::string_view::npos ? text.size() : text.find(' ', at);
+        if (at != std::string_view::npos && text.substr(at + 1).starts_with(identifier))
+            persons.push_back(current);
+    }
+    std::sort(persons.begin(), persons.end());
+    return persons;
 }
 
 } // namespace kinmap

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kinmap {
 
+class Database;
 class Workspace;
 struct GedFile;
 
@@ -19,5 +21,9 @@ struct PersonGedText {
 // the file cannot be read (after the error box). A person without a record
 // in the file (added since) gets a note in plain words instead.
 bool readPersonGedText(Workspace& workspace, const GedFile& file, int32_t rin, PersonGedText& text);
+
+// The persons whose records in the file hold a line whose value points to
+// the identifier ("1 ASSO @I12@"), in RIN order.
+std::vector<int32_t> personsPointingTo(const Database& db, const GedFile& file, const std::string& identifier);
 
 } // namespace kinmap
