@@ -234,13 +234,13 @@ TEST_F(ImportTest, AnyIdentifierMakesARecordAndLinksFindIt)
     EXPECT_STREQ(db.persons[6].given, "Second");
     EXPECT_STREQ(db.persons[7].surname, "Away");
     EXPECT_EQ(db.personXref(4), "@I0000@");
-    EXPECT_EQ(db.personXref(6), "@I1@");
+    EXPECT_EQ(db.personXref(6), "@I6@"); // its own from now on
     EXPECT_EQ(db.familyXref(1), "@F0000@");
     const FamilyRecord& f = db.families[1];
     EXPECT_EQ(f.husband, 4);
     EXPECT_EQ(f.wife, 5);
     EXPECT_EQ(std::vector<int32_t>(f.children.begin(), f.children.end()), (std::vector<int32_t>{1, 7}));
-    EXPECT_EQ(report().find("###"), report().find("### duplicate identifier @I1@ (line 12): read as person 6")) << report();
+    EXPECT_EQ(report().find("###"), report().find("### duplicate identifier @I1@ (line 12): read as person 6, written as @I6@")) << report();
     EXPECT_EQ(report().find("### duplicate identifier @I1@", report().find("###") + 1), std::string::npos);
 }
 

@@ -671,7 +671,16 @@ void ExportPass::writeDatabaseRecord(RecordKind kind, int32_t number, GedRecord&
         if (output_)
             writeNewLine(person ? "0 " + db_.personXref(number) + " INDI" : "0 " + db_.familyXref(number) + " FAM", fileLineEnd_);
     } else {
-        writeLevelZero(r[0], {});
+        // A record read under an identifier an earlier record has is written
+        // with the identifier of its own it got.
+        const std::string_view identifier = recordLine(r[0].text).identifier;
+        const std::string own = person ? db_.personXref(number) : db_.familyXref(number);
+        if (output_ && !identifier.empty() && identifier != own) {
+            const auto begin = static_cast<size_t>(identifier.data() - r[0].text.data());
+            writeReplaced(r[0].text, r[0].raw, begin, begin + identifier.size(), own);
+        } else {
+            writeLevelZero(r[0], {});
+        }
         if (!lineEndOf(r[0].text).empty())
             lineEnd = lineEndOf(r[0].text);
     }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <deque>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kinmap {
 
@@ -133,6 +134,7 @@ private:
     void noteLine(std::string_view line);
     int32_t pointerValue(std::string_view line);
     int32_t resolvePointer(int32_t value, bool family) const;
+    void giveDuplicatesFreshIdentifiers();
     std::string pointerText(int32_t value) const;
     // A resolved link, or 0 (reported) for a pointer that names no record.
     // A resolved link, or 0 for a pointer that names no record (kept for
@@ -505,6 +507,52 @@ void GedReader::dropDoubledLinks(int32_t rin, IdList& list, const char* message)
     }
 }
 
+// A record whose identifier an earlier record has keeps its number and is
+// written with an identifier of its own, so that the ambiguity ends with
+// the next export: "@I<number>@", unless the file uses that too.
+void GedReader::giveDuplicatesFreshIdentifiers()
+{
+    const bool any = std::any_of(stagedPersonIds_.begin(), stagedPersonIds_.end(), [](const Staged& id) { return id.duplicate; }) ||
+                     std::any_of(stagedFamilyIds_.begin(), stagedFamilyIds_.end(), [](const Staged& id) { return id.duplicate; });
+    if (!any)
+        return;
+    std::unordered_set<std::string> used;
+    for (int32_t rin = 1; rin < static_cast<int32_t>(personSignature_.size()); ++rin)
+        if (const uint16_t signature = personSignature_[static_cast<size_t>(rin)])
+            used.insert(spellingText(rin, signature));
+    for (int32_t mrin = 1; mrin < static_cast<int32_t>(familySignature_.size()); ++mrin)
+        if (const uint16_t signature = familySignature_[static_cast<size_t>(mrin)])
+            used.insert(spellingText(mrin, signature));
+    for (const auto* ids : {&stagedPersonIds_, &stagedFamilyIds_})
+        for (const Staged& id : *ids)
+            used.insert(id.identifier);
+    auto fresh = [&used](char letter, int32_t number) {
+        std::string id = formatText("@%c%d@", letter, number);
+        for (char extra = 'A'; used.count(id) && extra <= 'Z'; ++extra)
+            id = formatText("@%c%d%c@", letter, number, extra);
+        used.insert(id);
+        return id;
+    };
+    for (size_t i = 0; i < stagedPersonIds_.size(); ++i) {
+        if (!stagedPersonIds_[i].duplicate)
+            continue;
+        const int32_t rin = stagedPersonNumbers_[i];
+        const std::string id = fresh('I', rin);
+        db_.persons[rin].xref = db_.texts.storeIdentifier(id);
+        s_.report.append("\r\n### duplicate identifier %s (line %d): read as person %d, written as %s\r\n",
+                         stagedPersonIds_[i].identifier.c_str(), stagedPersonIds_[i].line, rin, id.c_str());
+    }
+    for (size_t i = 0; i < stagedFamilyIds_.size(); ++i) {
+        if (!stagedFamilyIds_[i].duplicate)
+            continue;
+        const int32_t mrin = stagedFamilyNumbers_[i];
+        const std::string id = fresh('F', mrin);
+        db_.families[mrin].xref = db_.texts.storeIdentifier(id);
+        s_.report.append("\r\n### duplicate identifier %s (line %d): read as family %d, written as %s\r\n",
+                         stagedFamilyIds_[i].identifier.c_str(), stagedFamilyIds_[i].line, mrin, id.c_str());
+    }
+}
+
 void GedReader::resolve()
 {
     // Staged records get the numbers after the highest the file uses.
@@ -522,14 +570,7 @@ void GedReader::resolve()
         db_.families[mrin].xref = db_.texts.storeIdentifier(stagedFamilyIds_[i].identifier);
         db_.fileOrder[stagedFamilyIds_[i].inFileOrder] = -mrin;
     }
-    for (size_t i = 0; i < stagedPersonIds_.size(); ++i)
-        if (stagedPersonIds_[i].duplicate)
-            s_.report.append("\r\n### duplicate identifier %s (line %d): read as person %d\r\n",
-                             stagedPersonIds_[i].identifier.c_str(), stagedPersonIds_[i].line, stagedPersonNumbers_[i]);
-    for (size_t i = 0; i < stagedFamilyIds_.size(); ++i)
-        if (stagedFamilyIds_[i].duplicate)
-            s_.report.append("\r\n### duplicate identifier %s (line %d): read as family %d\r\n",
-                             stagedFamilyIds_[i].identifier.c_str(), stagedFamilyIds_[i].line, stagedFamilyNumbers_[i]);
+    giveDuplicatesFreshIdentifiers();
 
     for (int32_t rin = 1; rin < static_cast<int32_t>(personSignature_.size()); ++rin)
         if (const uint16_t signature = personSignature_[static_cast<size_t>(rin)]; signature && !isCanonical(rin, signature, 'I'))
