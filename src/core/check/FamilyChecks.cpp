@@ -13,6 +13,15 @@ namespace kinmap {
 
 namespace {
 
+bool hasSoundCode(Text surname)
+{
+    return surname && !nameKey(surname).empty();
+}
+
+} // namespace
+
+namespace {
+
 std::string nameText(const PersonRecord& p)
 {
     return std::string(p.given ? p.given : "") + " " + (p.surname ? p.surname : "");
@@ -233,7 +242,10 @@ void ErrorCheck::children(int32_t mrin)
             record(rinDeleted, firstParent);
             return;
         }
-        if (!options.ignores(Ignore::otherName) && husband != 0 &&
+        // A surname the sound code cannot code (in Cyrillic, say, where a
+        // daughter's surname has its own ending) gives nothing to compare.
+        if (!options.ignores(Ignore::otherName) && husband != 0 && hasSoundCode(db.persons[child].surname) &&
+            hasSoundCode(db.persons[husband].surname) &&
             compareSurnames(db, MatchMethod::soundex, child, husband) == MatchResult::different) {
             label(child, 2);
             say("has different surname than father");
