@@ -107,6 +107,7 @@ TEST(Cli, DuplicatesMergesOrListsAndSoundexCodes)
     EXPECT_EQ(runCli("duplicates " + in + " --options 147 --dump", dir).out.substr(0, 36),
               "\r\nNo duplicates found\n==== dump ====");
     EXPECT_EQ(runCli("duplicates " + in + " --options 9", dir).status, 2); // manual needs the window
+    EXPECT_EQ(runCli("duplicates " + in + " --options 201", dir).status, 2); // both modes: which one?
     EXPECT_EQ(runCli("soundex Schmidt Lee", dir).out, "S253\t375\nL\t6\n");
 }
 
@@ -119,8 +120,8 @@ TEST(Cli, CheckPrintsItsJournalTextAndKeepsItsCorrections)
                         "0 @I2@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 BIRT\n2 DATE BEF 1900\n1 CHR\n2 DATE 1850\n1 FAMS @F1@\n"
                         "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1906\n"
                         "0 TRLR\n");
-    // The husband's minimum age 7; "x" and an empty field keep their defaults.
-    const CliRun run = runCli("check " + in + " --ignore 0 --ages 7,x,,95 --out " + dir.file("out.ged"), dir);
+    // The husband's minimum age 7; an empty field keeps its default.
+    const CliRun run = runCli("check " + in + " --ignore 0 --ages 7,,,95 --out " + dir.file("out.ged"), dir);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "\n- Error check:\n"
                        "RIN=    1          husband too young: with 6 years Hans Berg  *1900 seems too young to marry in 1906\n"
@@ -132,6 +133,9 @@ TEST(Cli, CheckPrintsItsJournalTextAndKeepsItsCorrections)
                                                    "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 MARR\n2 DATE 1906\n"
                                                    "0 TRLR\n");
     EXPECT_EQ(runCli("check " + in + " --ignore x", dir).status, 2);
+    // An age that is none is refused, not passed over.
+    for (const char* ages : {"7,x", "-5", "7,1000"})
+        EXPECT_EQ(runCli("check " + in + " --ages " + ages, dir).status, 2) << ages;
 }
 
 TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
@@ -149,9 +153,10 @@ TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
                                            "father 9 1\n"
                                            "\n"
                                            "set 2 given Konrad\n"
+                                           "undo extra\n"
                                            "undo\n");
     const CliRun run = runCli("edit " + in + " --script " + dir.file("edits.txt") + " --out " + dir.file("out.ged"), dir);
-    EXPECT_EQ(run.status, 1); // two edits were refused
+    EXPECT_EQ(run.status, 1); // three edits were refused
     EXPECT_EQ(run.out, "2 Persons 0 Families imported\r\nin.ged loaded in 0 sec\n"
                        "RIN 3\nNew Person\n[3] Eva Roth \r\n"
                        "New FAMS mrin 1 for [1] Hans Berg \r\nSpouse added to rin 3, mrin 1\n[3] Eva Roth \r\n"
@@ -164,6 +169,7 @@ TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("ERROR: There is no person with RIN 9."), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("line 11: undo extra: undo takes nothing after it"), std::string::npos) << run.err;
     EXPECT_EQ(test::readFile(dir.file("out.ged")), "0 HEAD\n"
                                                    "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 12 MAR 1850\n1 FAMS @F1@\n"
                                                    "0 @I2@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"

@@ -89,7 +89,9 @@ bool runEditScript(Session& s, TerminalUi& ui, const std::string& script,
         written.clear();
         const std::string& op = w[0];
         bool done = true;
-        if (op == "undo" || op == "redo") {
+        if ((op == "undo" || op == "redo") && w.size() > 1) {
+            refuse(op + " takes nothing after it");
+        } else if (op == "undo" || op == "redo") {
             done = op == "undo" ? s.history.undo(s) : s.history.redo(s);
             if (!done)
                 refuse(op == "undo" ? "nothing to undo" : "nothing to redo");

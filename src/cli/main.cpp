@@ -157,12 +157,19 @@ int main(int argc, char** argv)
             }
             checkOptions.ignore = static_cast<uint32_t>(*n);
         } else if (arg == "--ages" && i + 1 < args.size()) {
-            // A value that is no whole number keeps its default.
+            // An empty place keeps its default; a value that is no age is refused.
             const std::string& ages = args[++i];
             size_t start = 0;
             for (size_t k = 0; k < checkOptions.ages.size() && start <= ages.size(); ++k) {
                 const size_t comma = std::min(ages.find(',', start), ages.size());
-                if (const std::optional<int32_t> n = kinmap::readNumber(ages.substr(start, comma - start)); n && *n >= 0)
+                const std::string value = ages.substr(start, comma - start);
+                const std::optional<int32_t> n = kinmap::readNumber(value);
+                if (!value.empty() && (!n || *n < 0 || *n > kinmap::CheckOptions::maxAge)) {
+                    fprintf(stderr, "kinmap-cli: --ages takes whole numbers from 0 to %d, not \"%s\"\n",
+                            kinmap::CheckOptions::maxAge, value.c_str());
+                    return 2;
+                }
+                if (n)
                     checkOptions.ages[k] = static_cast<uint32_t>(*n);
                 start = comma + 1;
             }
@@ -200,6 +207,11 @@ int main(int argc, char** argv)
     }
     if (isDuplicates && (duplicateOptions & kinmap::DuplicateOption::modeMask) == kinmap::DuplicateOption::manual) {
         fprintf(stderr, "kinmap-cli: the manual merge mode asks pair by pair and needs the window\n");
+        return 2;
+    }
+    if (isDuplicates && (duplicateOptions & kinmap::DuplicateOption::modeMask) ==
+                            (kinmap::DuplicateOption::automatic | kinmap::DuplicateOption::semiautomatic)) {
+        fprintf(stderr, "kinmap-cli: --options takes one merge mode: 64 automatic or 128 semiautomatic\n");
         return 2;
     }
 

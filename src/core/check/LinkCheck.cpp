@@ -3,8 +3,11 @@
 #include "base/Labels.h"
 #include "base/Workspace.h"
 
+#include <algorithm>
+
 // Lists are walked by position, and the position advances after a removal
-// too: the entry that moves up into the gap is not examined in that walk.
+// too (but that of a doubled entry): the entry that moves up into the gap
+// is not examined in that walk.
 
 namespace kinmap {
 
@@ -13,6 +16,12 @@ namespace {
 // The repairs of one record: each reports its "### " line, marks the records
 // it changed so that the export rebuilds them, and counts when the rule
 // counts it.
+// A doubled entry, wherever the first one stands (a merge can leave one).
+bool appearsBefore(const IdList& list, int i, int32_t value)
+{
+    return std::find(list.begin(), list.begin() + i, value) != list.begin() + i;
+}
+
 class Repairs {
 public:
     explicit Repairs(Workspace& s) : s_(s), db_(s.db) {}
@@ -50,7 +59,6 @@ int32_t checkExistingPerson(Workspace& s, int32_t rin)
         }
     }
 
-    int32_t previous = 0;
     for (int i = 0; i < person.fams.count(); ++i) {
         const int32_t mrin = person.fams[i];
         if (!db.isFamily(mrin)) {
@@ -73,17 +81,14 @@ int32_t checkExistingPerson(Workspace& s, int32_t rin)
             r.changedFamily(mrin);
             r.counted();
         }
-        if (mrin == previous) {
+        if (appearsBefore(person.fams, i, mrin)) {
             r.report("\r\n### Person %d has double FAMS %d (corrected)", rin, mrin);
-            person.fams.removeOneCopy(mrin);
+            person.fams.removeAt(i--);
             r.changedPerson(rin);
             r.counted();
-        } else {
-            previous = mrin;
         }
     }
 
-    previous = 0;
     for (int i = 0; i < person.famc.count(); ++i) {
         const int32_t mrin = person.famc[i];
         if (!db.isFamily(mrin)) {
@@ -119,14 +124,12 @@ int32_t checkExistingPerson(Workspace& s, int32_t rin)
                 db.persons[other].fams.removeValue(mrin);
             r.counted();
         }
-        if (mrin == previous) {
+        if (appearsBefore(person.famc, i, mrin)) {
             r.report("\r\n### Person %d has double FAMC %d (corrected)", rin, mrin);
             r.personLine(rin);
-            person.famc.removeOneCopy(mrin);
+            person.famc.removeAt(i--);
             r.changedPerson(rin);
             r.counted();
-        } else {
-            previous = mrin;
         }
     }
     return r.count();
@@ -234,7 +237,6 @@ int32_t checkExistingFamily(Workspace& s, int32_t mrin)
     if (wife != 0)
         checkSpouse(s, r, mrin, false);
 
-    int32_t previous = 0;
     for (int i = 0; i < family.children.count(); ++i) {
         const int32_t child = family.children[i];
         if (db.isPerson(child)) {
@@ -253,14 +255,12 @@ int32_t checkExistingFamily(Workspace& s, int32_t mrin)
             r.changedFamily(mrin);
             r.counted();
         }
-        if (child == previous) {
+        if (appearsBefore(family.children, i, child)) {
             r.report("\r\n### Fam %d has double CHIL %d ", mrin, child);
             r.familyLine(mrin);
-            family.children.removeOneCopy(child);
+            family.children.removeAt(i--);
             r.changedFamily(mrin);
             r.counted();
-        } else {
-            previous = child;
         }
     }
     return r.count();

@@ -30,6 +30,7 @@ constexpr uint32_t otherName = 0x40;
 // The settings of ERROR CHECK OPTIONS, kept for the program run.
 struct CheckOptions {
     static constexpr int ageCount = 8;
+    static constexpr int maxAge = 150; // no limit above an age nobody reaches
     static const char* const ageLabels[ageCount];
     static const char* const ignoreLabels[7];
     // husband min/max at marriage, wife min/max, father min/max at a

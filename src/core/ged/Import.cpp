@@ -597,6 +597,7 @@ void GedReader::resolve()
         if ((f.wife = resolveLink(f.wife, false, true, mrin, "WIFE")) == 0)
             f.flags &= ~Flag::hasWife;
         resolveList(f.children, false, true, mrin, "CHIL");
+        dropDoubledLinks(mrin, f.children, "MRIN %d has duplicate CHIL %d: ignored\r\n");
     }
 }
 
