@@ -43,10 +43,12 @@ TEST(ParseGedDate, ReadsTheFormsOfGedFiles)
         {"12.12.1850", 1, 1850, 12, 12, 0, 0},
         // A range reads as its first date, with the span to the second year
         // when that span fits; otherwise the first date alone.
-        {"BET 1850 AND 1860", 1, 1850, 0, 0, 0, 10},
+        {"BET 1850 AND 1860", 1, 1850, 0, 0, betweenDate, 10},
         {"BET 1850 AND 1861", 1, 1850, 0, 0, 0, 0},
-        {"FROM 1850 TO 1855", 1, 1850, 0, 0, 0, 5},
-        {"from 3 mar 1850 to 1851", 1, 1850, 3, 3, 0, 1},
+        {"FROM 1850 TO 1855", 1, 1850, 0, 0, fromToDate, 5},
+        {"from 3 mar 1850 to 1851", 1, 1850, 3, 3, fromToDate, 1},
+        {"EST 1850", 1, 1850, 0, 0, estimatedDate, 0},
+        {"1750/51", 1, 1750, 0, 0, 0, 1}, // the double year as GEDCOM writes it
         {"FROM 1850", 1, 1850, 0, 0, 0, 0},
         {"BET ABT 1850 AND 1850", 1, 1850, 0, 0, aboutDate, 0},
     };
@@ -68,10 +70,9 @@ TEST(ParseGedDate, FailuresKeepTheMarkAndTheFieldsReadSoFar)
     const GedDateCase cases[] = {
         {"31 APR 1850", 0, 1850, 4, 31, 0, 0},
         {"30 FEB 1850", 0, 1850, 2, 30, 0, 0},
-        {"EST 1850", 0, 0, 0, 0, 0, 0},
         {"", 0, 0, 0, 0, 0, 0},
         {"ABCDEFGHIJKLMNOP 1850", 0, 0, 0, 0, 0, 0}, // a word of 16 bytes
-        {"1750/51", 0, 1750, 0, 0, 0, 0},            // a negative span is not kept
+        {"1750/1749", 0, 1750, 0, 0, 0, 0},          // a negative span is not kept
         {"1900/1915", 0, 1900, 0, 0, 0, 15},         // a wide range keeps its span
         {"1800/1950", 0, 1800, 0, 0, 0, 0},          // beyond what the span field holds
         {"TO 1850", 0, 0, 0, 0, 0, 0},
@@ -143,6 +144,21 @@ TEST(ParseTypedDate, ReadsWordsNumbersAndGermanFormsAndRefusesWhatIsNoDate)
         {"12 März 1850", makeDate(1850, 3, 12), P::none},
         {"Mrz 1850", makeDate(1850, 3), P::none},
         {"1750/1751", makeDate(1750, 0, 0, 0, 1), P::none},
+        {"1750/51", makeDate(1750, 0, 0, 0, 1), P::none},
+        {"1799/00", makeDate(1799, 0, 0, 0, 1), P::none},
+        {"est 1890", makeDate(1890, 0, 0, estimatedDate), P::none},
+        {"bet 1850 and 1860", makeDate(1850, 0, 0, betweenDate, 10), P::none},
+        {"BET 1850 AND 1860", makeDate(1850, 0, 0, betweenDate, 10), P::none},
+        {"from 1850 to 1860", makeDate(1850, 0, 0, fromToDate, 10), P::none},
+        {"von 3.1850 bis 1851", makeDate(1850, 3, 0, fromToDate, 1), P::none},
+        {"29.2.1904", makeDate(1904, 2, 29), P::none},
+        {"29 FEB 2000", makeDate(2000, 2, 29), P::none},
+        {"29 FEB 1900", 0, P::outOfRange},
+        {"-5", 0, P::notADate},
+        {"1750/1760", 0, P::notNextYear},
+        {"bet 1850 and 1870", 0, P::longRange},
+        {"bet 1860 and 1850", 0, P::notADate},
+        {"bet 1850", 0, P::notADate},
         {"12 MAR", makeDate(0, 3, 12), P::noYear},
         {"", 0, P::none},
         {"unknown", 0, P::notADate},
@@ -151,7 +167,7 @@ TEST(ParseTypedDate, ReadsWordsNumbersAndGermanFormsAndRefusesWhatIsNoDate)
         {"15.1850", 0, P::outOfRange},
         {"31.2.1850", 0, P::outOfRange},
         {"12.3.18500", 0, P::outOfRange},
-        {"1750/1790", 0, P::outOfRange},
+        {"1750/1790", 0, P::notNextYear},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -165,9 +181,10 @@ TEST(ParseTypedDate, ReadsBackEveryDateTheGedParserReads)
 {
     // Every qualifier, span, month and day with years at the edges and between.
     int checked = 0;
+    // (A double year is the next year; only a range spans more.)
     for (const int year : {0, 1, 999, 1850, 2100})
-        for (int qualifier = 0; qualifier <= 4; ++qualifier)
-            for (int span = 0; span <= 10; ++span)
+        for (int qualifier = 0; qualifier <= 7; ++qualifier)
+            for (int span = 0; span <= (qualifier == betweenDate || qualifier == fromToDate ? 10 : 1); ++span)
                 for (int month = 0; month <= 12; ++month)
                     for (int day = 0; day <= 31; ++day) {
                         const DateValue v = makeDate(year, month, day, qualifier, span);
@@ -175,6 +192,10 @@ TEST(ParseTypedDate, ReadsBackEveryDateTheGedParserReads)
                         DateValue read = 0;
                         if (text.isNull() || parseGedDate(read, text.get()) != 1 || read != v)
                             continue; // not a value the GED parser gives
+                        static constexpr int monthLength[13] = {31, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+                        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+                        if (day > monthLength[month] || (month == 2 && day == 29 && !leap))
+                            continue; // a day the month does not have (a range's first date), refused when typed
                         ASSERT_EQ(parseTypedDate(text.get()).value, v) << text.get();
                         ++checked;
                     }
@@ -188,6 +209,9 @@ TEST(FormatDate, WritesGedText)
     EXPECT_STREQ(formatDate(makeDate(1850, 0, 0, 0, 2)).get(), "1850/1852");
     EXPECT_STREQ(formatDate(makeDate(0, 1, 5)).get(), "5 JAN");
     EXPECT_STREQ(formatDate(makeDate(1850, 0, 0, calculatedDate)).get(), "CAL 1850");
+    EXPECT_STREQ(formatDate(makeDate(1950, 0, 0, betweenDate, 10)).get(), "BET 1950 AND 1960");
+    EXPECT_STREQ(formatDate(makeDate(1850, 3, 0, fromToDate, 1)).get(), "FROM MAR 1850 TO 1851");
+    EXPECT_STREQ(formatDate(makeDate(1890, 0, 0, estimatedDate)).get(), "EST 1890");
     EXPECT_STREQ(formatDate(makeDate(2100, 12, 31, beforeDate, 10)).get(), "BEF 31 DEC 2100/2110");
     EXPECT_EQ(formatDate(makeDate(0, 0, 5)).get(), nullptr);
     EXPECT_EQ(formatDate(0).get(), nullptr);

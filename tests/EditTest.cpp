@@ -300,6 +300,53 @@ TEST_F(EditTest, TheFormKeepsWhatWasNotEdited)
     EXPECT_EQ(sexOfKey('m'), 'M');
 }
 
+// The edit dialog shows every date as the GED file writes it, takes the
+// forms the import reads, and saves exactly what it showed.
+TEST_F(EditTest, DatesAreSavedAsTheyAreShown)
+{
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Roth/\n1 BIRT\n2 DATE BET 1950 AND 1960\n"
+                           "1 CHR\n2 DATE EST 1890\n1 DEAT\n2 DATE FROM 1850 TO 1855\n0 TRLR\n"));
+    PersonForm form = openPersonForm(session, 1, "");
+    EXPECT_EQ(form.dates[formBirth], "BET 1950 AND 1960");
+    EXPECT_EQ(form.dates[formChristening], "EST 1890");
+    EXPECT_EQ(form.dates[formDeath], "FROM 1850 TO 1855");
+
+    // A bare day needs a month above; "0" is no day.
+    form.dates[formDeath] = "um 1890";
+    EXPECT_EQ(readDateField(form, formDeath, "um 1890").text, "ABT 1890");
+    form.dates[formDeath] = "ABT 1890";
+    EXPECT_EQ(readDateField(form, formBurial, "12").problem, "A day needs a month, and the date above has none.");
+    EXPECT_EQ(readDateField(form, formBurial, "0").problem, "This date has no year.");
+    form.dates[formBurial] = "12";
+    form.dateEdited[formBurial] = true;
+    EXPECT_EQ(savePersonEdit(session, form), "The burial date '12': A day needs a month, and the date above has none.");
+
+    // Typed as the import reads them, saved as shown.
+    struct Typed {
+        const char* typed;
+        const char* shown; // empty: refused
+    };
+    for (const Typed& t : {Typed{"bet 1850 and 1860", "BET 1850 AND 1860"}, Typed{"from 1850 to 1860", "FROM 1850 TO 1860"},
+                           Typed{"1750/51", "1750/1751"}, Typed{"est 1890", "EST 1890"}, Typed{"1750/1760", ""},
+                           Typed{"-5", ""}, Typed{"29 FEB 1900", ""}}) {
+        SCOPED_TRACE(t.typed);
+        const DateField field = readDateField(form, formBirth, t.typed);
+        EXPECT_EQ(field.problem.empty() ? field.text : "", t.shown);
+        EXPECT_EQ(field.problem.empty(), *t.shown != 0);
+    }
+    PersonForm edited = openPersonForm(session, 1, "");
+    edited.dates[formBirth] = "bet 1850 and 1860";
+    edited.dateEdited[formBirth] = true;
+    edited.dates[formChristening] = "est 1851";
+    edited.dateEdited[formChristening] = true;
+    ASSERT_EQ(savePersonEdit(session, edited), "");
+    EXPECT_EQ(openPersonForm(session, 1, "").dates[formBirth], "BET 1850 AND 1860");
+    const std::string written = exportedAndReadAgain();
+    EXPECT_NE(written.find("1 BIRT\n2 DATE BET 1850 AND 1860\n1 CHR\n2 DATE EST 1851\n1 DEAT\n2 DATE FROM 1850 TO 1855\n"),
+              std::string::npos)
+        << written;
+}
+
 // A name the file's encoding cannot hold is never written as "?" unasked:
 // the user writes the file in UTF-8 (every line converted, nothing lost) or
 // nothing; "?" only where the session says so.

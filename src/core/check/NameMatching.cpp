@@ -161,7 +161,7 @@ Years yearsOf(DateValue date)
     if (year == 0)
         return {};
     const int q = qualifierOf(date);
-    const int widen = q == aboutDate || q == calculatedDate ? 2 : 0;
+    const int widen = q == aboutDate || q == calculatedDate || q == estimatedDate ? 2 : 0;
     return {year - widen, year + spanOf(date) + widen};
 }
 

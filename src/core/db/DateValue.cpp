@@ -19,7 +19,8 @@ namespace {
 constexpr const char* monthNames[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 constexpr const char* qualifierWords[8] = {"BEF", "AFT", "ABT", "CAL", "VOR", "NAC", "UNG", "BER"};
-constexpr const char* qualifierTexts[5] = {"", "BEF", "AFT", "ABT", "CAL"};
+constexpr const char* qualifierTexts[8] = {"", "BEF", "AFT", "ABT", "CAL", "BET", "FROM", "EST"};
+constexpr int maxRangeSpan = 10; // the years a range or double year can hold
 constexpr int monthLengths[11] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30};
 
 constexpr int maxYear = 2100;
@@ -30,6 +31,27 @@ constexpr int maxKeptFailedSpan = 127; // a failed span that large still tells a
 int numberAt(std::string_view text, size_t* digits = nullptr)
 {
     return leadingNumber(text, digits);
+}
+
+bool isWordOf(std::string_view word, const char* wanted)
+{
+    return word.size() == strlen(wanted) && strncasecmp(word.data(), wanted, word.size()) == 0;
+}
+
+// The year after the slash of a double year: "51" after 1750 is 1751.
+int secondYearOf(int year, std::string_view text)
+{
+    size_t digits = 0;
+    const int n = numberAt(text, &digits);
+    if (digits == 0 || digits > 2)
+        return n;
+    const int century = year / 100 * 100;
+    return century + n >= year ? century + n : century + 100 + n;
+}
+
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 // Month names and abbreviations in English, German and French, compared
@@ -70,6 +92,8 @@ int monthNumber(std::string_view word)
 
 int qualifierOfWord(std::string_view word)
 {
+    if (isWordOf(word, "EST"))
+        return estimatedDate;
     if (word.size() != 3)
         return 0;
     char upper[3];
@@ -83,10 +107,6 @@ int qualifierOfWord(std::string_view word)
     return 0;
 }
 
-bool isWord(std::string_view word, const char* wanted)
-{
-    return word.size() == strlen(wanted) && strncasecmp(word.data(), wanted, word.size()) == 0;
-}
 
 struct DateFields {
     int year = 0, month = 0, day = 0, qualifier = 0;
@@ -209,10 +229,10 @@ int parseGedDate(DateValue& value, std::string_view text)
 
     // "BET y1 AND y2" and "FROM y1 TO y2": the first date, with the span to
     // the second year when that fits.
-    if (words.count > 0 && (isWord(w[0], "BET") || isWord(w[0], "FROM"))) {
-        const char* separator = isWord(w[0], "BET") ? "AND" : "TO";
+    if (words.count > 0 && (isWordOf(w[0], "BET") || isWordOf(w[0], "FROM"))) {
+        const char* separator = isWordOf(w[0], "BET") ? "AND" : "TO";
         size_t split = 1;
-        while (split < words.count && !isWord(w[split], separator))
+        while (split < words.count && !isWordOf(w[split], separator))
             ++split;
         DateFields f;
         if (split - 1 > 4 || !readWords(w + 1, split - 1, f) || !f.fits() || f.year == 0)
@@ -220,9 +240,11 @@ int parseGedDate(DateValue& value, std::string_view text)
         int span = 0;
         DateFields g;
         if (split + 1 < words.count && words.count - split - 1 <= 4 && readWords(w + split + 1, words.count - split - 1, g) &&
-            g.fits() && g.year - f.year >= 1 && g.year - f.year <= 10)
+            g.fits() && g.year - f.year >= 1 && g.year - f.year <= maxRangeSpan)
             span = g.year - f.year;
-        value = makeDate(f.year, f.month, f.day, f.qualifier, span);
+        // A range that fits is kept as one; a longer one as its first date.
+        const int qualifier = span == 0 ? f.qualifier : isWordOf(w[0], "BET") ? int(betweenDate) : int(fromToDate);
+        value = makeDate(f.year, f.month, f.day, qualifier, span);
         return 1;
     }
 
@@ -238,7 +260,7 @@ int parseGedDate(DateValue& value, std::string_view text)
 
     int span = 0;
     if (const size_t slash = text.find('/'); slash != std::string_view::npos) {
-        span = numberAt(text.substr(slash + 1)) - f.year;
+        span = secondYearOf(f.year, text.substr(slash + 1)) - f.year;
         if (span < 0)
             return 0;
         if (span > 10) {
@@ -265,9 +287,10 @@ int typedQualifier(std::string_view word)
                  {"after", afterDate},   {"nach", afterDate},     {"nac", afterDate},       {"abt", aboutDate},
                  {"about", aboutDate},   {"ca", aboutDate},       {"circa", aboutDate},     {"um", aboutDate},
                  {"ung", aboutDate},     {"etwa", aboutDate},     {"cal", calculatedDate},  {"calc", calculatedDate},
-                 {"ber", calculatedDate}, {"calculated", calculatedDate}};
+                 {"ber", calculatedDate}, {"calculated", calculatedDate}, {"est", estimatedDate},
+                 {"estimated", estimatedDate}};
     for (const auto& w : words)
-        if (isWord(word, w.word))
+        if (isWordOf(word, w.word))
             return w.qualifier;
     return 0;
 }
@@ -293,6 +316,10 @@ const char* TypedDate::message() const
         return "A day, month or year of this date is out of range.";
     case noYear:
         return "This date has no year.";
+    case notNextYear:
+        return "The year after the slash must be the next year (1750/51).";
+    case longRange:
+        return "A range from one year to another holds at most 10 years.";
     case none:
         break;
     }
@@ -329,9 +356,45 @@ TypedDate parseTypedDate(std::string_view text)
         result.problem = problem;
         return result;
     };
+    // A minus sign is no separator before the first number: "-5" is no year.
+    if (const size_t firstCharacter = text.find_first_not_of(" \t");
+        firstCharacter != std::string_view::npos && text[firstCharacter] == '-')
+        return fail(TypedDate::notADate);
+    // A range, as the import reads "BET 1850 AND 1860" and "FROM 1850 TO 1860".
+    if (tokens[0].kind == TypedToken::word) {
+        const bool between = isWordOf(tokens[0].text, "bet") || isWordOf(tokens[0].text, "between") ||
+                             isWordOf(tokens[0].text, "zwischen");
+        const bool from = isWordOf(tokens[0].text, "from") || isWordOf(tokens[0].text, "von");
+        if (between || from) {
+            size_t separator = 1;
+            while (separator < tokens.size() &&
+                   !(between ? isWordOf(tokens[separator].text, "and") || isWordOf(tokens[separator].text, "und")
+                             : isWordOf(tokens[separator].text, "to") || isWordOf(tokens[separator].text, "bis")))
+                ++separator;
+            if (separator == 1 || separator + 1 >= tokens.size())
+                return fail(TypedDate::notADate);
+            const char* start = text.data();
+            const TypedDate first = parseTypedDate(
+                text.substr(static_cast<size_t>(tokens[1].text.data() - start),
+                            static_cast<size_t>(tokens[separator].text.data() - tokens[1].text.data())));
+            const TypedDate second = parseTypedDate(text.substr(static_cast<size_t>(tokens[separator + 1].text.data() - start)));
+            if (!first.ok() || !second.ok() || qualifierOf(first.value) != 0 || qualifierOf(second.value) != 0 ||
+                spanOf(first.value) != 0 || spanOf(second.value) != 0)
+                return fail(first.ok() && second.ok() ? TypedDate::notADate : first.ok() ? second.problem : first.problem);
+            const int span = yearOf(second.value) - yearOf(first.value);
+            if (span < 1)
+                return fail(TypedDate::notADate);
+            if (span > maxRangeSpan)
+                return fail(TypedDate::longRange);
+            result.value = makeDate(yearOf(first.value), monthOf(first.value), dayOf(first.value),
+                                    between ? betweenDate : fromToDate, span);
+            return result;
+        }
+    }
     auto number = [](std::string_view digits) { return digits.size() > 6 ? 1000000 : leadingNumber(digits); };
 
-    int year = 0, month = 0, day = 0, qualifier = 0, secondYear = -1;
+    int year = 0, month = 0, day = 0, qualifier = 0;
+    std::string_view secondYearText;
     size_t k = 0;
     if (tokens[0].kind == TypedToken::word && (qualifier = typedQualifier(tokens[0].text)) != 0)
         ++k;
@@ -346,7 +409,7 @@ TypedDate parseTypedDate(std::string_view text)
         if (t.kind == TypedToken::slash) {
             if (k + 1 != tokens.size() - 1 || tokens[k + 1].kind != TypedToken::number)
                 return fail(TypedDate::notADate);
-            secondYear = number(tokens[k + 1].text);
+            secondYearText = tokens[k + 1].text;
             break;
         }
         if (t.kind == TypedToken::word) {
@@ -397,11 +460,15 @@ TypedDate parseTypedDate(std::string_view text)
         return fail(TypedDate::outOfRange);
     if (day != 0 && month == 0)
         return fail(TypedDate::notADate);
+    if (month == 2 && day == 29 && year != 0 && !isLeapYear(year))
+        return fail(TypedDate::outOfRange);
     int span = 0;
-    if (secondYear >= 0) {
-        span = secondYear - year;
-        if (year == 0 || span < 0 || span > 10)
+    if (!secondYearText.empty()) {
+        if (year == 0)
             return fail(TypedDate::outOfRange);
+        span = secondYearOf(year, secondYearText) - year;
+        if (span != 1)
+            return fail(TypedDate::notNextYear);
     }
     result.value = makeDate(year, month, day, qualifier, span);
     if (year == 0)
@@ -432,7 +499,8 @@ DateText formatDate(DateValue value)
             p += n;
     };
     const int qualifier = qualifierOf(value);
-    if (qualifier >= 1 && qualifier <= 4)
+    const bool range = (qualifier == int(betweenDate) || qualifier == int(fromToDate)) && spanOf(value) != 0;
+    if ((qualifier >= int(beforeDate) && qualifier <= int(calculatedDate)) || qualifier == int(estimatedDate) || range)
         put("%s ", qualifierTexts[qualifier]);
     if (day != 0)
         put("%d ", day);
@@ -442,7 +510,9 @@ DateText formatDate(DateValue value)
         put("%s", " ");
     if (year != 0)
         put("%d", year);
-    if (spanOf(value) != 0)
+    if (range)
+        put(qualifier == int(betweenDate) ? " AND %d" : " TO %d", year + spanOf(value));
+    else if (spanOf(value) != 0)
         put("/%d", year + spanOf(value));
     return out;
 }

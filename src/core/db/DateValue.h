@@ -15,6 +15,10 @@ enum DateQualifier : uint32_t {
     afterDate = 2,
     aboutDate = 3,
     calculatedDate = 4,
+    // A range to the year of the span: "BET 1850 AND 1860", "FROM 1850 TO 1860".
+    betweenDate = 5,
+    fromToDate = 6,
+    estimatedDate = 7,
 };
 
 constexpr DateValue dateNotParsedBit = 1u << 24;
@@ -42,7 +46,7 @@ int parseGedDate(DateValue& value, std::string_view text);
 
 // A date typed by the user, read: its value, or why it is no date.
 struct TypedDate {
-    enum Problem { none, notADate, outOfRange, noYear };
+    enum Problem { none, notADate, outOfRange, noYear, notNextYear, longRange };
     DateValue value = 0; // also for noYear: the day and month read
     Problem problem = none;
     bool ok() const { return problem == none; }
@@ -51,11 +55,13 @@ struct TypedDate {
 };
 
 // Reads a typed date: an optional qualifier word (ABT, about, ca., um, BEF,
-// before, vor, AFT, after, nach, CAL, ber, ...), then day, month and year
-// as "12 MAR 1850", "12 Mrz 1850", "MAR 1850", "12.3.1850", "12-3-1850",
-// "3.1850", "1850", the ISO form "1850-03-12", and a second year
-// "1750/1751". Every date formatDate writes reads back as the same value.
-// An empty text is no date (value 0, no problem).
+// before, vor, AFT, after, nach, CAL, ber, EST, ...), then day, month and
+// year as "12 MAR 1850", "12 Mrz 1850", "MAR 1850", "12.3.1850",
+// "12-3-1850", "3.1850", "1850", the ISO form "1850-03-12", a double year
+// "1750/51" or "1750/1751" (the second part is the next year), and the
+// ranges the import reads, "bet 1850 and 1860", "from 1850 to 1860" (up to
+// 10 years). Every date formatDate writes reads back as the same value. An
+// empty text is no date (value 0, no problem).
 TypedDate parseTypedDate(std::string_view text);
 
 // GED text of a date, held in the object itself so that no caller shares a

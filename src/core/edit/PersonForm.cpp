@@ -152,14 +152,21 @@ DateField readDateField(const PersonForm& form, int event, std::string_view type
     TypedDate date = parseTypedDate(text);
     // A date without a year takes it from the date above.
     const bool completes = event == formChristening || event == formDeath || event == formBurial;
-    if (completes && (date.problem == TypedDate::noYear || (date.ok() && yearOf(date.value) <= 31 && monthOf(date.value) == 0 &&
-                                                              dayOf(date.value) == 0 && isDigit(text[0]) && text.size() <= 2))) {
+    // "12": the 12th of the month above; "12 MAR": of the year above.
+    const bool bareDay = date.ok() && yearOf(date.value) >= 1 && yearOf(date.value) <= 31 && monthOf(date.value) == 0 &&
+                         dayOf(date.value) == 0 && isDigit(text[0]) && text.size() <= 2;
+    const bool noYear = date.problem == TypedDate::noYear && monthOf(date.value) != 0;
+    if (completes && (bareDay || noYear)) {
         const DateValue above = parseTypedDate(form.dates[static_cast<size_t>(event - 1)]).value;
         if (yearOf(above) != 0) {
+            if (bareDay && monthOf(above) == 0)
+                return {text, "A day needs a month, and the date above has none."};
             const DateValue own = date.value;
-            const bool bareDay = date.ok(); // "12": the 12th of the month above
-            date.value = bareDay ? makeDate(yearOf(above), monthOf(above), yearOf(own), qualifierOf(above), spanOf(above))
-                                 : makeDate(yearOf(above), monthOf(own), dayOf(own), qualifierOf(above), spanOf(above));
+            // A range above lends its first year only.
+            const bool range = qualifierOf(above) == betweenDate || qualifierOf(above) == fromToDate;
+            const int qualifier = range ? 0 : qualifierOf(above), span = range ? 0 : spanOf(above);
+            date.value = bareDay ? makeDate(yearOf(above), monthOf(above), yearOf(own), qualifier, span)
+                                 : makeDate(yearOf(above), monthOf(own), dayOf(own), qualifier, span);
             date.problem = TypedDate::none;
         }
     }
