@@ -93,7 +93,7 @@ TEST_F(PersonListTest, TheSelectionListShowsTheSelectedPersons)
     ASSERT_TRUE(preparePersonList(session, false));
     EXPECT_EQ(list().rowCount(), 7);
     EXPECT_EQ(ui.status[0], "test.ged loaded, read as UTF-8 (valid UTF-8)");
-    EXPECT_EQ(ui.status[1], "7 Persons\t  2 merged");
+    EXPECT_EQ(ui.status[1], "7 Persons\t  2 mergers"); // the word the merge itself shows
 }
 
 TEST_F(PersonListTest, AClickMakesTheCurrentAndThePreviousPerson)

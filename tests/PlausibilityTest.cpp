@@ -69,7 +69,7 @@ TEST_F(PlausibilityTest, DatesOfOnePerson)
               "RIN=    4                 check date: Death 1851 before death JUN 1852 for RIN 4Dora Alt \n"
               "RIN=    5                 check date: Death 1890 before death 1900/1915 for RIN 5Emma Alt \n"
               "RIN=    5                 check date: birth date range '1900/1915' more than 10 years for RIN 5 Emma Alt \n"
-              "RIN=    5                 check date: possibly wrong death date '' for RIN 5 Emma Alt \n"
+              "RIN=    5                 check date: possibly wrong death date 'xyz 1950' for RIN 5 Emma Alt \n"
               "RIN=    6           superfluous date: superfluous death date BEF 1900 (deleted)\n"
               "RIN=    8                 check date: Death 1840 before death 1850 for RIN 8Gerd Alt \n");
     EXPECT_EQ(session.errors.correctedCount, 3);

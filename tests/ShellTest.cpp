@@ -37,11 +37,12 @@ TEST_F(ShellTest, TheDiscardQuestionNamesWhatWouldBeLost)
     for (int i = 0; i < 3; ++i)
         db.addPerson();
     EXPECT_EQ(discardQuestion(session),
-              "Changes have not yet been exported!\r\n( 2 mergers 3 new )\r\n\r\nDiscard all changes?");
+              "Changes have not yet been exported!\r\n( 2 mergers, 3 new )\r\n\r\nDiscard all changes?");
     session.counts.correctionCount = 1;
     session.counts.replacementCount = 4;
-    EXPECT_EQ(discardQuestion(session), "Changes have not yet been exported!\r\n( 2 mergers( 1 corrections 4 "
-                                        "replacements 3 new )\r\n\r\nDiscard all changes?");
+    session.counts.editCount = 1;
+    EXPECT_EQ(discardQuestion(session), "Changes have not yet been exported!\r\n( 2 mergers, 1 corrections, 4 "
+                                        "replacements, 3 new, 1 edits )\r\n\r\nDiscard all changes?");
 
     ui.answers = {false, true};
     EXPECT_FALSE(confirmDiscard(session));

@@ -355,7 +355,7 @@ private slots:
         QCOMPARE(dialogs.questions.size(), 1);
         QCOMPARE(dialogs.questions[0].title, QStringLiteral("DISCARD CHANGES"));
         QCOMPARE(dialogs.questions[0].text,
-                 QStringLiteral("Changes have not yet been exported!\n( 2 mergers 3 new )\n\nDiscard all changes?"));
+                 QStringLiteral("Changes have not yet been exported!\n( 2 mergers, 3 new )\n\nDiscard all changes?"));
         QCOMPARE(dialogs.questions[0].icon, QMessageBox::Warning);
         QVERIFY(window.isVisible());
 

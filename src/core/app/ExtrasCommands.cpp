@@ -5,6 +5,7 @@
 #include "app/Shell.h"
 #include "app/ViewCommands.h"
 #include "check/Merge.h"
+#include "ged/PersonText.h"
 #include "relations/Relationship.h"
 
 namespace kinmap {
@@ -24,7 +25,9 @@ void findErrorsCommand(Session& s)
 void runErrorCheck(Session& s)
 {
     s.personList.waitForWorker();
-    checkPlausibility(s, s.checkOptions, s.errors);
+    checkPlausibility(s, s.checkOptions, s.errors, [&s](int32_t rin, const char* tag) {
+        return eventDateText(s.db, s.gedFile, rin, tag);
+    });
     s.errorRows.reset(s.errors);
 }
 

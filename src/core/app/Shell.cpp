@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <strings.h>
+#include <vector>
 
 namespace kinmap {
 
@@ -57,17 +58,15 @@ std::string discardQuestion(const Session& s)
     if (added <= 0 && counts.mergeCount == 0 && counts.correctionCount == 0 && counts.replacementCount == 0 &&
         counts.editCount == 0)
         return {};
-    std::string text = "Changes have not yet been exported!\r\n";
-    if (counts.mergeCount != 0)
-        text += formatText("( %d mergers", counts.mergeCount);
-    if (counts.correctionCount != 0)
-        text += formatText("( %d corrections", counts.correctionCount);
-    if (counts.replacementCount != 0)
-        text += formatText(" %d replacements", counts.replacementCount);
-    if (added > 0)
-        text += formatText(" %d new", added);
-    if (counts.editCount != 0)
-        text += formatText(" %d edits", counts.editCount);
+    // One clause per kind of change, each counted in one word.
+    std::vector<std::string> parts;
+    for (const auto& [count, word] : {std::pair{counts.mergeCount, "mergers"}, {counts.correctionCount, "corrections"},
+                                      {counts.replacementCount, "replacements"}, {added, "new"}, {counts.editCount, "edits"}})
+        if (count > 0)
+            parts.push_back(formatText("%d %s", count, word));
+    std::string text = "Changes have not yet been exported!\r\n(";
+    for (size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? " " : ", ") + parts[i];
     return text + " )\r\n\r\n" + "Discard all changes?";
 }
 

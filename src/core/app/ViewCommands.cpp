@@ -24,9 +24,9 @@ bool preparePersonList(Session& s, bool selection)
         showLoaded(s);
         std::string counts = formatText("%d Persons\t", list.rowCount());
         if (s.counts.mergeCount != 0)
-            counts += formatText("  %d merged", s.counts.mergeCount);
+            counts += formatText("  %d mergers", s.counts.mergeCount);
         if (s.counts.correctionCount != 0)
-            counts += formatText("  %d corrected", s.counts.correctionCount);
+            counts += formatText("  %d corrections", s.counts.correctionCount);
         s.setStatus(1, "%s", counts.c_str());
     }
     s.setStatus(2, "RIN: %d", s.shell.currentPerson);

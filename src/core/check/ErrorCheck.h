@@ -32,7 +32,7 @@ bool isLater(DateValue a, DateValue b);
 
 class ErrorCheck {
 public:
-    ErrorCheck(Workspace& workspace, const CheckOptions& options, ErrorList& list);
+    ErrorCheck(Workspace& workspace, const CheckOptions& options, ErrorList& list, const FileDateText& fileDate);
     void run();
 
     // Appends a piece of the details text as it is.
@@ -63,6 +63,7 @@ public:
     Workspace& s;
     Database& db;
     const CheckOptions& options;
+    const FileDateText& fileDate;
 
 private:
     void personDates(int32_t rin);

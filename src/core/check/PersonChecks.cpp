@@ -141,18 +141,24 @@ void ErrorCheck::personDates(int32_t rin)
     // Dates whose text did not read as a date, or spans over ten years.
     struct Doubt {
         DateValue PersonRecord::*field;
+        const char* tag;
         const char* range;
         const char* doubtful;
     };
     static constexpr Doubt doubts[] = {
-        {&PersonRecord::birthDate, "birth date range '%s' more than 10 years for RIN %d ", "possibly wrong birth date '%s' for RIN %d"},
-        {&PersonRecord::chrisDate, "chris date range '%s' more than 10 years for RIN %d ", "possibly wrong chris date '%s' for RIN %d "},
-        {&PersonRecord::deathDate, "death date range '%s' more than 10 years for RIN %d ", "possibly wrong death date '%s' for RIN %d "},
-        {&PersonRecord::burialDate, "burial date range '%s' more than 10 years for RIN %d ", "possibly wrong burial date '%s' for RIN %d "}};
+        {&PersonRecord::birthDate, "BIRT", "birth date range '%s' more than 10 years for RIN %d ", "possibly wrong birth date '%s' for RIN %d "},
+        {&PersonRecord::chrisDate, "CHR", "chris date range '%s' more than 10 years for RIN %d ", "possibly wrong chris date '%s' for RIN %d "},
+        {&PersonRecord::deathDate, "DEAT", "death date range '%s' more than 10 years for RIN %d ", "possibly wrong death date '%s' for RIN %d "},
+        {&PersonRecord::burialDate, "BURI", "burial date range '%s' more than 10 years for RIN %d ", "possibly wrong burial date '%s' for RIN %d "}};
     for (const Doubt& d : doubts) {
         const DateValue value = db.persons[rin].*d.field;
-        if (isNotParsed(value))
-            report(formatText(spanOf(value) != 0 ? d.range : d.doubtful, dateText(value).c_str(), rin));
+        if (!isNotParsed(value))
+            continue;
+        // The date as the file writes it; what was read of it otherwise.
+        std::string text = fileDate ? fileDate(rin, d.tag) : std::string();
+        if (text.empty())
+            text = dateText(value);
+        report(formatText(spanOf(value) != 0 ? d.range : d.doubtful, text.c_str(), rin));
     }
 }
 

@@ -55,8 +55,9 @@ bool isLater(DateValue a, DateValue b)
     return dayOf(a) != 0 && dayOf(b) != 0 && dayOf(a) > dayOf(b);
 }
 
-ErrorCheck::ErrorCheck(Workspace& workspace, const CheckOptions& checkOptions, ErrorList& list)
-    : s(workspace), db(workspace.db), options(checkOptions), list_(list)
+ErrorCheck::ErrorCheck(Workspace& workspace, const CheckOptions& checkOptions, ErrorList& list,
+                       const FileDateText& fileDateText)
+    : s(workspace), db(workspace.db), options(checkOptions), fileDate(fileDateText), list_(list)
 {
 }
 
@@ -209,10 +210,10 @@ void ErrorCheck::run()
     s.counts.correctionCount += list_.correctedCount;
 }
 
-void checkPlausibility(Workspace& s, const CheckOptions& options, ErrorList& list)
+void checkPlausibility(Workspace& s, const CheckOptions& options, ErrorList& list, const FileDateText& fileDate)
 {
     s.history.clear(); // its corrections cannot be undone, nor what came before them
-    ErrorCheck(s, options, list).run();
+    ErrorCheck(s, options, list, fileDate).run();
 }
 
 } // namespace kinmap

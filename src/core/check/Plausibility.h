@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,10 @@ struct ErrorList {
 
 // Find Errors with the options: the findings go into `list` (emptied
 // first), the journal and the report; corrections are counted.
-void checkPlausibility(Workspace& workspace, const CheckOptions& options, ErrorList& list);
+// `fileDate` gives the text of an event's DATE line as the file has it
+// ("BIRT"), so that a date that did not read is shown as it stands.
+using FileDateText = std::function<std::string(int32_t rin, const char* eventTag)>;
+void checkPlausibility(Workspace& workspace, const CheckOptions& options, ErrorList& list,
+                       const FileDateText& fileDate = {});
 
 } // namespace kinmap

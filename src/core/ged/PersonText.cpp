@@ -3,6 +3,7 @@
 #include "base/Workspace.h"
 #include "ged/GedLineIO.h"
 #include "ged/Import.h"
+#include "ged/ImportRules.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -36,6 +37,30 @@ bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGed
     s.setStatus(0, "%s", loadedText(file).c_str());
     s.setStatus(1, "%s", "");
     return true;
+}
+
+std::string eventDateText(const Database& db, const GedFile& file, int32_t rin, std::string_view eventTag)
+{
+    GedInput input;
+    if (!db.validRin(rin) || db.persons[rin].fileOffset == 0 || !input.open(file.bytes, file.format))
+        return {};
+    input.seek(db.persons[rin].fileOffset);
+    bool inEvent = false;
+    while (input.readLine()) {
+        const std::string_view text = input.text();
+        const int level = lineLevel(text);
+        if (level == 0)
+            break;
+        if (level == 1) {
+            inEvent = importTag(text, 2) == importTag(eventTag, 0);
+        } else if (inEvent && level == 2 && importTag(text, 2) == importTagOf("DATE")) {
+            std::string_view value = valueAt(text, 7);
+            while (!value.empty() && value.back() == ' ')
+                value.remove_suffix(1);
+            return std::string(value);
+        }
+    }
+    return {};
 }
 
 std::vector<int32_t> personsPointingTo(const Database& db, const GedFile& file, const std::string& identifier)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kinmap {
@@ -21,6 +22,10 @@ struct PersonGedText {
 // the file cannot be read (after the error box). A person without a record
 // in the file (added since) gets a note in plain words instead.
 bool readPersonGedText(Workspace& workspace, const GedFile& file, int32_t rin, PersonGedText& text);
+
+// The value of the DATE line of a person's event ("BIRT") as the file
+// writes it, trimmed; empty when the record has none.
+std::string eventDateText(const Database& db, const GedFile& file, int32_t rin, std::string_view eventTag);
 
 // The persons whose records in the file hold a line whose value points to
 // the identifier ("1 ASSO @I12@"), in RIN order.
