@@ -71,6 +71,11 @@ TEST_F(QueryTest, NameCountsKeepCaseFilterAndSelection)
     EXPECT_EQ(ui.shownViews.back(), static_cast<int>(reportView));
     EXPECT_EQ(count(CountKind::surname), "\r\nCount\tSurname\r\n     3\tMeier\r\n     2\tOtt\r\n     1\tmeier"
                                          "\r\n\r\n     6 \tTotal ");
+    // Persons without a surname are counted on a row that says so.
+    db.persons[5].surname = db.internText(surnamePool, "");
+    EXPECT_EQ(count(CountKind::surname), "\r\nCount\tSurname\r\n     3\tMeier\r\n     1\tOtt\r\n     1\tmeier"
+                                         "\r\n     1\t(no surname)\r\n\r\n     6 \tTotal ");
+    db.persons[5].surname = db.internText(surnamePool, "Ott");
     session.countOptions.givenFilter = "ann";
     EXPECT_EQ(count(CountKind::given), "\r\nCount\tGiven name\r\n     1\tJohann\r\n\r\n     1 \tTotal ");
     // Nobody selected: the table is empty and its total 0 is written.

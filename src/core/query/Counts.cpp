@@ -199,7 +199,8 @@ void writeCount(Workspace& s, const CountOptions& options, CountKind kind)
         const CountRow& row = table.row(i);
         const auto& n = row.perEvent;
         if (names)
-            write(s, formatText("\r\n%6u\t", row.total) + row.text);
+            write(s, formatText("\r\n%6u\t", row.total) +
+                         (row.text && *row.text ? row.text : kind == CountKind::surname ? "(no surname)" : "(no given name)"));
         else if (byPeriod)
             write(s, formatText("\r\n%6u\t%6u\t%6u\t%6u\t%6u\t%6u\t%6u", static_cast<unsigned>(row.start), row.total, n[0],
                                 n[1], n[2], n[3], n[4]));
