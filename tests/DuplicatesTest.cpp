@@ -202,16 +202,51 @@ TEST_F(DuplicatesTest, ManualModeAsksPairByPairUntilCancel)
     EXPECT_EQ(ui.mergeDialogs.size(), 3u);
 }
 
+// Facts that contradict each other mean two persons, and two children of
+// one family are brothers unless their dates agree.
+TEST_F(DuplicatesTest, BrothersAndContradictingLivesAreNoPair)
+{
+    ASSERT_TRUE(importText("0 HEAD\n"
+                           "0 @I1@ INDI\n1 NAME Andreas /Altfeld/\n1 SEX M\n1 BIRT\n2 DATE 18 OCT 1872\n1 DEAT\n2 DATE 1882\n1 FAMC @F1@\n"
+                           "0 @I2@ INDI\n1 NAME Andreas /Altfeld/\n1 SEX M\n1 BIRT\n2 DATE ABT 1874\n1 CHR\n2 DATE 1874\n"
+                           "1 FAMC @F1@\n1 FAMS @F2@\n"
+                           "0 @I3@ INDI\n1 NAME Anna /Wolf/\n1 SEX F\n1 FAMS @F2@\n"
+                           "0 @I4@ INDI\n1 NAME Jakob /Altfeld/\n1 SEX M\n1 FAMS @F1@\n"
+                           "0 @F1@ FAM\n1 HUSB @I4@\n1 CHIL @I1@\n1 CHIL @I2@\n"
+                           "0 @F2@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 MARR\n2 DATE 1892\n"
+                           "0 TRLR\n"));
+    for (const uint32_t requirement : {DuplicateOption::sameDate, DuplicateOption::noRequirement})
+        EXPECT_EQ(search(persons | soundex | requirement | semiautomatic), Pairs{}) << requirement;
+    // Brothers of whom nothing is known but the name: no pair.
+    for (const int32_t rin : {1, 2})
+        db.persons[rin].flags &= ~(Flag::hasBirthDate | Flag::hasDeathDate | Flag::hasChrisDate);
+    db.persons[2].fams.clear();
+    EXPECT_EQ(search(persons | soundex | DuplicateOption::noRequirement | semiautomatic), Pairs{});
+    db.persons[1].flags |= Flag::hasBirthDate;
+    db.persons[2].flags |= Flag::hasBirthDate;
+    // The same child entered twice, with the same birth: a pair.
+    db.persons[2].birthDate = db.persons[1].birthDate;
+    db.persons[2].flags &= ~Flag::hasChrisDate;
+    EXPECT_EQ(search(persons | soundex | DuplicateOption::noRequirement | semiautomatic), (Pairs{{1, 2}}));
+    // Two exact birth dates that differ: two persons.
+    db.persons[2].birthDate = makeDate(1872, 10, 19);
+    EXPECT_EQ(search(persons | soundex | DuplicateOption::noRequirement | semiautomatic), Pairs{});
+}
+
 TEST_F(DuplicatesTest, PlaceHintOfAPersonWithoutDataEndsInACyclicFile)
 {
     // Karl is the father of Otto and Otto the father of Karl (the import
-    // makes both men); the place is found through Otto's other child.
+    // makes both men); the place is found through Otto's other child. The
+    // second Karl is the son of another Otto Vogel (brothers would be no pair).
     ASSERT_TRUE(importText("0 HEAD\n"
                            "0 @I1@ INDI\n1 NAME Karl /Vogel/\n1 FAMC @F1@\n1 FAMS @F2@\n"
-                           "0 @I2@ INDI\n1 NAME Karl /Vogel/\n1 SEX M\n1 FAMC @F1@\n1 BURI\n2 PLAC Ulm\n"
+                           "0 @I2@ INDI\n1 NAME Karl /Vogel/\n1 SEX M\n1 FAMC @F3@\n"
                            "0 @I3@ INDI\n1 NAME Otto /Vogel/\n1 FAMC @F2@\n1 FAMS @F1@\n"
-                           "0 @F1@ FAM\n1 HUSB @I3@\n1 CHIL @I1@\n1 CHIL @I2@\n"
+                           "0 @I4@ INDI\n1 NAME Fritz /Vogel/\n1 SEX M\n1 FAMC @F1@\n1 BURI\n2 PLAC Ulm\n"
+                           "0 @I5@ INDI\n1 NAME Otto /Vogel/\n1 SEX M\n1 FAMS @F3@\n"
+                           "0 @F1@ FAM\n1 HUSB @I3@\n1 CHIL @I1@\n1 CHIL @I4@\n"
                            "0 @F2@ FAM\n1 HUSB @I1@\n1 CHIL @I3@\n"
+                           "0 @F3@ FAM\n1 HUSB @I5@\n1 CHIL @I2@\n"
                            "0 TRLR\n"));
     EXPECT_EQ(search(persons | exact | DuplicateOption::sameParents | semiautomatic), (Pairs{{1, 2}}));
     EXPECT_EQ(session.duplicates.candidates[0].firstText,

@@ -603,7 +603,12 @@ int matchPersons(const Database& db, uint32_t options, int32_t a, int32_t b)
     const MatchMethod method = methodOf(options);
     const uint32_t requirement = options & requirementMask;
     const int dateLimit = requirement == sameDate ? 2 : requirement == noRequirement && method == MatchMethod::exact ? 6 : unknown;
-    if (compareLifeDates(db, a, b) > dateLimit)
+    const int lifeDates = compareLifeDates(db, a, b);
+    if (lifeDates > dateLimit || livesContradict(db, a, b))
+        return noMatch;
+    // Two children of one family with one name are brothers or sisters
+    // unless their dates agree.
+    if (lifeDates != MatchResult::same && areSiblings(db, a, b))
         return noMatch;
     const int nameLimit = method == MatchMethod::exact ? 0 : method == MatchMethod::soundex ? 2 : 4;
     if (compareSurnames(db, method, a, b) > nameLimit || compareGivenNames(db, method, a, b) > nameLimit)

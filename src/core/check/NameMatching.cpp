@@ -5,6 +5,9 @@
 #include "db/TextCompare.h"
 #include "db/Utf8.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <array>
 #include <cstring>
 
@@ -313,6 +316,49 @@ int compareSpouses(const Database& db, MatchMethod method, int32_t a, int32_t b)
         }
     }
     return best < 0 ? MatchResult::unknown : best;
+}
+
+bool livesContradict(const Database& db, int32_t a, int32_t b)
+{
+    // a's life ended (death, else burial) before b was christened, married or buried.
+    auto contradicts = [&db](int32_t x, int32_t y) {
+        const PersonRecord& p = db.persons[x];
+        const PersonRecord& q = db.persons[y];
+        const DateValue end = (p.flags & Flag::hasDeathDate) ? p.deathDate : (p.flags & Flag::hasBurialDate) ? p.burialDate : 0;
+        const Years died = yearsOf(end);
+        if (died.from == 0)
+            return false;
+        std::vector<DateValue> later;
+        if (q.flags & Flag::hasChrisDate)
+            later.push_back(q.chrisDate);
+        if (q.flags & Flag::hasBurialDate)
+            later.push_back(q.burialDate);
+        for (const int32_t mrin : q.fams)
+            if (db.isFamily(mrin) && (db.families[mrin].flags & Flag::hasMarrDate))
+                later.push_back(db.families[mrin].marrDate);
+        return std::any_of(later.begin(), later.end(), [&](DateValue date) {
+            const Years event = yearsOf(date);
+            return event.from != 0 && qualifierOf(date) != beforeDate && qualifierOf(end) != afterDate && died.to < event.from;
+        });
+    };
+    if (contradicts(a, b) || contradicts(b, a))
+        return true;
+    // Two exact birth dates that differ.
+    const PersonRecord& x = db.persons[a];
+    const PersonRecord& y = db.persons[b];
+    auto exact = [](const PersonRecord& p) {
+        return (p.flags & Flag::hasBirthDate) && !isNotParsed(p.birthDate) && qualifierOf(p.birthDate) == exactDate &&
+               dayOf(p.birthDate) != 0 && monthOf(p.birthDate) != 0 && yearOf(p.birthDate) != 0 && spanOf(p.birthDate) == 0;
+    };
+    return exact(x) && exact(y) && x.birthDate != y.birthDate;
+}
+
+bool areSiblings(const Database& db, int32_t a, int32_t b)
+{
+    for (const int32_t mrin : db.persons[a].famc)
+        if (db.isFamily(mrin) && db.persons[b].famc.contains(mrin))
+            return true;
+    return false;
 }
 
 int compareLifeDates(const Database& db, int32_t a, int32_t b)

@@ -39,6 +39,13 @@ std::string nameKey(std::string_view text);
 // without letters.
 std::string soundexCode(std::string_view text);
 
+// Facts of the two lives that cannot both be true of one person: one died
+// (or was buried) before the other was christened, married or buried, or
+// both have an exact birth date and they differ.
+bool livesContradict(const Database& db, int32_t a, int32_t b);
+// Both are children of one family.
+bool areSiblings(const Database& db, int32_t a, int32_t b);
+
 // 0 same text (case and accents aside), 1 same non-empty nameKey, 2 / 4 the first six
 // / four letters agree (other matching only), 8 a surname missing, 15
 // different.
