@@ -211,13 +211,14 @@ void MainWindow::buildMenus()
     QMenu* select = edit->addMenu(QStringLiteral("&Select"));
     QMenu* deselect = edit->addMenu(QStringLiteral("&Deselect"));
     const std::pair<const char*, uint32_t> entries[] = {
-        {"&Person", cmdSelectPerson}, {"&Ancestors", cmdSelectAncestors}, {"&Descendants", cmdSelectDescendants}, {"&All", cmdSelectAll}};
+        {"&Person", cmdSelectPerson}, {"&Ancestors", cmdSelectAncestors}, {"&Descendants", cmdSelectDescendants}, {"A&ll", cmdSelectAll}};
     for (const auto& [text, id] : entries) {
         addCommand(select, id, QString::fromLatin1(text));
         addCommand(deselect, id + (cmdDeselectPerson - cmdSelectPerson), QString::fromLatin1(text));
     }
 
-    QMenu* search = menuBar()->addMenu(QStringLiteral("&SEARCH"));
+    // Alt+S and Alt+C are the shortcuts of Soundex and Find Errors.
+    QMenu* search = menuBar()->addMenu(QStringLiteral("SE&ARCH"));
     addCommand(search, cmdSearchPerson, QStringLiteral("&Person"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommand(search, cmdSearchEvents, QStringLiteral("&Events"));
     addCommand(search, cmdSearchBirths, QStringLiteral("&Births"));
@@ -226,7 +227,7 @@ void MainWindow::buildMenus()
     search->addSeparator();
     addCommand(search, cmdFindReplace, QStringLiteral("Find and &Replace"));
 
-    QMenu* count = menuBar()->addMenu(QStringLiteral("&COUNT"));
+    QMenu* count = menuBar()->addMenu(QStringLiteral("C&OUNT"));
     addCommand(count, cmdCountGivenNames, QStringLiteral("&Given names"));
     addCommand(count, cmdCountSurnames, QStringLiteral("&Surnames"));
     addCommand(count, cmdCountPlaces, QStringLiteral("&Places"));

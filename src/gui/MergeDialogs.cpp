@@ -73,6 +73,9 @@ MergePersonsDialog::MergePersonsDialog(MergeFields& fields, QWidget* parent) : Q
                                                                                 ? QDialogButtonBox::RejectRole
                                                                                 : QDialogButtonBox::AcceptRole);
         connect(button, &QPushButton::clicked, this, [this, answer = answer] { press(answer); });
+        // Enter merges nothing: a merge cannot be taken back but by undo.
+        button->setAutoDefault(false);
+        button->setDefault(answer == MergeAnswer::no);
     }
     layout->addWidget(buttons);
 }

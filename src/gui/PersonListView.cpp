@@ -196,7 +196,7 @@ QMenu* PersonListView::contextMenu()
     static constexpr Entry entries[] = {{"&Person", cmdSelectPerson, cmdDeselectPerson},
                                         {"&Ancestors", cmdSelectAncestors, cmdDeselectAncestors},
                                         {"&Descendants", cmdSelectDescendants, cmdDeselectDescendants},
-                                        {"&All", cmdSelectAll, cmdDeselectAll}};
+                                        {"A&ll", cmdSelectAll, cmdDeselectAll}};
     QMenu* select = menu_->addMenu(QStringLiteral("&Select"));
     QMenu* deselect = menu_->addMenu(QStringLiteral("&Deselect"));
     for (const Entry& e : entries) {
@@ -211,7 +211,7 @@ QMenu* PersonListView::contextMenu()
     for (const auto& [text, id] : edits)
         menu_->addAction(QString::fromLatin1(text), this, [this, id = id] { runCommand_(id); });
     // Merges the person clicked before into this one.
-    menu_->addAction(QStringLiteral("&Merge"), this, [this] { runCommand_(cmdMerge); });
+    menu_->addAction(QStringLiteral("Mer&ge"), this, [this] { runCommand_(cmdMerge); });
     // How the person clicked before is related to this one.
     menu_->addAction(QStringLiteral("&Relationship"), this, [this] { runCommand_(cmdRelationship); });
     return menu_;

@@ -18,7 +18,10 @@
 
 #include "app/Commands.h"
 
+#include <functional>
+
 #include <QAction>
+#include <QMap>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenuBar>
@@ -218,6 +221,57 @@ private slots:
         // F10 reaches the menu bar.
         QTest::keyClick(&window, Qt::Key_F10);
         QCOMPARE(window.menuBar()->activeAction(), window.menuBar()->actions().value(0));
+    }
+
+    // No key does two things: every shortcut is one command's, no Alt+letter
+    // of the menu bar is a command's shortcut, and the entries of one menu
+    // level, context menus too, have mnemonics of their own.
+    void noKeyDoesTwoThings()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        dialogs.filesToOpen.enqueue(writeGed("keys.ged", family));
+        window.startPage()->importButton()->click();
+        auto mnemonic = [](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+        };
+        QMap<QKeySequence, QString> owners;
+        std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+            QMap<QChar, QString> letters;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                if (const QChar m = mnemonic(action->text()); !m.isNull()) {
+                    QVERIFY2(!letters.contains(m), qPrintable(action->text() + QStringLiteral(" and ") + letters.value(m)));
+                    letters.insert(m, action->text());
+                }
+                for (const QKeySequence& key : action->shortcuts()) {
+                    QVERIFY2(!owners.contains(key), qPrintable(key.toString() + QStringLiteral(": ") + action->text()));
+                    owners.insert(key, action->text());
+                }
+                if (action->menu())
+                    collect(action->menu());
+            }
+        };
+        QMap<QChar, QString> barLetters;
+        for (QAction* menu : window.menuBar()->actions()) {
+            const QChar m = mnemonic(menu->text());
+            QVERIFY2(!barLetters.contains(m), qPrintable(menu->text()));
+            barLetters.insert(m, menu->text());
+            collect(menu->menu());
+        }
+        for (auto it = barLetters.cbegin(); it != barLetters.cend(); ++it) {
+            const QKeySequence alt(QStringLiteral("Alt+") + it.key());
+            QVERIFY2(!owners.contains(alt), qPrintable(alt.toString() + QStringLiteral(" opens ") + it.value() +
+                                                       QStringLiteral(" and runs ") + owners.value(alt)));
+        }
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
+        QVERIFY(list);
+        collect(list->contextMenu());
     }
 
     void pagesSayWhatIsMissing()
@@ -576,7 +630,7 @@ private slots:
         QCOMPARE(window.session().shell.previousPerson, 2);
         QAction* merge = nullptr;
         for (QAction* entry : view->contextMenu()->actions())
-            if (entry->text() == QStringLiteral("&Merge"))
+            if (entry->text() == QStringLiteral("Mer&ge"))
                 merge = entry;
         QVERIFY(merge);
         dialogs.mergeAnswers.enqueue(kinmap::MergeAnswer::yes);
@@ -614,6 +668,8 @@ private slots:
         fields.otherRin = 2;
         fields.takeOther[0] = true;
         kinmap::gui::MergePersonsDialog merge(fields);
+        for (QPushButton* button : merge.findChildren<QPushButton*>()) // a merge question defaults to No
+            QCOMPARE(button->isDefault(), button->text() == QStringLiteral("NO"));
         QVERIFY(merge.takeBox(0)->isChecked());
         merge.takeBox(0)->click();
         merge.takeBox(3)->click();
@@ -700,7 +756,7 @@ private slots:
         for (QAction* menu : window.menuBar()->actions())
             if (menu->isVisible())
                 menus << menu->text();
-        QVERIFY(menus.contains(QStringLiteral("&COUNT")));
+        QVERIFY(menus.contains(QStringLiteral("C&OUNT")));
         dialogs.countFilters.enqueue("Ber");
         window.action(kinmap::cmdCountSurnames)->trigger();
         QCOMPARE(dialogs.countModes, QList<int>{1});
