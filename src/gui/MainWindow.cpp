@@ -265,6 +265,7 @@ bool MainWindow::startPageShown() const
 
 void MainWindow::linksRepaired(int count)
 {
+    repairReport_ = session_.report.clears();
     repairLink_->setVisible(count != 0);
     repairLink_->setText(QStringLiteral("<a href=\"report\">%1 links repaired – see Report</a>").arg(count));
 }
@@ -461,6 +462,9 @@ void MainWindow::runCommand(uint32_t id)
         break;
     }
     updateUndoActions();
+    // The link to the repairs goes with the report that lists them.
+    if (session_.report.clears() != repairReport_)
+        repairLink_->hide();
 }
 
 void MainWindow::updateUndoActions()

@@ -110,6 +110,7 @@ private:
     StartPage* startPage_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* repairLink_ = nullptr;
+    uint64_t repairReport_ = 0; // the report's clears() when the repairs were told
     std::array<QWidget*, 9> pages_{};
     std::array<QLabel*, 3> status_{};
     QProgressBar* progress_ = nullptr;

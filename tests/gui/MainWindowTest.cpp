@@ -295,6 +295,11 @@ private slots:
         QVERIFY(!dialogs.messages.isEmpty() || !dialogs.errors.isEmpty());
         window.tabs()->setCurrentIndex(kinmap::reportView);
         QCOMPARE(viewText(window, kinmap::reportView), report);
+        QVERIFY(window.repairLink()->isVisibleTo(&window));
+        // A command that replaces the report takes the link with it.
+        dialogs.duplicateAnswers.enqueue(kinmap::DuplicateOption::defaults);
+        window.runCommand(kinmap::cmdDuplicates);
+        QVERIFY(!window.repairLink()->isVisibleTo(&window));
 
         // A search that finds nobody says so and counts 0.
         dialogs.searches.enqueue([](kinmap::SearchOptions& o) { o.surname = "Nobody"; });

@@ -5,6 +5,7 @@
 #include "base/Format.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -28,7 +29,11 @@ public:
     {
         length_ = 0;
         block_[0] = 0;
+        ++clears_;
     }
+    // How often the report was emptied: what was told of it before is gone
+    // once this changes.
+    uint64_t clears() const { return clears_; }
 
     const char* text() const { return block_.get(); }
     // A full report is empty: the error box that told of it cleared it.
@@ -45,6 +50,7 @@ private:
     std::unique_ptr<char[]> block_;
     int length_ = 0;
     int capacity_ = initialCapacity;
+    uint64_t clears_ = 0;
 };
 
 } // namespace kinmap
