@@ -35,8 +35,10 @@ IslandListView::IslandListView(Session& session, QWidget* parent)
     showSortIndicator();
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &IslandListView::sortBy);
     const int row = session_.islands.rowOfPerson(session_.shell.currentPerson);
-    if (model_->rowCount() > 0)
+    if (model_->rowCount() > 0) {
         selectRow(row);
+        showIslandStatus(session_, row);
+    }
     // A click or the arrow keys pick an island.
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { pickRow(current.row()); });

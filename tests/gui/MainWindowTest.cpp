@@ -755,6 +755,21 @@ private slots:
         QCOMPARE(window.session().shell.currentPerson, 1);
         list->selectCurrentIsland();
         QCOMPARE(window.session().counts.selectedCount, 2);
+        // Reversed, then run again: largest first as the list promises; shown
+        // again after another person became current, the status bar tells
+        // of the row selected.
+        list->sortBy(0);
+        list->sortBy(0);
+        islands->trigger();
+        list = qobject_cast<kinmap::gui::IslandListView*>(window.viewWidget(kinmap::reportView));
+        QCOMPARE(list->model()->data(list->model()->index(0, 0)).toString().trimmed(), QStringLiteral("2"));
+        QCOMPARE(list->currentIndex().row(), 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(window.statusText(0), QStringLiteral("Island nr.2 of 2"));
+        window.session().shell.currentPerson = 2; // the first person of no island
+        window.showView(kinmap::reportView);
+        list = qobject_cast<kinmap::gui::IslandListView*>(window.viewWidget(kinmap::reportView));
+        QCOMPARE(window.statusText(0), QStringLiteral("Island nr.%1 of 2").arg(list->currentIndex().row() + 1));
 
         // COUNT: the menu, its dialog's mode, the table in the Report tab.
         QStringList menus;

@@ -93,6 +93,14 @@ void pickIsland(Session& s, int row)
     if (!island)
         return;
     clickPerson(s, island->firstPerson);
+    showIslandStatus(s, row);
+}
+
+void showIslandStatus(Session& s, int row)
+{
+    const Island* island = s.islands.islandAt(row);
+    if (!island)
+        return;
     s.setStatus(0, "Island nr.%d of %d", row + 1, s.islands.rowCount());
     const PersonRecord& first = s.db.persons[island->firstPerson];
     const Text given = first.given, surname = first.surname;

@@ -31,6 +31,9 @@ void mergeCommand(Session& session);
 void islandsCommand(Session& session);
 // A row picked: its first person is current; the status bar tells about it.
 void pickIsland(Session& session, int row);
+// The status bar tells about the island of a row (the row the list shows
+// selected).
+void showIslandStatus(Session& session, int row);
 
 // Relationship: from the current to the previous person.
 void relationshipCommand(Session& session);

@@ -83,9 +83,10 @@ int IslandRows::columnShare(int column)
 void IslandRows::reset(std::vector<Island> islands)
 {
     islands_ = std::move(islands);
-    // Largest first, with the shared sort, so the list is sorted by persons
-    // again; the direction chosen last stays.
+    // Largest first, with the shared sort: a new run is sorted by persons
+    // again, whatever column or direction was clicked before.
     sortColumn_ = 0;
+    sortDirection_ = 1;
     order_ = sortedIndexes(islands_.size(), [this](int32_t a, int32_t b) {
         return islands_[static_cast<size_t>(a)].persons - islands_[static_cast<size_t>(b)].persons;
     });
