@@ -35,6 +35,8 @@ ErrorListView::ErrorListView(Session& session, std::function<void(uint32_t)> run
     setShowGrid(true);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(true);
+    showSortIndicator();
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ErrorListView::sortBy);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) { selectRow(index.row()); });
     connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -73,9 +75,18 @@ void ErrorListView::sortBy(int column)
 {
     session_.errorRows.clickColumn(session_.errors, column);
     model_->changed();
+    showSortIndicator();
     const int row = session_.errorRows.rowOfPerson(session_.errors, session_.shell.currentPerson);
     if (model_->rowCount() > 0)
         QTableView::selectRow(row);
+}
+
+void ErrorListView::showSortIndicator()
+{
+    // Before any click the list is in the order of the run: no indicator.
+    const int column = session_.errorRows.sortColumn();
+    horizontalHeader()->setSortIndicator(column, session_.errorRows.sortDirection() > 0 ? Qt::AscendingOrder
+                                                                                        : Qt::DescendingOrder);
 }
 
 void ErrorListView::keyPressEvent(QKeyEvent* event)

@@ -25,6 +25,7 @@ public:
     ErrorListView(Session& session, std::function<void(uint32_t)> runCommand, QWidget* parent = nullptr);
     // "Check Context Menu3": Edit person, Delete person, Remove error.
     QMenu* contextMenu();
+    void showSortIndicator();
     void removeCurrent();
 
 protected:

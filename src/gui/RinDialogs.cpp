@@ -131,6 +131,8 @@ RinPromptDialog::RinPromptDialog(Session& session, const QString& title, QWidget
     });
     layout->addWidget(buttons);
     rin_->setFocus();
+    // Wide enough for its title ("ADD CHILD TO: [12] Anna Roth") and the frame's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(title) + 160);
 }
 
 bool Dialogs::askRin(QWidget* parent, Session& session, const QString& title, QString& rin)

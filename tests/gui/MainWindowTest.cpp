@@ -703,6 +703,11 @@ private slots:
         QCOMPARE(list->model()->rowCount(), 1);
         QCOMPARE(list->model()->data(list->model()->index(0, 2)).toString(),
                  QStringLiteral("with 5 years Hans Berg  *1900 seems too young to marry in 1905"));
+        // No indicator before a click; then the column clicked and its direction.
+        QCOMPARE(list->horizontalHeader()->sortIndicatorSection(), -1);
+        emit list->horizontalHeader()->sectionClicked(1);
+        QVERIFY(list->horizontalHeader()->isSortIndicatorShown());
+        QCOMPARE(list->horizontalHeader()->sortIndicatorSection(), 1);
         // Remove error: the person's errors are ignored from then on; with no
         // row left, removing again does nothing.
         list->setCurrentIndex(list->model()->index(0, 0));
@@ -940,6 +945,10 @@ private slots:
         dialog.searchField()->setText(QStringLiteral("meier, ja"));
         QCOMPARE(dialog.chosenRin(), 1);
         QVERIFY(dialog.report().startsWith(QStringLiteral("RIN: 1\nJakob Meier\nSex:  \n\n* 1850  \n")));
+        // The prompt is wide enough for its title.
+        const QString title = QStringLiteral("ADD CHILD TO: [12345] Maximilian Alexander von Hohenberg-Lichtenstein");
+        kinmap::gui::RinPromptDialog prompt(window.session(), title);
+        QVERIFY(prompt.minimumWidth() > prompt.fontMetrics().horizontalAdvance(title));
     }
 
     void newEmptiesTheDatabase()
