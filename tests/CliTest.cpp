@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <sys/wait.h>
@@ -20,7 +21,9 @@ struct CliRun {
 CliRun runCli(const std::string& arguments, const test::TempDir& dir)
 {
     const std::string errPath = dir.file("stderr.txt");
-    const std::string command = std::string(KINMAP_CLI_PATH) + " " + arguments + " 2>" + errPath;
+    // The run's working journal is kept in the state folder inside the test's.
+    const std::string command =
+        "XDG_STATE_HOME=" + dir.file("state") + " " + std::string(KINMAP_CLI_PATH) + " " + arguments + " 2>" + errPath;
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> chunk;
@@ -56,8 +59,15 @@ TEST(Cli, PrintsTheReportInUtf8OrRaw)
     const CliRun raw = runCli("import " + ged + " --raw --dump", dir);
     EXPECT_NE(raw.out.find("given=J\xF6rg\tsurname=Gr\xFC\xDF\t"), std::string::npos);
     EXPECT_NE(raw.out.find("given=????\tsurname=?o?\t"), std::string::npos);
-    // The journal of a run that wrote no GED file is gone at its end.
+    // A run that wrote no GED file leaves no journal, beside the input or in
+    // the state folder; a read-only folder is no error.
     EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("state/kinmap")));
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    const CliRun readOnly = runCli("import " + ged, dir);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_EQ(readOnly.status, 0);
+    EXPECT_EQ(readOnly.err, "");
 }
 
 TEST(Cli, ExportsTheSelectedPersons)
@@ -69,7 +79,8 @@ TEST(Cli, ExportsTheSelectedPersons)
     EXPECT_EQ(one.status, 0);
     EXPECT_EQ(one.out, "2 Persons 0 Families imported\r\nin.ged loaded in 0 sec\none.ged exportiert\n");
     EXPECT_EQ(test::readFile(dir.file("one.ged")), "0 HEAD\n0 @I2@ INDI\n1 NAME C /D/\n0 TRLR\n");
-    EXPECT_TRUE(test::fileExists(dir.file("one.log")));
+    EXPECT_TRUE(test::fileExists(dir.file("one.log"))); // the journal goes beside the written file
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("state/kinmap")));
 
     EXPECT_EQ(runCli("export " + in + " " + dir.file("all.ged"), dir).status, 0);
     EXPECT_EQ(test::readFile(dir.file("all.ged")), test::readFile(in));

@@ -1,4 +1,5 @@
 #include "app/FileCommands.h"
+#include "app/Shell.h"
 #include "ged/Import.h"
 #include "views/DatabaseDump.h"
 
@@ -315,33 +316,42 @@ TEST_F(ImportTest, TellsTheWindowWhatHappened)
 
 TEST_F(ImportTest, TheJournalIsThisRunsOwnAndGoesWhenTheRunMovesOn)
 {
-    // Another program run's journal in the same folder is left alone.
-    test::writeFile(dir.file("kinmap.log"), "another run's journal");
+    // The journal is kept in the journal folder, not beside the GED file;
+    // another program run's journal there is left alone.
+    test::TempDir state;
+    session.journal.setFolder(state.path());
+    test::writeFile(state.file("kinmap.log"), "another run's journal");
     ASSERT_TRUE(importText(family, FileEncoding::utf8WithoutMark, "first.ged"));
-    EXPECT_EQ(test::readFile(dir.file("kinmap.log")), "another run's journal");
-    EXPECT_EQ(session.journal.workingPath(), dir.file("kinmap-2.log"));
-    EXPECT_EQ(test::readFile(dir.file("kinmap-2.log")), "\r\n# kinmap! 2.7.9"
-                                                        "\r\n# We Dec  2 2026 09:05\r\r\n"
-                                                        "\r\nImport: " +
-                                                            path +
-                                                            "\r\n\r\n"
-                                                            "RIN 1 has duplicate FAMS 1: ignored\r\r\n"
-                                                            "RIN 3 has duplicate FAMC 1: ignored\r\r\n");
+    EXPECT_FALSE(test::fileExists(dir.file("kinmap.log")));
+    EXPECT_EQ(test::readFile(state.file("kinmap.log")), "another run's journal");
+    EXPECT_EQ(session.journal.workingPath(), state.file("kinmap-2.log"));
+    EXPECT_EQ(test::readFile(state.file("kinmap-2.log")), "\r\n# kinmap! 2.7.9"
+                                                          "\r\n# We Dec  2 2026 09:05\r\r\n"
+                                                          "\r\nImport: " +
+                                                              path +
+                                                              "\r\n\r\n"
+                                                              "RIN 1 has duplicate FAMS 1: ignored\r\r\n"
+                                                              "RIN 3 has duplicate FAMC 1: ignored\r\r\n");
     // Importing the next file removes the journal of the first.
     test::TempDir other;
     test::writeFile(other.file("second.ged"), family);
     ASSERT_TRUE(importCommand(session, other.file("second.ged")));
-    EXPECT_FALSE(test::fileExists(dir.file("kinmap-2.log")));
-    EXPECT_TRUE(test::fileExists(other.file("kinmap.log")));
-    EXPECT_EQ(test::readFile(dir.file("kinmap.log")), "another run's journal");
+    EXPECT_FALSE(test::fileExists(other.file("kinmap.log")));
+    EXPECT_NE(test::readFile(session.journal.workingPath()).find("Import: " + other.file("second.ged")), std::string::npos);
+    EXPECT_EQ(test::readFile(state.file("kinmap.log")), "another run's journal");
+    // A run that ends without writing a GED file leaves nothing behind.
+    const std::string working = session.journal.workingPath();
+    deleteWorkingJournal(session);
+    EXPECT_FALSE(test::fileExists(working));
 
     // A journal that cannot be written is told of once.
     ui.errors.clear();
-    session.journal.startFor(other.file("gone/second.ged"));
+    session.journal.setFolder("/proc/no-such-folder");
+    session.journal.startFor(other.file("second.ged"));
     session.journal.write("%s", "one\n");
     session.journal.write("%s", "two\n");
-    EXPECT_EQ(ui.errors, std::vector<std::string>{"The change journal cannot be created in " + other.file("gone/") +
-                                                  ": No such file or directory"});
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("The change journal cannot be created in /proc/no-such-folder/: ", 0), 0u) << ui.errors[0];
 }
 
 } // namespace

@@ -190,6 +190,7 @@ TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeedAndMovesOnlyItsOwnFil
 {
     test::TempDir dir;
     ChangeJournal journal;
+    journal.setFolder(dir.path());
     journal.startFor(dir.file("family.ged"));
     EXPECT_EQ(journal.workingPath(), ""); // nothing written yet
     journal.write("\n# kinmap! %s", "2.7.9");
@@ -223,6 +224,7 @@ TEST(ChangeJournal, MovesToAnotherFileSystem)
     stat(dir.path().c_str(), &here);
     stat(shared, &there);
     ChangeJournal journal;
+    journal.setFolder(dir.path());
     journal.startFor(dir.file("family.ged"));
     journal.write("%s", "kept");
     std::string failure;

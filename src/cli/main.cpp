@@ -104,6 +104,17 @@ void print(const kinmap::TerminalUi& ui, const std::string& text)
     fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// The end of a run: its working journal goes, unless it could not be put
+// beside a written file (told already); then it stays in the state folder
+// and the run fails.
+bool endRun(kinmap::Session& session)
+{
+    if (session.journal.lastMoveFailed())
+        return false;
+    kinmap::deleteWorkingJournal(session);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -233,8 +244,7 @@ int main(int argc, char** argv)
             print(ui, kinmap::dumpDatabase(session.db));
         if (!out.empty() && !kinmap::exportAllCommand(session, out))
             succeeded = false;
-        kinmap::deleteWorkingJournal(session);
-        return succeeded ? 0 : 1;
+        return endRun(session) && succeeded ? 0 : 1;
     };
     lap("import");
     if (ok && verbose)
@@ -313,6 +323,5 @@ int main(int argc, char** argv)
         if (ok)
             print(ui, "\n" + ui.lastStatus() + "\n");
     }
-    kinmap::deleteWorkingJournal(session);
-    return ok ? 0 : 1;
+    return endRun(session) && ok ? 0 : 1;
 }

@@ -30,6 +30,7 @@ protected:
             return t;
         };
         session.clock.seconds = [] { return 0LL; };
+        session.journal.setFolder(dir.path()); // beside the test's files, where the tests look
     }
 
     // Writes a GED text (UTF-8) in an encoding and runs the Import command.

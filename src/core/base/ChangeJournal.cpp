@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -64,11 +65,26 @@ std::string freeFileName(const std::string& path)
     }
 }
 
-void ChangeJournal::startFor(const std::string& gedPath)
+std::string stateFolder()
+{
+    const char* state = getenv("XDG_STATE_HOME");
+    if (state && *state == '/')
+        return std::string(state) + "/kinmap/";
+    const char* home = getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.local/state/kinmap/";
+}
+
+ChangeJournal::ChangeJournal() : folder_(stateFolder()) {}
+
+void ChangeJournal::startFor(const std::string& /*gedPath*/)
 {
     discardOwn();
-    folder_ = folderOf(gedPath);
     failureTold_ = false;
+}
+
+void ChangeJournal::setFolder(const std::string& folder)
+{
+    folder_ = folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
 
 void ChangeJournal::write(const char* format, ...)
@@ -94,6 +110,9 @@ void ChangeJournal::writeText(const char* text, size_t length)
     }
     int fd = -1;
     if (path_.empty()) {
+        std::error_code ignored; // a folder that cannot be made is told below
+        if (!folder_.empty())
+            std::filesystem::create_directories(folder_, ignored);
         // A new journal takes a name nobody has, so that no other journal is
         // ever written into or deleted.
         for (int n = 1; fd < 0 && n < 1000; ++n) {
@@ -124,11 +143,13 @@ void ChangeJournal::writeText(const char* text, size_t length)
 
 std::string ChangeJournal::moveTo(const std::string& name)
 {
+    lastMoveFailed_ = false;
     if (path_.empty())
         return {};
     std::string target = freeFileName(name);
     if (std::rename(path_.c_str(), target.c_str()) != 0) {
         if (errno != EXDEV) {
+            lastMoveFailed_ = true;
             fail("The change journal " + path_ + " cannot be moved to " + target + ": " + strerror(errno));
             return {};
         }
@@ -147,9 +168,12 @@ std::string ChangeJournal::copyTo(const std::string& name)
 {
     if (path_.empty())
         return {};
+    lastMoveFailed_ = false;
     const std::string target = freeFileName(name);
     std::error_code error;
     if (!std::filesystem::copy_file(path_, target, error)) {
+        std::remove(target.c_str()); // no empty or cut journal is left (a full disk)
+        lastMoveFailed_ = true;
         fail("The change journal " + path_ + " cannot be copied to " + target + ": " + error.message());
         return {};
     }
