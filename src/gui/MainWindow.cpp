@@ -21,6 +21,8 @@
 #include "ged/PersonText.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -168,6 +170,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
     updateTitle();
     restoreGeometry(QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).value(QStringLiteral("Window/geometry")).toByteArray());
+    fitIntoScreen();
 }
 
 MainWindow::~MainWindow() = default;
@@ -505,6 +508,25 @@ void MainWindow::importFile(const QString& path)
     importCommand(session_, toFilePath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     updateTitle();
     updateUndoActions();
+}
+
+void MainWindow::fitIntoScreen()
+{
+    // The size remembered, or the default, may be larger than the screen
+    // (another screen, a larger scale factor): the status bar stays in sight.
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown || isMaximized() || isFullScreen())
+        return;
+    const QRect available = shown->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize wanted = size().boundedTo(available.size() - frame);
+    if (wanted != size())
+        resize(wanted);
+    QRect placed = frameGeometry();
+    placed.moveLeft(std::clamp(placed.left(), available.left(), std::max(available.left(), available.right() - placed.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), available.top(), std::max(available.top(), available.bottom() - placed.height() + 1)));
+    if (placed.topLeft() != frameGeometry().topLeft())
+        move(placed.topLeft());
 }
 
 QString MainWindow::currentFolder() const

@@ -103,6 +103,7 @@ private:
     void openRecentFile(int index);
     QWidget* emptyPage(int view) const;
     QString currentFolder() const;
+    void fitIntoScreen();
 
     Dialogs& dialogs_;
     Session session_;

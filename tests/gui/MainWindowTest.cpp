@@ -324,7 +324,7 @@ private slots:
         {
             MainWindow window(dialogs);
             QVERIFY(window.minimumSize().width() >= 640 && window.minimumSize().height() >= 400);
-            window.resize(900, 610);
+            window.resize(760, 560);
             window.show();
             window.importFile(writeGed("geometry.ged", family));
             auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
@@ -332,13 +332,25 @@ private slots:
             // Too narrow for the columns' least widths: the list scrolls sideways.
             window.resize(640, 420);
             QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0); // laid out after pending events
-            window.resize(900, 610);
+            window.resize(760, 560);
             list->horizontalHeader()->resizeSection(2, 333);
             QVERIFY(window.close());
             QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QStringLiteral("RecentFiles/File2"), gone);
         }
         MainWindow window(dialogs);
-        QCOMPARE(window.size(), QSize(900, 610));
+        QCOMPARE(window.size(), QSize(760, 560));
+        {
+            // A size remembered from a larger screen (or scale) fits this one.
+            MainWindow larger(dialogs);
+            larger.resize(3000, 2000);
+            QVERIFY(larger.close());
+            MainWindow fitted(dialogs);
+            const QRect available = fitted.screen()->availableGeometry();
+            QVERIFY(fitted.width() <= available.width() && fitted.height() <= available.height());
+            QVERIFY(available.contains(fitted.frameGeometry().topLeft()));
+            QSettings(QStringLiteral("kinmap"), QStringLiteral("kinmap")).setValue(QStringLiteral("Window/geometry"),
+                                                                                 window.saveGeometry());
+        }
         window.show();
         window.importFile(writeGed("geometry.ged", family));
         auto* list = qobject_cast<kinmap::gui::PersonListView*>(window.viewWidget(kinmap::listView));
