@@ -101,8 +101,8 @@ EditPersonDialog::EditPersonDialog(PersonForm& form, CompletionLists& completion
     auto* buttons = new QDialogButtonBox;
     QPushButton* saveButton = buttons->addButton(QStringLiteral("SAVE"), QDialogButtonBox::AcceptRole);
     QPushButton* cancelButton = buttons->addButton(QStringLiteral("CANCEL"), QDialogButtonBox::RejectRole);
-    saveButton->setDefault(false);
-    saveButton->setAutoDefault(false);
+    // Enter in a field saves, as the default button says (see eventFilter).
+    saveButton->setDefault(true);
     connect(saveButton, &QPushButton::clicked, this, &EditPersonDialog::save);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -138,11 +138,13 @@ bool EditPersonDialog::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // The field is left as by Tab, then the form is saved.
             if (isDateField(index))
                 dateLeft(index);
             else if (index == 2 || isPlaceField(index))
                 learn(index);
-            return true; // Enter saves nothing by itself
+            save();
+            return true;
         }
         if (index == 1 && !key->text().isEmpty() && key->text().at(0).isPrint()) {
             // The sex field takes one letter.

@@ -582,8 +582,13 @@ void MainWindow::setView(int view, QWidget* widget)
             delete item;
         }
     }
-    if (widget)
+    if (widget) {
         pages_[view]->layout()->addWidget(widget);
+        // The keys go on working where they did before a dialog or a command
+        // rebuilt the view.
+        if (tabs_->currentIndex() == view)
+            widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QWidget* MainWindow::viewWidget(int view) const

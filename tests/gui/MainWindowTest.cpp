@@ -877,8 +877,13 @@ private slots:
             form.given = "Johann";
             return true;
         });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         window.action(kinmap::cmdEditPerson)->trigger();
         QCOMPARE(std::string(window.session().db.persons[1].given), std::string("Johann"));
+        // The keys go on in the list, on the same row, after the dialog.
+        QWidget* list = window.viewWidget(kinmap::listView);
+        QTRY_VERIFY(list && list->hasFocus());
         window.action(kinmap::cmdUndo)->trigger();
         QCOMPARE(std::string(window.session().db.persons[1].given), std::string("Hans"));
         window.action(kinmap::cmdUndo)->trigger();
@@ -935,7 +940,10 @@ private slots:
         QTest::keyClick(dialog.field(1), Qt::Key_M);
         QCOMPARE(dialog.field(1)->text(), QStringLiteral("M"));
         QVERIFY(dialog.field(2)->hasFocus());
-        dialog.save();
+        // Enter in a field leaves it and saves.
+        dialog.field(8)->setFocus();
+        dialog.field(8)->setText(QStringLiteral("12 mar"));
+        QTest::keyClick(dialog.field(8), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(form.sex, 'M');
         QCOMPARE(form.dates[kinmap::formDeath], std::string("12 MAR 1850"));
