@@ -872,9 +872,11 @@ ExportOutcome exportGed(Workspace& s, GedFile& file, const std::string& target,
         return ExportOutcome::failed;
     // A complete export is the new current file: its bytes are what the
     // next export copies.
-    std::string writtenBytes;
-    if (complete)
+    FileBytes writtenBytes;
+    if (complete) {
+        writtenBytes.reserve(file.bytes->size() + file.bytes->size() / 8); // grown rarely, never copied whole
         output.keepCopy(&writtenBytes);
+    }
     s.setStatus(0, "part-export %s", fileNameOf(target).c_str());
 
     ExportPass pass(s, input, file, written);
@@ -904,7 +906,7 @@ ExportOutcome exportGed(Workspace& s, GedFile& file, const std::string& target,
     db.fileOrder = std::move(pass.fileOrder);
     file.path = rewrite.target();
     file.loadedName = fileNameOf(rewrite.target());
-    file.bytes = std::make_shared<const std::string>(std::move(writtenBytes));
+    file.bytes = std::make_shared<const FileBytes>(std::move(writtenBytes));
     file.stamp = stampOf(rewrite.target());
     return ExportOutcome::written;
 }

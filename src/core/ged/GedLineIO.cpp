@@ -69,7 +69,7 @@ bool GedInput::open(const std::string& path, const FileFormat& known)
     return true;
 }
 
-bool GedInput::open(std::shared_ptr<const std::string> bytes)
+bool GedInput::open(std::shared_ptr<const FileBytes> bytes)
 {
     if (!open(std::move(bytes), FileFormat{}))
         return false;
@@ -77,7 +77,7 @@ bool GedInput::open(std::shared_ptr<const std::string> bytes)
     return true;
 }
 
-bool GedInput::open(std::shared_ptr<const std::string> bytes, const FileFormat& known)
+bool GedInput::open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known)
 {
     close();
     error_.clear();
@@ -139,7 +139,7 @@ FileRead readWholeFile(const std::string& path)
         ::close(fd);
         return read;
     }
-    std::string bytes;
+    FileBytes bytes;
     bytes.resize(static_cast<size_t>(info.st_size));
     size_t got = 0;
     // Up to the size it had when opened; a file that grows meanwhile is read
@@ -157,7 +157,7 @@ FileRead readWholeFile(const std::string& path)
     }
     ::close(fd);
     read.stamp = stampFrom(info);
-    read.bytes = std::make_shared<const std::string>(std::move(bytes));
+    read.bytes = std::make_shared<const FileBytes>(std::move(bytes));
     return read;
 }
 
@@ -372,7 +372,7 @@ void GedOutput::flushBuffer()
     if (fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
         fail();
     if (copy_)
-        copy_->append(buffer_);
+        copy_->append(buffer_.data(), buffer_.size());
     flushed_ += buffer_.size();
     buffer_.clear();
 }

@@ -27,8 +27,8 @@ public:
     bool open(const std::string& path, const FileFormat& known);
     // Reads bytes held in memory, as a file of them (they are kept alive
     // while the input is open).
-    bool open(std::shared_ptr<const std::string> bytes);
-    bool open(std::shared_ptr<const std::string> bytes, const FileFormat& known);
+    bool open(std::shared_ptr<const FileBytes> bytes);
+    bool open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known);
     void close();
     bool isOpen() const { return file_ != nullptr; }
     const FileFormat& format() const { return format_; }
@@ -74,7 +74,7 @@ private:
     void detectFormat();
 
     FILE* file_ = nullptr;
-    std::shared_ptr<const std::string> bytes_; // what a memory input reads
+    std::shared_ptr<const FileBytes> bytes_; // what a memory input reads
     FileFormat format_;
     std::string error_;
     bool missing_ = false;
@@ -97,7 +97,7 @@ private:
 // Reads a whole regular file into bytes, with the stamp of what was read.
 // False with the reason (and whether the file is missing) when it cannot.
 struct FileRead {
-    std::shared_ptr<const std::string> bytes;
+    std::shared_ptr<const FileBytes> bytes;
     FileStamp stamp;
     std::string error;
     bool missing = false;
@@ -116,7 +116,7 @@ public:
     // Writes into an open file (the output takes it over).
     void attach(FILE* file, const FileFormat& format);
     // Keeps a copy of every byte written in `copy` as well.
-    void keepCopy(std::string* copy) { copy_ = copy; }
+    void keepCopy(FileBytes* copy) { copy_ = copy; }
     // Writes what is buffered, flushes it to the disk and closes; false when
     // any write, the flush or the close failed (a full disk, for instance).
     bool close();
@@ -168,7 +168,7 @@ private:
     std::string_view joined_;
     uint64_t flushed_ = 0;
     size_t unmappable_ = 0;
-    std::string* copy_ = nullptr;
+    FileBytes* copy_ = nullptr;
     bool failed_ = false;
     std::string error_;
 

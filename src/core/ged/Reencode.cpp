@@ -28,7 +28,7 @@ bool convertToUtf8(GedFile& file, Database& db)
     GedInput input;
     if (!input.open(file.bytes, file.format))
         return false;
-    std::string converted;
+    FileBytes converted;
     converted.reserve(file.bytes->size() + file.bytes->size() / 8);
     std::vector<std::pair<uint64_t, uint64_t>> moved; // after each level-0 line: old position, new position
     bool inHeader = false, charDone = false;
@@ -60,7 +60,7 @@ bool convertToUtf8(GedFile& file, Database& db)
     for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
         if (db.families[mrin].fileOffset != 0)
             db.families[mrin].fileOffset = newPosition(db.families[mrin].fileOffset);
-    file.bytes = std::make_shared<const std::string>(std::move(converted));
+    file.bytes = std::make_shared<const FileBytes>(std::move(converted));
     file.format = {Encoding::utf8, 0, file.format.crLineEnds, "converted to UTF-8"};
     return true;
 }

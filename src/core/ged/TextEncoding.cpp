@@ -427,7 +427,7 @@ GedFile newGedFile()
 {
     GedFile file;
     file.format = {Encoding::utf8, 0, false, "a new file"};
-    file.bytes = std::make_shared<const std::string>("0 HEAD\r\n1 SOUR kinmap\r\n1 GEDC\r\n2 VERS 5.5.1\r\n"
+    file.bytes = std::make_shared<const FileBytes>("0 HEAD\r\n1 SOUR kinmap\r\n1 GEDC\r\n2 VERS 5.5.1\r\n"
                                                      "2 FORM LINEAGE-LINKED\r\n1 CHAR UTF-8\r\n0 TRLR\r\n");
     return file;
 }

@@ -3,6 +3,8 @@
 // inside kinmap.
 #pragma once
 
+#include "db/TableAllocator.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -45,6 +47,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The bytes of a whole file, held in huge pages where the system allows it
+// (a large file would otherwise cost tens of thousands of page faults).
+using FileBytes = std::basic_string<char, std::char_traits<char>, TableAllocator<char>>;
+
 // The GED file the data was imported from. Its bytes as they were read are
 // kept, so that the export copies what the import read, whatever happens
 // to the file on disk since; the stamp tells whether that file changed.
@@ -52,7 +58,7 @@ struct GedFile {
     std::string path;       // empty for a new database
     std::string loadedName; // the name after the last separator, as the status bar shows it
     FileFormat format;
-    std::shared_ptr<const std::string> bytes = std::make_shared<const std::string>();
+    std::shared_ptr<const FileBytes> bytes = std::make_shared<const FileBytes>();
     FileStamp stamp;        // of path when its bytes were read or written
 };
 // The file of a database begun with New: its first export writes this
