@@ -30,26 +30,35 @@ Workspace::Workspace(UserInterface& userInterface) : ui(userInterface)
     };
 }
 
-int Workspace::errorBox(const char* format, ...)
+namespace {
+
+// A message or status text, cut to what a box or the status bar shows.
+std::string shownText(const char* format, va_list args)
 {
     constexpr size_t maxLength = 1000;
+    std::string text = vformatText(format, args);
+    cutAtCharacter(text, maxLength);
+    return text;
+}
+
+} // namespace
+
+int Workspace::errorBox(const char* format, ...)
+{
     va_list args;
     va_start(args, format);
-    std::string text = vformatText(format, args);
+    const std::string text = shownText(format, args);
     va_end(args);
-    cutAtCharacter(text, maxLength);
     ui.errorBox(text);
     return 0;
 }
 
 void Workspace::setStatus(int part, const char* format, ...)
 {
-    constexpr size_t maxLength = 1000;
     va_list args;
     va_start(args, format);
-    std::string text = vformatText(format, args);
+    const std::string text = shownText(format, args);
     va_end(args);
-    cutAtCharacter(text, maxLength);
     ui.setStatus(part, text);
 }
 
