@@ -191,6 +191,45 @@ TEST_F(PlausibilityTest, ChildrenAgainstMarriageAndParents)
     EXPECT_EQ(session.errors.entries.size(), 0u);
 }
 
+// Find Errors' corrections are one step of undo, after the steps before it,
+// which stay; a run that corrects nothing adds no step.
+TEST_F(PlausibilityTest, CorrectionsAreOneStepOfUndoAndEarlierStepsStay)
+{
+    ASSERT_TRUE(importText("0 HEAD\n" + person(1, "Anna /Alt/", 'F', "1 BIRT\n2 DATE BEF 1900\n1 CHR\n2 DATE 1850\n") +
+                           person(2, "Berta /Alt/", 'F') + person(3, "Carl /Alt/", 'M') + "0 TRLR\n"));
+    ASSERT_TRUE(exportAllCommand(session, dir.file("before.ged")));
+    const std::string before = test::readFile(dir.file("before.ged"));
+    {
+        EditScope edit(session, "Edit person"); // an earlier step, marking a record changed
+        db.touchPerson(3);
+        db.persons[3].given = db.internText(givenPool, "Karl");
+        db.markPersonChanged(3);
+    }
+    session.checkOptions.ignore = 0;
+    runErrorCheck(session);
+    ASSERT_EQ(session.errors.correctedCount, 1);
+    EXPECT_FALSE(db.persons[1].flags & Flag::hasBirthDate);
+    EXPECT_TRUE(db.persons[3].flags & Flag::changed); // its own mark stays
+    ASSERT_TRUE(session.history.canUndo());
+    EXPECT_EQ(session.history.undoLabel(), "Find Errors");
+    ASSERT_TRUE(session.history.undo(session));
+    EXPECT_TRUE(db.persons[1].flags & Flag::hasBirthDate);
+    EXPECT_EQ(session.counts.correctionCount, 0);
+    EXPECT_STREQ(db.persons[3].given, "Karl");
+    ASSERT_TRUE(session.history.undo(session)); // the earlier step is still there
+    EXPECT_STREQ(db.persons[3].given, "Carl");
+    EXPECT_FALSE(session.history.canUndo());
+    ASSERT_TRUE(exportAllCommand(session, dir.file("undone.ged")));
+    EXPECT_EQ(test::readFile(dir.file("undone.ged")), before);
+    // A second run has nothing to correct and adds no step.
+    runErrorCheck(session);
+    runErrorCheck(session);
+    EXPECT_EQ(session.errors.correctedCount, 0);
+    ASSERT_TRUE(session.history.undo(session));
+    EXPECT_TRUE(db.persons[1].flags & Flag::hasBirthDate);
+    EXPECT_FALSE(session.history.canUndo());
+}
+
 TEST_F(PlausibilityTest, SurnamesAreDifferentOnlyWhenBothAreThere)
 {
     const std::string ged = person(1, "Hans /Schmidt/", 'M', "1 FAMS @F1@\n") + person(2, "Eva //", 'F', "1 FAMS @F1@\n") +

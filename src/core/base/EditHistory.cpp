@@ -2,18 +2,66 @@
 
 #include "base/Workspace.h"
 
+#include <algorithm>
+
 namespace kinmap {
 
 void EditStep::savePerson(int32_t rin)
 {
-    if (personsSaved_.insert(rin).second)
+    if (rin > allPersonsSaved_ && personsSaved_.insert(rin).second)
         before_.persons.emplace_back(rin, db_->persons[rin]);
 }
 
 void EditStep::saveFamily(int32_t mrin)
 {
-    if (familiesSaved_.insert(mrin).second)
+    if (mrin > allFamiliesSaved_ && familiesSaved_.insert(mrin).second)
         before_.families.emplace_back(mrin, db_->families[mrin]);
+}
+
+void EditStep::saveAll(Database& db)
+{
+    // The change marks are taken off while the operation runs, so that its
+    // own marks tell what it changed; keepMarkedOnly puts them back. Records
+    // this step saved before stay as they were saved.
+    allFrom_ = {before_.persons.size(), before_.families.size()};
+    before_.persons.reserve(before_.persons.size() + static_cast<size_t>(db.highestRin));
+    before_.families.reserve(before_.families.size() + static_cast<size_t>(db.highestMrin));
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
+        if (!personsSaved_.count(rin))
+            before_.persons.emplace_back(rin, db.persons[rin]);
+        db.persons[rin].flags &= ~Flag::changed;
+    }
+    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin) {
+        if (!familiesSaved_.count(mrin))
+            before_.families.emplace_back(mrin, db.families[mrin]);
+        db.families[mrin].flags &= ~Flag::changed;
+    }
+    allPersonsSaved_ = db.highestRin;
+    allFamiliesSaved_ = db.highestMrin;
+}
+
+void EditStep::keepMarkedOnly(Database& db)
+{
+    // Of what saveAll saved, the records the operation marked stay.
+    auto keep = [](auto& saved, size_t from, auto& records, std::unordered_set<int32_t>& savedNumbers) {
+        const auto last = std::remove_if(saved.begin() + static_cast<ptrdiff_t>(from), saved.end(), [&](const auto& entry) {
+            uint32_t& flags = records[entry.first].flags;
+            const bool changedNow = (flags & Flag::changed) != 0;
+            flags |= entry.second.flags & Flag::changed;
+            return !changedNow;
+        });
+        saved.erase(last, saved.end());
+        for (size_t i = from; i < saved.size(); ++i)
+            savedNumbers.insert(saved[i].first);
+    };
+    // The marks of records saved before saveAll go back too.
+    for (size_t i = 0; i < allFrom_.first; ++i)
+        db.persons[before_.persons[i].first].flags |= before_.persons[i].second.flags & Flag::changed;
+    for (size_t i = 0; i < allFrom_.second; ++i)
+        db.families[before_.families[i].first].flags |= before_.families[i].second.flags & Flag::changed;
+    keep(before_.persons, allFrom_.first, db.persons, personsSaved_);
+    keep(before_.families, allFrom_.second, db.families, familiesSaved_);
+    allPersonsSaved_ = allFamiliesSaved_ = 0;
 }
 
 void EditStep::capture(const Workspace& s, Image& image) const

@@ -30,6 +30,11 @@ public:
 
     void savePerson(int32_t rin) override;
     void saveFamily(int32_t mrin) override;
+    // Saves every record, for an operation that cannot tell each one before
+    // it changes it but marks each it changed; keepMarkedOnly then keeps
+    // those it marked.
+    void saveAll(Database& db);
+    void keepMarkedOnly(Database& db);
 
 private:
     friend class EditHistory;
@@ -44,6 +49,8 @@ private:
 
     const Database* db_ = nullptr;
     std::unordered_set<int32_t> personsSaved_, familiesSaved_;
+    int32_t allPersonsSaved_ = 0, allFamiliesSaved_ = 0; // saveAll saved every record up to these
+    std::pair<size_t, size_t> allFrom_;                  // where saveAll's persons and families begin
     Image before_, after_;
 };
 

@@ -212,8 +212,16 @@ void ErrorCheck::run()
 
 void checkPlausibility(Workspace& s, const CheckOptions& options, ErrorList& list, const FileDateText& fileDate)
 {
-    s.history.clear(); // its corrections cannot be undone, nor what came before them
+    // The corrections are one step of undo. The rules change records in
+    // many places and mark each, so every record is saved first and those
+    // left unmarked are dropped again.
+    EditScope undoable(s, "Find Errors");
+    EditStep* step = s.history.current();
+    if (step)
+        step->saveAll(s.db);
     ErrorCheck(s, options, list, fileDate).run();
+    if (step)
+        step->keepMarkedOnly(s.db);
 }
 
 } // namespace kinmap

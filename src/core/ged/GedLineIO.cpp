@@ -77,7 +77,7 @@ bool GedInput::open(std::shared_ptr<const FileBytes> bytes)
     return true;
 }
 
-bool GedInput::open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known)
+bool GedInput::open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known, size_t bufferSize)
 {
     close();
     error_.clear();
@@ -90,14 +90,14 @@ bool GedInput::open(std::shared_ptr<const FileBytes> bytes, const FileFormat& kn
     }
     size_ = bytes->size();
     bytes_ = std::move(bytes);
-    start(known);
+    start(known, bufferSize);
     return true;
 }
 
-void GedInput::start(const FileFormat& known)
+void GedInput::start(const FileFormat& known, size_t bufferSize)
 {
     // A small file gets a small buffer; a line longer than the buffer grows it.
-    buffer_.resize(static_cast<size_t>(std::clamp<uint64_t>(size_ + 1, 4096, blockSize)));
+    buffer_.resize(bufferSize != 0 ? bufferSize : static_cast<size_t>(std::clamp<uint64_t>(size_ + 1, 4096, blockSize)));
     bufferStart_ = 0;
     begin_ = end_ = 0;
     plainBegin_ = plainEnd_ = 0;

@@ -28,7 +28,9 @@ public:
     // Reads bytes held in memory, as a file of them (they are kept alive
     // while the input is open).
     bool open(std::shared_ptr<const FileBytes> bytes);
-    bool open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known);
+    // A small buffer suits reading one record here and there (it grows for
+    // a longer line); 0 sizes it for reading the whole file.
+    bool open(std::shared_ptr<const FileBytes> bytes, const FileFormat& known, size_t bufferSize = 0);
     void close();
     bool isOpen() const { return file_ != nullptr; }
     const FileFormat& format() const { return format_; }
@@ -68,7 +70,7 @@ public:
     bool failed() const { return file_ && ferror(file_) != 0; }
 
 private:
-    void start(const FileFormat& known);
+    void start(const FileFormat& known, size_t bufferSize = 0);
     bool refill();
     size_t findLineEnd(size_t from) const;
     void detectFormat();

@@ -42,7 +42,8 @@ bool readPersonGedText(Workspace& s, const GedFile& file, int32_t rin, PersonGed
 std::string eventDateText(const Database& db, const GedFile& file, int32_t rin, std::string_view eventTag)
 {
     GedInput input;
-    if (!db.validRin(rin) || db.persons[rin].fileOffset == 0 || !input.open(file.bytes, file.format))
+    constexpr size_t recordBuffer = 4096; // one record is read, not the file
+    if (!db.validRin(rin) || db.persons[rin].fileOffset == 0 || !input.open(file.bytes, file.format, recordBuffer))
         return {};
     input.seek(db.persons[rin].fileOffset);
     bool inEvent = false;
