@@ -151,7 +151,10 @@ TEST_F(RelationsTest, OwnGrandfatherEndsTheWalks)
     ASSERT_TRUE(importText("0 HEAD\n" + person(1, "Ego /Loop/", 'M', "1 FAMS @F1@\n1 FAMC @F2@\n") +
                            person(2, "Pa /Loop/", 'M', "1 FAMS @F2@\n1 FAMC @F1@\n") +
                            "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n0 @F2@ FAM\n1 HUSB @I2@\n1 CHIL @I1@\n0 TRLR\n"));
+    const int startsBefore = ui.progressStarts;
     islandsCommand(session);
+    EXPECT_EQ(ui.progressStarts, startsBefore + 1); // a long walk shows the progress bar
+    EXPECT_EQ(ui.progressEnds, ui.progressStarts);
     EXPECT_EQ(islandListText(session.db, session.islands), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
                                        "    1\t       2\t       2\t1\tEgo Loop\r\n");
     EXPECT_EQ(kinship(2, 1), "Pa Loop is the father of Ego Loop.");

@@ -412,9 +412,11 @@ void MainWindow::runCommand(uint32_t id)
     case cmdSoundex:
         dialogs_.soundex(this);
         break;
-    case cmdIslands:
+    case cmdIslands: {
+        BusyScope busy(*this);
         islandsCommand(session_);
         break;
+    }
     case cmdRelationship:
         relationshipCommand(session_);
         break;
@@ -712,6 +714,8 @@ void MainWindow::progressStart()
 {
     progress_->setValue(0);
     progress_->show();
+    // Painted at once, before the first step of the work.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::progressAdvance(int percent)

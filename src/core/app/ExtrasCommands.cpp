@@ -81,7 +81,9 @@ void mergeCommand(Session& s)
 void islandsCommand(Session& s)
 {
     s.report.clear();
-    s.islands.reset(findIslands(s.db));
+    s.ui.progressStart();
+    s.islands.reset(findIslands(s.db, [&s](int percent) { s.ui.progressAdvance(percent); }));
+    s.ui.progressEnd();
     s.shell.lastCommand = cmdIslands;
     showView(s, reportView);
     pickIsland(s, 0);

@@ -6,6 +6,8 @@
 #include "db/TextCompare.h"
 #include "query/Selection.h"
 
+#include <algorithm>
+
 namespace kinmap {
 
 namespace {
@@ -55,11 +57,14 @@ Text textOf(const Database& db, int32_t rin, bool given)
 
 } // namespace
 
-std::vector<Island> findIslands(const Database& db)
+std::vector<Island> findIslands(const Database& db, const std::function<void(int percent)>& progress)
 {
     std::vector<Island> islands;
     std::vector<bool> personSeen(static_cast<size_t>(db.highestRin) + 1), familySeen(static_cast<size_t>(db.highestMrin) + 1);
+    const int32_t step = std::max(1, db.highestRin / 100);
     for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
+        if (progress && rin % step == 0)
+            progress(static_cast<int>(int64_t(rin) * 100 / db.highestRin));
         if (!db.isPerson(rin) || personSeen[static_cast<size_t>(rin)])
             continue;
         Island island;

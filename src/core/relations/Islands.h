@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@ struct Island {
 };
 
 // Every island of the database, in the order of their first persons.
-std::vector<Island> findIslands(const Database& db);
+// `progress` is told the percent of persons walked, now and then.
+std::vector<Island> findIslands(const Database& db, const std::function<void(int percent)>& progress = {});
 
 // The islands list: the table and its display order.
 class IslandRows {
