@@ -250,8 +250,21 @@ TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
         ASSERT_TRUE(session.history.redo(session));
         EXPECT_EQ(dump(), after);
     }
-    EXPECT_NE(test::readFile(session.journal.workingPath()).find("Undone: Edit person\r\nPerson edited\r\n[3] Kira"),
-              std::string::npos);
+    const std::string journal = test::readFile(session.journal.workingPath());
+    EXPECT_NE(journal.find("Undone: Edit person\r\nPerson edited\r\n[3] Kira"), std::string::npos);
+    // Every operation writes its own line, the person labelled after it.
+    for (const char* line : {"Spouse added to rin 2, mrin 2\r\n[2] Eva Berg", "Father added to rin 5, mrin 3\r\n[1] Hans Berg",
+                             "Spouse unlinked from rin 1,  mrin 1\r\n[2] Eva Berg", "Child unlinked from mrin 1\r\n[4] Karl Berg",
+                             "Person deleted\r\n[2] Eva Berg", "Person edited\r\n[3] Kira Berg"})
+        EXPECT_NE(journal.find(line), std::string::npos) << line;
+    // A new edit after an undo ends what could be redone.
+    ASSERT_TRUE(session.history.undo(session));
+    EXPECT_TRUE(session.history.canRedo());
+    PersonForm otto = openPersonForm(session, 5, "");
+    otto.given = "Ottokar";
+    ASSERT_EQ(savePersonEdit(session, otto), "");
+    EXPECT_FALSE(session.history.canRedo());
+    EXPECT_FALSE(session.history.redo(session));
     // Exported, the changes are the new start: nothing left to undo.
     exportedAndReadAgain();
     EXPECT_FALSE(session.history.canUndo());

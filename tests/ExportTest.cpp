@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kinmap {
@@ -539,6 +540,35 @@ TEST_F(ExportTest, TheExportWritesWhatTheImportReadWhateverHappenedToTheFile)
     ASSERT_TRUE(exportAllCommand(session, path));
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(test::readFile(path), expected);
+}
+
+// What the safe writer keeps beyond the bytes: the mode of the file it
+// writes over, and a journal that holds every change until a full export.
+TEST_F(ExportTest, AWrittenFileKeepsItsModeAndTheFullExportsJournalEveryChange)
+{
+    ASSERT_TRUE(importText("0 HEAD\n0 @I1@ INDI\n1 NAME Anna /Roth/\n1 BIRT\n2 DATE 1850\n2 PLAC Bonn\n"
+                           "0 @I2@ INDI\n1 NAME Karl /Roth/\n0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I1@\n1 DIV Y\n0 TRLR\n"));
+    test::writeFile(dir.file("out.ged"), "older");
+    chmod(dir.file("out.ged").c_str(), 0640);
+    PersonForm anna = openPersonForm(session, 1, "");
+    anna.given = "Anne";
+    anna.dates[formBirth] = "";
+    anna.dateEdited[formBirth] = true;
+    anna.divorced = false;
+    ASSERT_EQ(savePersonEdit(session, anna), "");
+    select({1});
+    ASSERT_TRUE(partialExportCommand(session, dir.file("part.ged")));
+    const std::string written = exportAll();
+    // The date cleared, its place kept; the divorce unticked reaches the file.
+    EXPECT_NE(written.find("1 BIRT\n2 PLAC Bonn\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find("1850"), std::string::npos) << written;
+    EXPECT_EQ(written.find("DIV"), std::string::npos) << written;
+    struct stat info {};
+    ASSERT_EQ(stat(dir.file("out.ged").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    const std::string journal = test::readFile(dir.file("out.log"));
+    EXPECT_NE(journal.find("Import: " + path), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Person edited\r\n[1] Anne Roth"), std::string::npos) << journal;
 }
 
 TEST_F(ExportTest, RefusalsAreToldAndLeaveEverythingAsItWas)
