@@ -85,6 +85,39 @@ TEST_F(RelationsTest, KinshipIsNamedInPlainEnglish)
     EXPECT_EQ(kinship(15, 3), "Gerda Gut is a stepmother of Karl Alt.");
 }
 
+// Kinship over many generations: a line of eight fathers and sons, and
+// from the first one's second son a line of four daughters.
+TEST_F(RelationsTest, KinshipTermsOverFourToSixGenerations)
+{
+    auto line = [](const char* format, int a, int b = 0) {
+        char buffer[64];
+        snprintf(buffer, sizeof buffer, format, a, b);
+        return std::string(buffer);
+    };
+    std::string text = "0 HEAD\n";
+    for (int i = 1; i <= 8; ++i)
+        text += person(i, line("G%d /Line/", i).c_str(), 'M',
+                       (i > 1 ? line("1 FAMC @F%d@\n", i - 1) : "") + (i < 8 ? line("1 FAMS @F%d@\n", i) : ""));
+    text += person(9, "B9 /Line/", 'M', "1 FAMC @F1@\n1 FAMS @F9@\n");
+    for (int i = 10; i <= 13; ++i)
+        text += person(i, line("B%d /Line/", i).c_str(), 'F', line("1 FAMC @F%d@\n", i - 1) + (i < 13 ? line("1 FAMS @F%d@\n", i) : ""));
+    for (int i = 1; i <= 7; ++i)
+        text += line("0 @F%d@ FAM\n1 HUSB @I%d@\n", i, i) + line("1 CHIL @I%d@\n", i + 1) + (i == 1 ? "1 CHIL @I9@\n" : "");
+    text += "0 @F9@ FAM\n1 HUSB @I9@\n1 CHIL @I10@\n";
+    for (int i = 10; i <= 12; ++i)
+        text += line("0 @F%d@ FAM\n1 WIFE @I%d@\n", i, i) + line("1 CHIL @I%d@\n", i + 1);
+    ASSERT_TRUE(importText(text + "0 TRLR\n"));
+    EXPECT_EQ(kinship(1, 5), "G1 Line is a great-great-grandfather of G5 Line.");
+    EXPECT_EQ(kinship(1, 6), "G1 Line is a great-great-great-grandfather of G6 Line.");
+    EXPECT_EQ(kinship(1, 7), "G1 Line is a 4x great-grandfather of G7 Line.");
+    EXPECT_EQ(kinship(7, 1), "G7 Line is a 4x great-grandson of G1 Line.");
+    EXPECT_EQ(kinship(2, 13), "G2 Line is a great-great-great-uncle of B13 Line.");
+    EXPECT_EQ(kinship(13, 2), "B13 Line is a great-great-great-niece of G2 Line.");
+    EXPECT_EQ(kinship(5, 12), "G5 Line is a third cousin of B12 Line.");
+    EXPECT_EQ(kinship(6, 13), "G6 Line is a fourth cousin of B13 Line.");
+    EXPECT_EQ(kinship(7, 13), "G7 Line is a fourth cousin once removed of B13 Line.");
+}
+
 TEST_F(RelationsTest, ReportListsTheChainWithSeparatorBeforeMarriages)
 {
     load();
