@@ -226,6 +226,21 @@ TEST_F(RelationsTest, IslandsAreListedLargestFirstAndSortByColumn)
     EXPECT_EQ(session.counts.selectedCount, 15);
 }
 
+// An island is named by its lowest RIN, a child here, and the status bar
+// tells of that person.
+TEST_F(RelationsTest, AnIslandIsNamedByItsLowestRinEvenAChild)
+{
+    ASSERT_TRUE(importText("0 HEAD\n" + person(1, "Kid /Alt/", 'M', "1 FAMC @F1@\n") +
+                           person(2, "Pa /Alt/", 'M', "1 FAMS @F1@\n") + person(3, "Ma /Alt/", 'F', "1 FAMS @F1@\n") +
+                           person(4, "Solo /Sol/", 'M', "") + "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 CHIL @I1@\n0 TRLR\n"));
+    islandsCommand(session);
+    EXPECT_EQ(islandListText(session.db, session.islands), "Island\tPersons\tFamilies\tRIN\t(1st person)\r\n"
+                                                           "    1\t       3\t       1\t1\tKid Alt\r\n"
+                                                           "    2\t       1\t       0\t4\tSolo Sol\r\n");
+    EXPECT_EQ(ui.status[1], "3 Persons (1 Families). 1st Person: Kid Alt");
+    EXPECT_EQ(session.shell.currentPerson, 1);
+}
+
 TEST_F(RelationsTest, ManyIslandsAreAllListed)
 {
     // 12,000 persons alone, then three of one family: the largest island,
