@@ -58,6 +58,22 @@ protected:
     }
 };
 
+// Each event column of the place count counts its own events.
+TEST_F(QueryTest, ThePlaceCountCountsEachEventInItsColumn)
+{
+    std::string records = person(1, "A /X/", event("BIRT", "", "Ulm") + event("CHR", "", "Ulm") + event("DEAT", "", "Ulm") +
+                                                 event("BURI", "", "Ulm")) +
+                          person(2, "B /X/", event("CHR", "", "Ulm") + event("DEAT", "", "Ulm") + event("BURI", "", "Ulm")) +
+                          person(3, "C /X/", event("DEAT", "", "Ulm") + event("BURI", "", "Ulm")) +
+                          person(4, "D /X/", event("BURI", "", "Ulm")) + person(5, "E /X/", "1 FAMS @F1@\n1 FAMS @F2@\n1 FAMS @F3@\n1 FAMS @F4@\n1 FAMS @F5@\n");
+    for (int f = 1; f <= 5; ++f)
+        records += "0 @F" + std::to_string(f) + "@ FAM\n1 HUSB @I5@\n" + event("MARR", "", "Ulm");
+    load(records);
+    EXPECT_EQ(count(CountKind::events), "\r\nEvents\tBirth\tChris\tDeath\tBurial\tMarriage\tPlace"
+                                        "\r\n    15\t     1\t     2\t     3\t     4\t     5\tUlm"
+                                        "\r\n\r\n    15 \tTotal ");
+}
+
 TEST_F(QueryTest, NameCountsKeepCaseFilterAndSelection)
 {
     load(person(1, "Anna /Meier/") + person(2, "ANNA /Meier/") + person(3, "Johann /Meier/") + person(4, "Zoe /Ott/") +
