@@ -260,7 +260,7 @@ TEST_F(PlausibilityTest, CorrectionsChangeBothSidesAndReachTheExport)
         person(5, "Otto /Lenz/", 'M', "1 FAMS @F2@\n") + person(6, "Lea /Lenz/", 'M', "1 FAMS @F2@\n") +
         // Two parent families with the same parents: merged.
         person(7, "Rudi /Berg/", 'M', "1 FAMC @F1@\n1 FAMC @F3@\n") +
-        "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n1 CHIL @I4@\n1 CHIL @I7@\n"
+        "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n2 _FREL Natural\n1 CHIL @I4@\n2 PEDI adopted\n1 CHIL @I7@\n"
         "0 @F2@ FAM\n1 HUSB @I5@\n1 WIFE @I6@\n"
         "0 @F3@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I7@\n";
     ASSERT_TRUE(importText("0 HEAD\n" + ged + "0 TRLR\n"));
@@ -276,7 +276,9 @@ TEST_F(PlausibilityTest, CorrectionsChangeBothSidesAndReachTheExport)
     ASSERT_TRUE(exportAllCommand(session, dir.file("out.ged")));
     const std::string written = test::readFile(dir.file("out.ged"));
     EXPECT_NE(written.find("0 @I6@ INDI\n1 NAME Lea /Lenz/\n1 SEX F\n"), std::string::npos) << written;
-    EXPECT_NE(written.find("1 CHIL @I4@\n1 CHIL @I3@\n1 CHIL @I7@\n"), std::string::npos) << written;
+    // Children put in order keep the lines beneath their own CHIL line.
+    EXPECT_NE(written.find("1 CHIL @I4@\n2 PEDI adopted\n1 CHIL @I3@\n2 _FREL Natural\n1 CHIL @I7@\n"), std::string::npos)
+        << written;
     EXPECT_EQ(written.find("@F3@"), std::string::npos) << written;
     // Read again, the corrected file needs no correction of the same kind.
     ASSERT_TRUE(importCommand(session, dir.file("out.ged")));
