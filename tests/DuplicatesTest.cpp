@@ -233,6 +233,22 @@ TEST_F(DuplicatesTest, BrothersAndContradictingLivesAreNoPair)
     EXPECT_EQ(search(persons | soundex | DuplicateOption::noRequirement | semiautomatic), Pairs{});
 }
 
+// A father and his son of one name, without dates, are no pair, whichever
+// has the lower RIN.
+TEST_F(DuplicatesTest, AFatherAndHisSonOfOneNameAreNoPair)
+{
+    for (const bool fatherFirst : {true, false}) {
+        SCOPED_TRACE(fatherFirst);
+        const int father = fatherFirst ? 1 : 2, son = fatherFirst ? 2 : 1;
+        ASSERT_TRUE(importText("0 HEAD\n0 @I" + std::to_string(father) + "@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMS @F1@\n" +
+                               "0 @I" + std::to_string(son) + "@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMC @F1@\n" +
+                               "0 @F1@ FAM\n1 HUSB @I" + std::to_string(father) + "@\n1 CHIL @I" + std::to_string(son) +
+                               "@\n0 TRLR\n"));
+        for (const uint32_t method : {exact, soundex, other})
+            EXPECT_EQ(search(persons | method | none | semiautomatic), Pairs{}) << method;
+    }
+}
+
 TEST_F(DuplicatesTest, PlaceHintOfAPersonWithoutDataEndsInACyclicFile)
 {
     // Karl is the father of Otto and Otto the father of Karl (the import
