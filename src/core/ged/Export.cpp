@@ -456,38 +456,20 @@ void ExportPass::findMergedIdentifiers()
                 survivorOf_.emplace(db_.familyXref(merged), db_.familyXref(mrin));
 }
 
-namespace {
-
-// Where the pointer that is a line's value lies ("1 ASSO @I12@"); an empty
-// span when the value is no pointer.
-std::pair<size_t, size_t> valuePointer(std::string_view text)
-{
-    size_t at = 0;
-    while (at < text.size() && (isDigit(text[at]) || text[at] == ' '))
-        ++at;
-    while (at < text.size() && text[at] != ' ' && text[at] != '\r' && text[at] != '\n')
-        ++at;
-    if (at + 1 >= text.size() || text[at + 1] != '@')
-        return {0, 0};
-    const size_t close = text.find('@', at + 2);
-    return close == std::string_view::npos ? std::pair<size_t, size_t>{0, 0} : std::pair{at + 1, close + 1};
-}
-
-} // namespace
-
 // A line whose value is a pointer to a merged record ("1 ASSO @I12@") names
 // the survivor instead.
 bool ExportPass::writeRedirected(const ImageLine& line)
 {
     const std::string_view text = line.text;
-    const auto [begin, end] = valuePointer(text);
-    if (begin == end)
+    const std::string_view pointer = valuePointer(text);
+    if (pointer.empty())
         return false;
-    const auto survivor = survivorOf_.find(std::string(text.substr(begin, end - begin)));
+    const auto survivor = survivorOf_.find(std::string(pointer));
     if (survivor == survivorOf_.end())
         return false;
+    const auto begin = static_cast<size_t>(pointer.data() - text.data());
     if (output_)
-        writeReplaced(text, line.raw, begin, end, survivor->second);
+        writeReplaced(text, line.raw, begin, begin + pointer.size(), survivor->second);
     return true;
 }
 
@@ -505,8 +487,8 @@ bool ExportPass::namesUnwritten(std::string_view text) const
 {
     if (unwritten_.empty())
         return false;
-    const auto [begin, end] = valuePointer(text);
-    return begin != end && unwritten_.count(std::string(text.substr(begin, end - begin))) > 0;
+    const std::string_view pointer = valuePointer(text);
+    return !pointer.empty() && unwritten_.count(std::string(pointer)) > 0;
 }
 
 int32_t ExportPass::newNumber(const Pointer& p) const

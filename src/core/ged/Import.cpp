@@ -533,24 +533,20 @@ void GedReader::giveDuplicatesFreshIdentifiers()
         used.insert(id);
         return id;
     };
-    for (size_t i = 0; i < stagedPersonIds_.size(); ++i) {
-        if (!stagedPersonIds_[i].duplicate)
-            continue;
-        const int32_t rin = stagedPersonNumbers_[i];
-        const std::string id = fresh('I', rin);
-        db_.persons[rin].xref = db_.texts.storeIdentifier(id);
-        s_.report.append("\r\n### duplicate identifier %s (line %d): read as person %d, written as %s\r\n",
-                         stagedPersonIds_[i].identifier.c_str(), stagedPersonIds_[i].line, rin, id.c_str());
-    }
-    for (size_t i = 0; i < stagedFamilyIds_.size(); ++i) {
-        if (!stagedFamilyIds_[i].duplicate)
-            continue;
-        const int32_t mrin = stagedFamilyNumbers_[i];
-        const std::string id = fresh('F', mrin);
-        db_.families[mrin].xref = db_.texts.storeIdentifier(id);
-        s_.report.append("\r\n### duplicate identifier %s (line %d): read as family %d, written as %s\r\n",
-                         stagedFamilyIds_[i].identifier.c_str(), stagedFamilyIds_[i].line, mrin, id.c_str());
-    }
+    auto renameDuplicates = [&](const std::vector<Staged>& ids, const std::vector<int32_t>& numbers, auto& records,
+                                char letter, const char* word) {
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (!ids[i].duplicate)
+                continue;
+            const int32_t number = numbers[i];
+            const std::string id = fresh(letter, number);
+            records[number].xref = db_.texts.storeIdentifier(id);
+            s_.report.append("\r\n### duplicate identifier %s (line %d): read as %s %d, written as %s\r\n",
+                             ids[i].identifier.c_str(), ids[i].line, word, number, id.c_str());
+        }
+    };
+    renameDuplicates(stagedPersonIds_, stagedPersonNumbers_, db_.persons, 'I', "person");
+    renameDuplicates(stagedFamilyIds_, stagedFamilyNumbers_, db_.families, 'F', "family");
 }
 
 void GedReader::resolve()

@@ -55,6 +55,19 @@ std::string_view pointerIn(std::string_view line)
     return line.substr(open, close - open + 1);
 }
 
+std::string_view valuePointer(std::string_view line)
+{
+    size_t at = 0;
+    while (at < line.size() && ((line[at] >= '0' && line[at] <= '9') || line[at] == ' '))
+        ++at;
+    while (at < line.size() && line[at] != ' ' && line[at] != '\r' && line[at] != '\n')
+        ++at;
+    if (at + 1 >= line.size() || line[at + 1] != '@')
+        return {};
+    const size_t close = line.find('@', at + 2);
+    return close == std::string_view::npos ? std::string_view() : line.substr(at + 1, close - at);
+}
+
 RecordLine recordLine(std::string_view line)
 {
     RecordLine r;

@@ -35,6 +35,11 @@ std::string_view valueAt(std::string_view line, size_t at);
 // gives "@F7@"); empty when there is none.
 std::string_view pointerIn(std::string_view line);
 
+// The pointer that is a line's whole value's start ("1 ASSO @I12@" gives
+// "@I12@"): the value after level and tag begins with '@'. Empty when the
+// value is no pointer (a NOTE text with an address in it is none).
+std::string_view valuePointer(std::string_view line);
+
 // A level-0 line split as the import reads it: the record's identifier
 // (empty when there is none, as for "0 HEAD") and where its tag begins.
 struct RecordLine {

@@ -91,10 +91,7 @@ std::vector<int32_t> personsPointingTo(const Database& db, const GedFile& file, 
         }
         if (current == 0 || (!persons.empty() && persons.back() == current))
             continue;
-        // The value after the level and the tag.
-        size_t at = text.find_first_not_of("0123456789 ");
-        at = at == std::string_view::npos ? text.size() : text.find(' ', at);
-        if (at != std::string_view::npos && text.substr(at + 1).starts_with(identifier))
+        if (valuePointer(text) == identifier)
             persons.push_back(current);
     }
     std::sort(persons.begin(), persons.end());
