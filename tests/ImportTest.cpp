@@ -347,7 +347,7 @@ TEST_F(ImportTest, TheJournalIsThisRunsOwnAndGoesWhenTheRunMovesOn)
     // A journal that cannot be written is told of once.
     ui.errors.clear();
     session.journal.setFolder("/proc/no-such-folder");
-    session.journal.startFor(other.file("second.ged"));
+    session.journal.startNew();
     session.journal.write("%s", "one\n");
     session.journal.write("%s", "two\n");
     ASSERT_EQ(ui.errors.size(), 1u);

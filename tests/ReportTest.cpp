@@ -191,7 +191,7 @@ TEST(ChangeJournal, WritesLineFeedsAsCarriageReturnLineFeedAndMovesOnlyItsOwnFil
     test::TempDir dir;
     ChangeJournal journal;
     journal.setFolder(dir.path());
-    journal.startFor(dir.file("family.ged"));
+    journal.startNew();
     EXPECT_EQ(journal.workingPath(), ""); // nothing written yet
     journal.write("\n# kinmap! %s", "2.7.9");
     journal.write("RIN %d has duplicate FAMS %d: ignored\r\n", 3, 4);
@@ -225,7 +225,7 @@ TEST(ChangeJournal, MovesToAnotherFileSystem)
     stat(shared, &there);
     ChangeJournal journal;
     journal.setFolder(dir.path());
-    journal.startFor(dir.file("family.ged"));
+    journal.startNew();
     journal.write("%s", "kept");
     std::string failure;
     journal.onFailure = [&](const std::string& message) { failure = message; };

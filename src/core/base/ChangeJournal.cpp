@@ -76,7 +76,7 @@ std::string stateFolder()
 
 ChangeJournal::ChangeJournal() : folder_(stateFolder()) {}
 
-void ChangeJournal::startFor(const std::string& /*gedPath*/)
+void ChangeJournal::startNew()
 {
     discardOwn();
     failureTold_ = false;

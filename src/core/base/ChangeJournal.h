@@ -26,7 +26,7 @@ public:
     // (or a free name such as "kinmap-2.log"), created by the first write.
     // This run's journal of the file before is removed unless a written GED
     // file took it.
-    void startFor(const std::string& gedPath);
+    void startNew();
     // The folder the working journal is kept in (the state folder unless set).
     void setFolder(const std::string& folder);
     // Appends a formatted text, or a text as it is (a piece of the report).

@@ -633,7 +633,7 @@ ImportResult importGed(Workspace& s, GedFile& file, const std::string& path)
     file.format = input.format();
     file.bytes = read.bytes;
     file.stamp = read.stamp;
-    s.journal.startFor(path);
+    s.journal.startNew();
     s.journal.write("\n# kinmap! %s", programVersion);
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\nImport: %s\n\n", path.c_str());
