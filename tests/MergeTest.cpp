@@ -120,7 +120,7 @@ TEST_F(MergeTest, ExportCarriesEveryLinkAndLineOfTheMergedPerson)
                            "0 @I3@ INDI\n1 NAME Anna /Meyer/\n1 SEX F\n1 FAMS @F1@\n1 FAMS @F2@\n1 ASSO @I2@\n2 RELA Friend\n"
                            "0 @I4@ INDI\n1 NAME Peter /Schmidt/\n1 SEX M\n1 FAMS @F3@\n"
                            "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n"
-                           "0 @F2@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 MARR\n2 DATE 1875\n2 PLAC Köln\n2 SOUR @S1@\n"
+                           "0 @F2@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 MARR\n2 DATE 1875\n2 PLAC Köln\n2 SOUR @S1@\n1 DIV Y\n"
                            "0 @F3@ FAM\n1 HUSB @I4@\n1 CHIL @I1@\n"
                            "0 @N1@ NOTE A note\n"
                            "0 @S1@ SOUR\n1 TITL Church book\n"
@@ -133,7 +133,8 @@ TEST_F(MergeTest, ExportCarriesEveryLinkAndLineOfTheMergedPerson)
               "2 SOUR @S1@\n1 OCCU Farmer\n1 FAMC @F3@\n1 FAMS @F1@\n1 NOTE @N1@\n1 _CUSTOM value\n2 _SUB x\n"
               "0 @I3@ INDI\n1 NAME Anna /Meyer/\n1 SEX F\n1 FAMS @F1@\n1 ASSO @I1@\n2 RELA Friend\n"
               "0 @I4@ INDI\n1 NAME Peter /Schmidt/\n1 SEX M\n1 FAMS @F3@\n"
-              "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n1 MARR\n2 DATE 1875\n2 PLAC Köln\n2 SOUR @S1@\n"
+              // Divorced in the dropped family only: the kept one is, once.
+              "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n1 DIV Y\n1 MARR\n2 DATE 1875\n2 PLAC Köln\n2 SOUR @S1@\n"
               "0 @F3@ FAM\n1 HUSB @I4@\n1 CHIL @I1@\n"
               "0 @N1@ NOTE A note\n"
               "0 @S1@ SOUR\n1 TITL Church book\n"

@@ -143,6 +143,17 @@ TEST_F(MatchingTest, LifeDates)
         {"1 BIRT\n2 DATE 1850\n", "1 BIRT\n2 DATE 1851\n", 15},
         {"1 BIRT\n2 DATE ABT 1850\n", "1 BIRT\n2 DATE 1852\n", 0},
         {"1 BIRT\n2 DATE ABT 1850\n", "1 BIRT\n2 DATE 1853\n", 15},
+        // About, calculated and estimated reach two years either way;
+        // before and after are taken at their year.
+        {"1 BIRT\n2 DATE CAL 1850\n", "1 BIRT\n2 DATE 1848\n", 0},
+        {"1 BIRT\n2 DATE CAL 1850\n", "1 BIRT\n2 DATE 1847\n", 15},
+        {"1 BIRT\n2 DATE EST 1850\n", "1 BIRT\n2 DATE 1852\n", 0},
+        {"1 BIRT\n2 DATE EST 1850\n", "1 BIRT\n2 DATE 1853\n", 15},
+        {"1 BIRT\n2 DATE ABT 1850\n", "1 BIRT\n2 DATE ABT 1854\n", 0},
+        {"1 BIRT\n2 DATE ABT 1850\n", "1 BIRT\n2 DATE ABT 1855\n", 15},
+        {"1 DEAT\n2 DATE BEF 1900\n", "1 DEAT\n2 DATE 1900\n", 0},
+        {"1 DEAT\n2 DATE BEF 1900\n", "1 DEAT\n2 DATE 1899\n", 15},
+        {"1 DEAT\n2 DATE AFT 1900\n", "1 DEAT\n2 DATE 1901\n", 15},
         {"1 BIRT\n2 DATE BET 1850 AND 1855\n", "1 BIRT\n2 DATE 1855\n", 0},
         {"1 BIRT\n2 DATE 1850\n", "1 CHR\n2 DATE 1850\n", 0},
         {"1 BIRT\n2 DATE 1850\n1 CHR\n2 DATE 1850\n", "1 CHR\n2 DATE 1851\n", 15},

@@ -3,6 +3,7 @@
 #include "app/EditCommands.h"
 #include "app/ExtrasCommands.h"
 #include "app/FileCommands.h"
+#include "app/Shell.h"
 #include "app/ViewCommands.h"
 #include "check/Plausibility.h"
 
@@ -284,6 +285,31 @@ TEST_F(PlausibilityTest, CorrectionsChangeBothSidesAndReachTheExport)
     ASSERT_TRUE(importCommand(session, dir.file("out.ged")));
     runErrorCheck(session);
     EXPECT_EQ(session.errors.correctedCount, 0) << session.errors.journalEntry;
+}
+
+TEST_F(PlausibilityTest, AFamilyWithoutParentsGetsAPlaceholderFatherFromTwoChildrenOn)
+{
+    // One child: the import drops the family and the check the child's link
+    // to it. Two children: a father "?" is added, which the discard question
+    // counts as new, not as a correction.
+    const std::string ged = person(1, "Kurt /Berg/", 'M', "1 FAMC @F1@\n") + person(2, "Karl /Berg/", 'M', "1 FAMC @F2@\n") +
+                            person(3, "Rudi /Berg/", 'M', "1 FAMC @F2@\n") +
+                            "0 @F1@ FAM\n1 CHIL @I1@\n0 @F2@ FAM\n1 CHIL @I2@\n1 CHIL @I3@\n";
+    const std::string text = check(ged, all);
+    EXPECT_NE(text.find("Deleted MRIN 1 used in FAMC of [1] Kurt Berg  (corrected)"), std::string::npos) << text;
+    EXPECT_NE(text.find("MRIN 2 : Family without husb and wife! (korrigiert!)"), std::string::npos) << text;
+    EXPECT_EQ(session.errors.correctedCount, 1) << text;
+    EXPECT_FALSE(db.isFamily(1));
+    EXPECT_TRUE(db.persons[1].famc.empty());
+    ASSERT_EQ(db.highestRin, 4);
+    EXPECT_EQ(db.families[2].husband, 4);
+    EXPECT_NE(discardQuestion(session).find("( 1 corrections, 1 new )"), std::string::npos) << discardQuestion(session);
+
+    ASSERT_TRUE(exportAllCommand(session, dir.file("out.ged")));
+    const std::string written = test::readFile(dir.file("out.ged"));
+    EXPECT_EQ(written.find("@F1@"), std::string::npos) << written;
+    EXPECT_NE(written.find("0 @I4@ INDI\n1 NAME /?/\n1 SEX M\n1 FAMS @F2@\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("0 @F2@ FAM\n1 HUSB @I4@\n1 CHIL @I2@\n1 CHIL @I3@\n"), std::string::npos) << written;
 }
 
 TEST_F(PlausibilityTest, CyclesAndDeadReferences)

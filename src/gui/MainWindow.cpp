@@ -531,10 +531,15 @@ void MainWindow::fitIntoScreen()
         move(placed.topLeft());
 }
 
+// File dialogs start where the user works: the current file's folder, else
+// that of the file used last, else home.
 QString MainWindow::currentFolder() const
 {
-    const std::string& current = session_.gedFile.path;
-    return current.empty() ? QDir::homePath() : QFileInfo(fromFilePath(current)).absolutePath();
+    for (const std::string& file : {session_.gedFile.path, session_.shell.recentFiles[0]})
+        if (!file.empty())
+            if (const QFileInfo info(fromFilePath(file)); info.absoluteDir().exists())
+                return info.absolutePath();
+    return QDir::homePath();
 }
 
 void MainWindow::openManual()
@@ -587,9 +592,11 @@ void MainWindow::setView(int view, QWidget* widget)
     if (widget) {
         pages_[view]->layout()->addWidget(widget);
         // The keys go on working where they did before a dialog or a command
-        // rebuilt the view.
-        if (tabs_->currentIndex() == view)
+        // rebuilt the view; a widget takes focus only once it is shown.
+        if (tabs_->currentIndex() == view) {
+            widget->show();
             widget->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 

@@ -486,12 +486,18 @@ private slots:
         dialogs.filesToSave.enqueue(target);
         window.action(kinmap::cmdExportGed)->trigger();
         QCOMPARE(dialogs.filters, QStringList{QStringLiteral("GED Dateien (*.ged)")});
+        QCOMPARE(dialogs.folders, QStringList{dir.path()}); // the imported file's, not the program's
         QCOMPARE(window.statusText(0), QStringLiteral("export-out.ged exportiert"));
         QCOMPARE(window.windowTitle(), QStringLiteral("kinmap - export-out.ged"));
         QFile written(target);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().contains("1 NAME Eva /Roth/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"));
         QCOMPARE(window.session().gedFile.path, kinmap::gui::toFilePath(target));
+        // Without a current file the dialog starts where the last one was.
+        window.runCommand(kinmap::cmdNew);
+        QVERIFY(window.session().gedFile.path.empty());
+        window.action(kinmap::cmdImportGed)->trigger();
+        QCOMPARE(dialogs.folders.last(), dir.path());
     }
 
     void theListSortsTypesAheadAndSelects()
@@ -891,6 +897,49 @@ private slots:
         QVERIFY(!window.action(kinmap::cmdUndo)->isEnabled());
         window.action(kinmap::cmdRedo)->trigger();
         QCOMPARE(window.session().db.persons[2].fams.count(), 1);
+    }
+
+    // The real, modal EDIT PERSON dialog: Enter in a field saves, and the
+    // arrow keys go on in the list, from the same row, without a click.
+    void theKeysGoOnInTheListAfterTheRealEditDialog()
+    {
+        struct RealEditDialog : ScriptedDialogs {
+            bool editPerson(QWidget* parent, kinmap::PersonForm& form, kinmap::CompletionLists& completions) override
+            {
+                pressEnterWhenOpen();
+                return kinmap::gui::Dialogs::editPerson(parent, form, completions);
+            }
+            static void pressEnterWhenOpen()
+            {
+                QTimer::singleShot(10, [] {
+                    QWidget* dialog = QApplication::activeModalWidget();
+                    if (!dialog)
+                        return pressEnterWhenOpen();
+                    auto* field = qobject_cast<QLineEdit*>(dialog->focusWidget());
+                    QVERIFY(field);
+                    field->setText(QStringLiteral("Johann"));
+                    QTest::keyClick(field, Qt::Key_Return);
+                });
+            }
+        } dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("focus.ged", "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n"
+                                                "0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n0 TRLR\n"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        window.viewWidget(kinmap::listView)->setFocus();
+        QCOMPARE(window.session().shell.currentPerson, 1);
+
+        window.action(kinmap::cmdEditPerson)->trigger();
+        QCOMPARE(std::string(window.session().db.persons[1].given), std::string("Johann"));
+        // The window's focus is the list's, whenever the window manager gives
+        // the window back its activation (the offscreen platform does not).
+        QCOMPARE(window.focusWidget(), window.viewWidget(kinmap::listView));
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), window.viewWidget(kinmap::listView));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(window.session().shell.currentPerson, 2);
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()

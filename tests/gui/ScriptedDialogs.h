@@ -36,14 +36,16 @@ public:
     {
         messages << Box{title, text, icon};
     }
-    QString openFile(QWidget*, const QString&, const QString&, const QString& filter) override
+    QString openFile(QWidget*, const QString&, const QString& folder, const QString& filter) override
     {
         filters << filter;
+        folders << folder;
         return filesToOpen.isEmpty() ? QString() : filesToOpen.dequeue();
     }
-    QString saveFile(QWidget*, const QString&, const QString&, const QString& filter) override
+    QString saveFile(QWidget*, const QString&, const QString& folder, const QString& filter) override
     {
         filters << filter;
+        folders << folder;
         return filesToSave.isEmpty() ? QString() : filesToSave.dequeue();
     }
     void about(QWidget*) override { ++abouts; }
@@ -153,6 +155,7 @@ public:
     QQueue<bool> answers;
     QQueue<QString> filesToOpen, filesToSave;
     QStringList filters;
+    QStringList folders; // where each file dialog started
     QList<QUrl> urls;
     int abouts = 0;
 };
