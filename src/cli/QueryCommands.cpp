@@ -3,6 +3,8 @@
 #include "app/CountCommands.h"
 #include "app/ExtrasCommands.h"
 #include "app/SearchCommands.h"
+#include "app/Shell.h"
+#include "app/ViewCommands.h"
 #include "app/Session.h"
 #include "db/Numbers.h"
 #include "query/Counts.h"
@@ -84,6 +86,8 @@ size_t queryFileIndex(const std::vector<std::string>& p)
         return 1;
     if (p[0] == "relationship" && p.size() == 4)
         return 1;
+    if ((p[0] == "pedigree" || p[0] == "branches") && p.size() == 3)
+        return 1;
     if (p.size() == 3 && ((p[0] == "count" && indexOf(countKinds, p[1]) >= 0) ||
                           (p[0] == "search" && indexOf(searchKinds, p[1]) >= 0)))
         return 2;
@@ -98,6 +102,8 @@ QueryRequest queryRequest(const std::vector<std::string>& p)
         r.kind = p[1];
     if (r.command == "relationship")
         r.rins = {p[2], p[3]};
+    if (r.command == "pedigree" || r.command == "branches")
+        r.rins = {p[2]};
     return r;
 }
 
@@ -117,6 +123,24 @@ bool runQuery(Session& s, const QueryRequest& r, std::string& output)
         relationshipCommand(s); // tells when either person does not exist
         output = reportText(s);
         return s.db.isPerson(*a) && s.db.isPerson(*b);
+    }
+    if (r.command == "pedigree" || r.command == "branches") {
+        const std::optional<int32_t> rin = readNumber(r.rins[0]);
+        if (!rin)
+            return refuse("pedigree and branches take a RIN");
+        // The person shown is found as when the tab is shown.
+        s.shell.currentPerson = *rin;
+        if (r.command == "pedigree") {
+            showView(s, pedigreeView);
+            if (!preparePedigree(s))
+                return false;
+            output = s.pedigree.fileText(s.db);
+        } else {
+            showView(s, branchesView);
+            prepareBranches(s);
+            output = s.branches.indentedText();
+        }
+        return true;
     }
     if (r.command == "count") {
         CountOptions& o = s.countOptions;

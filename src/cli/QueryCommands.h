@@ -1,6 +1,7 @@
-// kinmap-cli islands, relationship, count, search and replace: each runs
-// its command of the window on the imported file with options given on the
-// command line and prints what the command leaves in the Report tab.
+// kinmap-cli islands, relationship, count, search, replace, pedigree and
+// branches: each runs its command of the window on the imported file with
+// options given on the command line and prints what the command leaves in
+// the Report tab, or the view as text.
 #pragma once
 
 #include <map>
@@ -12,9 +13,9 @@ namespace kinmap {
 class Session;
 
 struct QueryRequest {
-    std::string command; // islands, relationship, count, search, replace
+    std::string command; // islands, relationship, count, search, replace, pedigree, branches
     std::string kind;    // of count and search
-    std::vector<std::string> rins; // of relationship: A, B
+    std::vector<std::string> rins; // of relationship: A, B; of pedigree and branches: the person
     std::map<std::string, std::string> options; // "--filter" -> "ann"; "--selection" -> ""
 };
 

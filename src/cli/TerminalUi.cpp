@@ -44,4 +44,12 @@ void TerminalUi::messageBox(const std::string& title, const std::string& text, M
     fprintf(stderr, "%s: %s\n", forTerminal(title).c_str(), forTerminal(text).c_str());
 }
 
+void TerminalUi::setStatus(int part, const std::string& text)
+{
+    if (part == 0)
+        lastStatus_ = text;
+    if (statusToStderr && !text.empty())
+        fprintf(stderr, "%s\n", forTerminal(text).c_str());
+}
+
 } // namespace kinmap

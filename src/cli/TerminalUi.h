@@ -26,12 +26,10 @@ public:
     void messageBox(const std::string& title, const std::string& text, MessageIcon icon) override;
     // Answers OK, the default, and shows the question on stderr.
     bool askOkCancel(const std::string& title, const std::string& text, MessageIcon icon) override;
-    // Keeps what part 0 of a status bar would show last.
-    void setStatus(int part, const std::string& text) override
-    {
-        if (part == 0)
-            lastStatus_ = text;
-    }
+    // Keeps what part 0 of a status bar would show last; with
+    // statusToStderr every part that says something is printed there too.
+    void setStatus(int part, const std::string& text) override;
+    bool statusToStderr = false;
     const std::string& lastStatus() const { return lastStatus_; }
     void progressStart() override {}
     void progressAdvance(int) override {}

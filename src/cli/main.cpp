@@ -27,6 +27,8 @@ const char* const usage =
     "       kinmap-cli edit FILE --script EDITS [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli islands FILE [--select all|RIN,...] [--dump] [--raw]\n"
     "       kinmap-cli relationship FILE RIN-A RIN-B [--dump] [--raw]\n"
+    "       kinmap-cli pedigree FILE RIN [--raw]\n"
+    "       kinmap-cli branches FILE RIN [--raw]\n"
     "       kinmap-cli count given|surname|place FILE [--filter TEXT] [--selection] [--select ...]\n"
     "       kinmap-cli count events FILE [--place TEXT] [--period YEARS] [--selection] [--select ...]\n"
     "       kinmap-cli search births|deaths|marriages FILE [--place TEXT] [--from YEAR] [--to YEAR]\n"
@@ -55,6 +57,10 @@ const char* const usage =
     "            prints the journal lines of each; --out then exports every person\n"
     "  islands   prints the islands (persons linked by families), largest first\n"
     "  relationship prints the chain of links from A (current) to B (previous)\n"
+    "  pedigree  prints the ancestor table of RIN as Output to File writes it;\n"
+    "            the status texts go to stderr\n"
+    "  branches  prints the branches of the surname of RIN as indented text, two\n"
+    "            blanks a level; the status texts go to stderr\n"
     "  count     prints how often each given name, surname or place occurs, or\n"
     "            the events per place or per period of YEARS; --selection counts\n"
     "            only the persons selected with --select\n"
@@ -257,6 +263,7 @@ int main(int argc, char** argv)
         }
         kinmap::QueryRequest request = kinmap::queryRequest(positional);
         request.options = queryOptions;
+        ui.statusToStderr = request.command == "pedigree" || request.command == "branches";
         std::string output;
         started = std::chrono::steady_clock::now();
         const bool done = kinmap::runQuery(session, request, output);

@@ -11,6 +11,8 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace kinmap::gui {
@@ -49,8 +51,16 @@ QString Dialogs::saveFile(QWidget* parent, const QString& caption, const QString
 {
     QFileDialog dialog(parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("ged"));
+    // The suffix of the filter's first pattern: "GED Dateien (*.ged)" gives "ged".
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    dialog.setDefaultSuffix(star < 0 ? QString() : filter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+bool Dialogs::print(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Dialogs::about(QWidget* parent)

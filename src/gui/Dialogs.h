@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QPrinter;
 class QUrl;
 class QWidget;
 
@@ -38,6 +39,8 @@ public:
     // An existing file, or an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    // The print dialog; true to print.
+    virtual bool print(QWidget* parent, QPrinter& printer);
     virtual void about(QWidget* parent);
     virtual bool openUrl(const QUrl& url);
     // The search dialogs; false when cancelled (their switches change at once).

@@ -1,9 +1,11 @@
 #include "MainWindow.h"
 
+#include "BranchesView.h"
 #include "CandidateListView.h"
 #include "Dialogs.h"
 #include "ErrorListView.h"
 #include "IslandListView.h"
+#include "PedigreeView.h"
 #include "PersonListView.h"
 #include "ProgramFiles.h"
 #include "ProgramIcon.h"
@@ -21,6 +23,10 @@
 #include "ged/PersonText.h"
 
 #include <QAction>
+#include <QDate>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QApplication>
@@ -193,6 +199,9 @@ void MainWindow::buildMenus()
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_I), QKeySequence::Open});
     addCommand(fileMenu_, cmdExportGed, QStringLiteral("&Export GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addCommand(fileMenu_, cmdPartialExport, QStringLiteral("&Partial Export"));
+    fileMenu_->addSeparator();
+    addCommand(fileMenu_, cmdPrint, QStringLiteral("P&rint..."))->setShortcut(QKeySequence::Print);
+    addCommand(fileMenu_, cmdExportPdf, QStringLiteral("Export as P&DF..."));
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -384,6 +393,10 @@ void MainWindow::runCommand(uint32_t id)
         updateTitle();
         break;
     }
+    case cmdPrint:
+    case cmdExportPdf:
+        printShownView(id == cmdExportPdf);
+        break;
     case cmdExit:
         if (confirmDiscard(session_)) {
             exitConfirmed_ = true;
@@ -589,6 +602,10 @@ void MainWindow::setView(int view, QWidget* widget)
             delete item;
         }
     }
+    // Only what the Pedigree and Branches tabs show can be printed.
+    const bool printable = qobject_cast<PedigreeView*>(widget) || qobject_cast<BranchesView*>(widget);
+    for (const uint32_t id : {cmdPrint, cmdExportPdf})
+        actions_[id]->setEnabled(printable);
     if (widget) {
         pages_[view]->layout()->addWidget(widget);
         // The keys go on working where they did before a dialog or a command
@@ -620,6 +637,12 @@ void MainWindow::showView(int view)
             return;
         }
         break;
+    case pedigreeView:
+        widget = buildPedigreeView();
+        break;
+    case branchesView:
+        widget = buildBranchesView();
+        break;
     case personView:
         widget = personTextView();
         break;
@@ -650,6 +673,12 @@ QWidget* MainWindow::emptyPage(int view) const
     case selectionView:
         text = QStringLiteral("No person found.\nSelect persons with SEARCH / Person or Events, or with EDIT / Select.");
         break;
+    case pedigreeView:
+        text = QStringLiteral("No pedigree.\nClick a person in the List to see its ancestors here.");
+        break;
+    case branchesView:
+        text = QStringLiteral("The current person has no surname.\nBranches shows the families of one surname.");
+        break;
     case personView:
         text = QStringLiteral("No current person.\nClick a person in the List to see its record here.");
         break;
@@ -679,6 +708,81 @@ QWidget* MainWindow::personTextView()
     if (!readPersonGedText(session_, session_.gedFile, session_.shell.currentPerson, text))
         return nullptr;
     return readOnlyText(toScreen(text.firstLine + text.recordLines));
+}
+
+QWidget* MainWindow::buildPedigreeView()
+{
+    if (!preparePedigree(session_) || session_.pedigree.rowCount() == 0)
+        return nullptr;
+    return new PedigreeView(
+        session_, [this](uint32_t id) { runCommand(id); }, [this](int row) { showImplexView(row); });
+}
+
+QWidget* MainWindow::buildBranchesView()
+{
+    if (!prepareBranches(session_))
+        return nullptr;
+    return new BranchesView(session_, [this](uint32_t id) { runCommand(id); });
+}
+
+// The implex view takes the place of the Report tab's content until another
+// view is shown.
+void MainWindow::showImplexView(int row)
+{
+    const ImplexText text = prepareImplexView(session_, row);
+    auto lines = [](const std::vector<std::string>& texts) {
+        QStringList list;
+        for (const std::string& t : texts)
+            list << toScreen(t);
+        return list;
+    };
+    selectTab(reportView);
+    session_.shell.currentView = reportView;
+    setView(reportView, new ImplexView(lines(text.left), lines(text.right)));
+}
+
+void MainWindow::printShownView(bool toPdf)
+{
+    QWidget* shown = viewWidget(shownTab_);
+    PrintTable table;
+    QString what;
+    if (auto* pedigree = qobject_cast<PedigreeView*>(shown)) {
+        table = pedigree->printTable();
+        what = QStringLiteral("Pedigree");
+    } else if (auto* branches = qobject_cast<BranchesView*>(shown)) {
+        table = branches->printTable();
+        what = QStringLiteral("Branches");
+    } else {
+        return;
+    }
+    const int32_t rin = session_.shell.currentPerson;
+    const PersonRecord& p = session_.db.persons[rin];
+    const QString header = QStringLiteral("%1 - %2 of [%3] %4 %5 - %6")
+                               .arg(fromFilePath(session_.gedFile.loadedName), what)
+                               .arg(rin)
+                               .arg(toScreen(p.given ? p.given : ""), toScreen(p.surname ? p.surname : ""),
+                                    QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    bool printed = false;
+    QString target;
+    if (toPdf) {
+        target = dialogs_.saveFile(this, QStringLiteral("Export as PDF"), currentFolder(), QStringLiteral("PDF (*.pdf)"));
+        if (target.isEmpty())
+            return;
+        QPdfWriter writer(target);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setTitle(header);
+        printed = printTable(writer, header, table);
+    } else {
+        QPrinter printer;
+        printer.setDocName(header);
+        if (!dialogs_.print(this, printer))
+            return;
+        target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        printed = printTable(printer, header, table);
+    }
+    if (!printed)
+        session_.errorBox("%s could not be printed to %s", toFilePath(what).c_str(), toFilePath(target).c_str());
 }
 
 QWidget* MainWindow::reportTextView()

@@ -96,6 +96,11 @@ private:
     void selectTab(int index);
     void setView(int view, QWidget* widget);
     QWidget* personTextView();
+    QWidget* buildPedigreeView();
+    QWidget* buildBranchesView();
+    void showImplexView(int row);
+    // Print or Export as PDF of the shown Pedigree or Branches.
+    void printShownView(bool toPdf);
     QWidget* reportTextView();
     void updateTitle();
     void updateUndoActions();

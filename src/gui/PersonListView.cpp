@@ -1,5 +1,6 @@
 #include "PersonListView.h"
 
+#include "PersonContextMenu.h"
 #include "ScreenText.h"
 #include "TableViews.h"
 #include "app/ViewCommands.h"
@@ -7,9 +8,6 @@
 #include "app/Commands.h"
 #include "app/Session.h"
 
-#include <QColor>
-#include <QGuiApplication>
-#include <QPalette>
 #include <QSettings>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -43,15 +41,8 @@ QVariant PersonListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return toScreen(list.cellText(index.row(), index.column()));
     if (role == Qt::BackgroundRole) {
-        // A faint tint of the theme's base colour, readable on light and dark themes alike.
         const int32_t rin = list.rinAt(index.row());
-        const bool man = session_.db.validRin(rin) && session_.db.persons[rin].sex == 'M';
-        const QColor base = QGuiApplication::palette().color(QPalette::Base);
-        const QColor tint = man ? QColor(0, 150, 150) : QColor(170, 0, 170);
-        constexpr double share = 0.08;
-        return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + tint.redF() * share),
-                                static_cast<float>(base.greenF() * (1 - share) + tint.greenF() * share),
-                                static_cast<float>(base.blueF() * (1 - share) + tint.blueF() * share));
+        return sexTint(session_.db.validRin(rin) && session_.db.persons[rin].sex == 'M');
     }
     return {};
 }
@@ -187,33 +178,7 @@ void PersonListView::keyPressEvent(QKeyEvent* event)
 QMenu* PersonListView::contextMenu()
 {
     delete menu_;
-    menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("List Context Menu4"));
-    struct Entry {
-        const char* text;
-        uint32_t select, deselect;
-    };
-    static constexpr Entry entries[] = {{"&Person", cmdSelectPerson, cmdDeselectPerson},
-                                        {"&Ancestors", cmdSelectAncestors, cmdDeselectAncestors},
-                                        {"&Descendants", cmdSelectDescendants, cmdDeselectDescendants},
-                                        {"A&ll", cmdSelectAll, cmdDeselectAll}};
-    QMenu* select = menu_->addMenu(QStringLiteral("&Select"));
-    QMenu* deselect = menu_->addMenu(QStringLiteral("&Deselect"));
-    for (const Entry& e : entries) {
-        select->addAction(QString::fromLatin1(e.text), this, [this, id = e.select] { runCommand_(id); });
-        deselect->addAction(QString::fromLatin1(e.text), this, [this, id = e.deselect] { runCommand_(id); });
-    }
-    menu_->addSeparator();
-    static constexpr std::pair<const char*, uint32_t> edits[] = {
-        {"&Edit Person", cmdEditPerson},     {"Add S&pouse", cmdAddSpouse},          {"Add &Child", cmdAddChild},
-        {"Add &Father", cmdAddFather},       {"Add &Mother", cmdAddMother},          {"Unlin&k from Spouse", cmdUnlinkSpouse},
-        {"Unlink from P&arents", cmdUnlinkParents}, {"Dele&te", cmdDelete}};
-    for (const auto& [text, id] : edits)
-        menu_->addAction(QString::fromLatin1(text), this, [this, id = id] { runCommand_(id); });
-    // Merges the person clicked before into this one.
-    menu_->addAction(QStringLiteral("Mer&ge"), this, [this] { runCommand_(cmdMerge); });
-    // How the person clicked before is related to this one.
-    menu_->addAction(QStringLiteral("&Relationship"), this, [this] { runCommand_(cmdRelationship); });
+    menu_ = personContextMenu(this, runCommand_);
     return menu_;
 }
 

@@ -18,7 +18,11 @@ int RowsModel::columnCount(const QModelIndex& parent) const
 
 QVariant RowsModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
+        return {};
+    if (role == Qt::BackgroundRole && source_.background)
+        return source_.background(index.row());
+    if (role != Qt::DisplayRole)
         return {};
     return toScreen(source_.cell(index.row(), index.column()));
 }
@@ -27,7 +31,7 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return QString::fromLatin1(source_.title(section));
+    return QString::fromUtf8(source_.title(section));
 }
 
 void RowsModel::changed()

@@ -19,6 +19,7 @@ public:
         std::function<const char*(int column)> title;
         std::function<int()> rows;
         std::function<std::string(int row, int column)> cell; // UTF-8
+        std::function<QVariant(int row)> background = {};      // optional: a colour per row
     };
 
     explicit RowsModel(Source source, QObject* parent = nullptr);

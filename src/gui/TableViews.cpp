@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QColor>
+#include <QPalette>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -20,6 +22,16 @@ bool CutTextTooltips::helpEvent(QHelpEvent* event, QAbstractItemView* view, cons
     else
         QToolTip::hideText();
     return true;
+}
+
+QColor sexTint(bool man)
+{
+    const QColor base = QApplication::palette().color(QPalette::Base);
+    const QColor tint = man ? QColor(0, 150, 150) : QColor(170, 0, 170);
+    constexpr double share = 0.08;
+    return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + tint.redF() * share),
+                            static_cast<float>(base.greenF() * (1 - share) + tint.greenF() * share),
+                            static_cast<float>(base.blueF() * (1 - share) + tint.blueF() * share));
 }
 
 void setUpTableView(QAbstractItemView* view)

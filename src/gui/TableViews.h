@@ -6,6 +6,7 @@
 #include <QStyledItemDelegate>
 
 class QAbstractItemView;
+class QColor;
 class QKeyEvent;
 
 namespace kinmap::gui {
@@ -21,6 +22,9 @@ public:
 
 // Gives the view the delegate above and the selection of whole rows.
 void setUpTableView(QAbstractItemView* view);
+// The background of a person's row: a faint tint of the theme's base
+// colour by sex, readable on light and dark themes alike.
+QColor sexTint(bool man);
 // True when the key opened the context menu (Shift+F10).
 bool contextMenuKey(QAbstractItemView* view, QKeyEvent* event);
 // Where a context menu opened from the keyboard appears: at the current row.

@@ -26,6 +26,13 @@ int main(int argc, char** argv)
                                         QStringLiteral("Save a picture of the window once it is shown, then quit."),
                                         QStringLiteral("file.png"));
     parser.addOption(screenshot);
+    const QCommandLineOption person(QStringLiteral("person"), QStringLiteral("Make RIN the current person after the import."),
+                                    QStringLiteral("RIN"));
+    parser.addOption(person);
+    const QCommandLineOption view(QStringLiteral("view"),
+                                  QStringLiteral("Show the tab of this number after the import (0 List ... 8 Report)."),
+                                  QStringLiteral("tab"));
+    parser.addOption(view);
     parser.addPositionalArgument(QStringLiteral("file.ged"), QStringLiteral("GED file to import at start"));
     parser.process(app);
 
@@ -34,7 +41,13 @@ int main(int argc, char** argv)
     window.show();
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty())
-        QTimer::singleShot(0, &window, [&window, path = files.first()] { window.importFile(path); });
+        QTimer::singleShot(0, &window, [&] {
+            window.importFile(files.first());
+            if (parser.isSet(person))
+                window.session().shell.currentPerson = parser.value(person).toInt();
+            if (parser.isSet(view))
+                window.tabs()->setCurrentIndex(parser.value(view).toInt());
+        });
     if (parser.isSet(screenshot)) {
         QTimer::singleShot(800, &window, [&window, path = parser.value(screenshot)] {
             if (window.grab().save(path)) {

@@ -307,8 +307,8 @@ private slots:
         QCOMPARE(window.statusText(0), QStringLiteral("No person found"));
         QCOMPARE(window.statusText(1), QStringLiteral("0 persons"));
         QVERIFY(pageText(kinmap::selectionView).startsWith(QStringLiteral("No person found.")));
-        window.tabs()->setCurrentIndex(kinmap::pedigreeView);
-        QVERIFY(pageText(kinmap::pedigreeView).contains(QStringLiteral("not part of this version")));
+        window.tabs()->setCurrentIndex(kinmap::treeView);
+        QVERIFY(pageText(kinmap::treeView).contains(QStringLiteral("not part of this version")));
 
         window.runCommand(kinmap::cmdNew);
         QVERIFY(!window.repairLink()->isVisibleTo(&window));

@@ -60,6 +60,9 @@ enum CommandId : uint32_t {
     cmdOtherParents = 32825,
     cmdUndo = 32901,
     cmdRedo = 32902,
+    // The shown Pedigree or Branches on paper or into a PDF file.
+    cmdPrint = 32903,
+    cmdExportPdf = 32904,
 };
 
 // True for the commands that need data: greyed in the no-data state and

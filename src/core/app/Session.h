@@ -14,7 +14,9 @@
 #include "query/Replace.h"
 #include "query/Selection.h"
 #include "relations/Islands.h"
+#include "views/Branches.h"
 #include "views/ErrorListRows.h"
+#include "views/Pedigree.h"
 #include "views/PersonList.h"
 
 #include <array>
@@ -64,6 +66,8 @@ public:
     ErrorListRows errorRows;
     CompletionLists completions;
     PersonList personList{db};
+    Pedigree pedigree;
+    Branches branches;
 };
 
 } // namespace kinmap

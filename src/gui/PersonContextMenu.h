@@ -1,0 +1,17 @@
+// "List Context Menu4", the context menu of every view that lists persons:
+// Select and Deselect with their entries, the edits, Merge and Relationship,
+// all acting on the current person.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+namespace kinmap::gui {
+
+// A new menu owned by parent; its entries run their commands through runCommand.
+QMenu* personContextMenu(QWidget* parent, const std::function<void(uint32_t)>& runCommand);
+
+} // namespace kinmap::gui
