@@ -248,6 +248,22 @@ TEST(Cli, QueryCommandsPrintWhatTheReportShows)
     EXPECT_EQ(run("count given " + in + " --filter Jö --raw"),
               "\r\nCount\tGiven name\r\n     1\tJ\xF6rg\r\n\r\n     1 \tTotal ");
 
+    // The views as text: the person's pedigree as Output to File writes
+    // it, its surname's branches indented, the status texts on stderr; a
+    // RIN that is nobody moves on to the next person, as the tabs do.
+    const CliRun pedigree = runCli("pedigree " + in + " 3", dir);
+    EXPECT_EQ(pedigree.out, "Line\tup\tdown\tRIN\tGen/Nr\tName\tBirth\tDeath\tMarriage\tImplex\n"
+                            "1\t\t2 \t3\t1_1\tGrüß Kid\t1880\t\t\t\r\n"
+                            "2\t1\t\t1\t2_1\tGrüß Jörg\t1850\t\t1875\t\r\n"
+                            "3\t1\t\t2\t2_2\tŁoś Иван\t\t\t1875\t\r\n");
+    EXPECT_EQ(pedigree.err, "RIN: 3\n3 Persons in 2 Generations\nRIN: 3\n");
+    const CliRun branches = runCli("branches " + in + " 0 --raw", dir);
+    EXPECT_EQ(branches.out, "Gr\xFC\xDF\n  === Branch 1 === (K\xF6ln - 1850)\n    [1] J\xF6rg Gr\xFC\xDF & [2] ???? ?o? \n"
+                            "      [3] Kid Gr\xFC\xDF \n  ( 3 persons)\n  === Branch 2 === (0)\n    [4] Solo Gr\xFC\xDF \n"
+                            "  ( 1 persons)\n");
+    EXPECT_EQ(branches.err, "RIN: 1\nNAME: Gr\xFC\xDF\n2 branches\nRIN: 1\n");
+    EXPECT_EQ(runCli("pedigree " + in + " x", dir).status, 1);
+
     EXPECT_EQ(runCli("relationship " + in + " 3 9", dir).status, 1);
     EXPECT_EQ(runCli("search births " + in, dir).status, 1);
     EXPECT_EQ(runCli("replace " + in + " --find a --by b --kind 8", dir).status, 1);

@@ -1,4 +1,5 @@
 // The desktop window driven as a user drives it, offscreen.
+#include "BranchesView.h"
 #include "CandidateListView.h"
 #include "CheckOptionsDialog.h"
 #include "CountDialogs.h"
@@ -8,6 +9,7 @@
 #include "IslandListView.h"
 #include "MainWindow.h"
 #include "MergeDialogs.h"
+#include "PedigreeView.h"
 #include "PersonListView.h"
 #include "ReplaceDialog.h"
 #include "RinDialogs.h"
@@ -30,6 +32,7 @@
 #include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QDropEvent>
 #include <QFile>
@@ -940,6 +943,94 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), window.viewWidget(kinmap::listView));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QCOMPARE(window.session().shell.currentPerson, 2);
+    }
+
+    // Paul's parents are first cousins: the pedigree lists their shared
+    // grandparents twice, and a right click on such a row shows both lines.
+    void pedigreeAndBranchesTabs()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed(
+            "cousins.ged",
+            "0 HEAD\n0 @I1@ INDI\n1 NAME Paul /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+            "0 @I2@ INDI\n1 NAME Fritz /Berg/\n1 SEX M\n1 FAMS @F1@\n1 FAMC @F2@\n"
+            "0 @I3@ INDI\n1 NAME Maria /Lenz/\n1 SEX F\n1 FAMS @F1@\n1 FAMC @F3@\n"
+            "0 @I4@ INDI\n1 NAME Karl /Berg/\n1 SEX M\n1 FAMS @F2@\n1 FAMC @F4@\n"
+            "0 @I6@ INDI\n1 NAME Otto /Lenz/\n1 SEX M\n1 FAMS @F3@\n"
+            "0 @I7@ INDI\n1 NAME Eva /Berg/\n1 SEX F\n1 FAMS @F3@\n1 FAMC @F4@\n"
+            "0 @I8@ INDI\n1 NAME Johann /Berg/\n1 SEX M\n1 FAMS @F4@\n"
+            "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 CHIL @I1@\n0 @F2@ FAM\n1 HUSB @I4@\n1 CHIL @I2@\n"
+            "0 @F3@ FAM\n1 HUSB @I6@\n1 WIFE @I7@\n1 CHIL @I3@\n0 @F4@ FAM\n1 HUSB @I8@\n1 CHIL @I4@\n1 CHIL @I7@\n0 TRLR\n"));
+        window.resize(900, 600);
+        window.show();
+        QVERIFY(!window.action(kinmap::cmdPrint)->isEnabled());
+        window.tabs()->setCurrentIndex(kinmap::pedigreeView);
+        auto* pedigree = qobject_cast<kinmap::gui::PedigreeView*>(window.viewWidget(kinmap::pedigreeView));
+        QVERIFY(pedigree);
+        QCOMPARE(window.statusText(1), QStringLiteral("8 Persons in 4 Generations, 1x implex"));
+        QCOMPARE(pedigree->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Kekulé"));
+        QVERIFY(window.action(kinmap::cmdPrint)->isEnabled());
+        QCOMPARE(window.action(kinmap::cmdPrint)->shortcut(), QKeySequence(QKeySequence::Print));
+
+        // A click makes the row's person current, the one before previous.
+        const QRect fritz = pedigree->visualRect(pedigree->model()->index(1, 6));
+        QTest::mouseClick(pedigree->viewport(), Qt::LeftButton, {}, fritz.center());
+        QCOMPARE(window.session().shell.currentPerson, 2);
+        QCOMPARE(window.session().shell.previousPerson, 1);
+        // A double click edits the person.
+        QString caption;
+        dialogs.personAnswers.enqueue([&caption](kinmap::PersonForm& form) {
+            caption = QString::fromStdString(form.caption);
+            return false;
+        });
+        QTest::mouseDClick(pedigree->viewport(), Qt::LeftButton, {}, fritz.center());
+        QCOMPARE(caption, QStringLiteral("EDIT PERSON: [2] Fritz Berg"));
+
+        // Into a PDF file, page by page.
+        const QString pdf = dir.filePath(QStringLiteral("pedigree.pdf"));
+        dialogs.filesToSave.enqueue(pdf);
+        window.runCommand(kinmap::cmdExportPdf);
+        QCOMPARE(dialogs.filters.last(), QStringLiteral("PDF (*.pdf)"));
+        QFile written(pdf);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QVERIFY(bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(bytes.contains("/Type /Page"));
+        QVERIFY(dialogs.errors.isEmpty());
+
+        // A right click on the implex row: the two lines side by side.
+        window.session().shell.currentPerson = 1;
+        window.showView(kinmap::pedigreeView);
+        pedigree = qobject_cast<kinmap::gui::PedigreeView*>(window.viewWidget(kinmap::pedigreeView));
+        const QRect implexRow = pedigree->visualRect(pedigree->model()->index(7, 6));
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, implexRow.center(), pedigree->viewport()->mapToGlobal(implexRow.center()));
+        QCoreApplication::sendEvent(pedigree->viewport(), &rightClick);
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QCOMPARE(window.statusText(0), QStringLiteral("implex"));
+        QCOMPARE(window.statusText(1), QStringLiteral("[2]  Fritz Berg and [3]  Maria Lenz have common ancestors"));
+        auto* left = window.viewWidget(kinmap::reportView)->findChild<QListWidget*>(QStringLiteral("implexLeft"));
+        auto* right = window.viewWidget(kinmap::reportView)->findChild<QListWidget*>(QStringLiteral("implexRight"));
+        QVERIFY(left && right);
+        QCOMPARE(left->item(0)->text(), QStringLiteral("[8]  Johann Berg "));
+        QCOMPARE(right->item(right->count() - 1)->text(), QStringLiteral("        [2]  Fritz Berg "));
+
+        // Branches: headings collapsed but the current person's, its item selected.
+        QCOMPARE(window.session().shell.currentPerson, 8); // the right click was a click
+        window.session().shell.currentPerson = 1;
+        window.tabs()->setCurrentIndex(kinmap::branchesView);
+        auto* branches = qobject_cast<kinmap::gui::BranchesView*>(window.viewWidget(kinmap::branchesView));
+        QVERIFY(branches);
+        QCOMPARE(window.statusText(0), QStringLiteral("NAME: Berg"));
+        QCOMPARE(kinmap::gui::BranchesView::personOf(branches->currentItem()), 1);
+        QVERIFY(branches->currentItem()->text(0).startsWith(QStringLiteral("[1] Paul Berg")));
+        // Typing finds a name after the RIN; the selection makes it current.
+        branches->keyboardSearch(QStringLiteral("eva"));
+        QCOMPARE(kinmap::gui::BranchesView::personOf(branches->currentItem()), 7);
+        QCOMPARE(window.session().shell.currentPerson, 7);
+        QVERIFY(window.action(kinmap::cmdExportPdf)->isEnabled());
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        QVERIFY(!window.action(kinmap::cmdExportPdf)->isEnabled());
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()
