@@ -25,8 +25,6 @@ BranchesView::BranchesView(Session& session, std::function<void(uint32_t)> runCo
     setUniformRowHeights(true); // fast on long branches
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header()->setStretchLastSection(false);
 
     // Each item's parent is the last item one level up.
     QList<QTreeWidgetItem*> parents;
@@ -38,6 +36,15 @@ BranchesView::BranchesView(Session& session, std::function<void(uint32_t)> runCo
         parents << item;
         items_ << item;
     }
+    // Wide enough for the longest item, so that deep branches scroll sideways
+    // instead of being cut (measuring here is far cheaper than letting the
+    // header size itself to every item).
+    int widest = 0;
+    for (int i = 0; i < items_.size(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(items_[i]->text(0)) +
+                                      indentation() * (session_.branches.items()[static_cast<size_t>(i)].level + 2));
+    header()->setStretchLastSection(false);
+    setColumnWidth(0, widest);
     expandAll();
     for (int i = 0; i < items_.size(); ++i)
         if (session_.branches.items()[static_cast<size_t>(i)].heading)
