@@ -5,6 +5,7 @@
 #include "app/ExtrasCommands.h"
 #include "app/FileCommands.h"
 #include "app/SearchCommands.h"
+#include "app/ViewCommands.h"
 #include "check/Duplicates.h"
 #include "check/LinkCheck.h"
 #include "check/Plausibility.h"
@@ -88,6 +89,21 @@ bool changedOnPurpose(const std::string& line)
 
 class TestdataTest : public test::ImportFixture {
 protected:
+    static bool haveTestdata() { return std::filesystem::exists(std::string(KINMAP_TESTDATA_DIR) + "/MANIFEST.tsv"); }
+    // The files that hold persons, each imported before `check` runs.
+    template <typename Check>
+    void forEachFileWithPersons(Check check)
+    {
+        const std::string folder = KINMAP_TESTDATA_DIR;
+        for (const ManifestRow& row : readManifest(folder)) {
+            if (row.persons == 0)
+                continue;
+            SCOPED_TRACE(row.file);
+            ASSERT_TRUE(importBytes(test::readFile(folder + "/" + row.file), row.file));
+            check(row);
+        }
+    }
+
     // Exports everyone and checks that every line of the file is still
     // there, except those an export changes on purpose and those of
     // records the import's repairs changed.
@@ -220,14 +236,9 @@ TEST_F(TestdataTest, FindErrorsAndEveryMergeModeKeepTheLinksWhole)
 // replaced file reads again without a repair.
 TEST_F(TestdataTest, IslandsCountsSearchesAndReplaceCoverEveryRecord)
 {
-    const std::string folder = KINMAP_TESTDATA_DIR;
-    if (!std::filesystem::exists(folder + "/MANIFEST.tsv"))
-        GTEST_SKIP() << "no test data at " << folder;
-    for (const ManifestRow& row : readManifest(folder)) {
-        if (row.persons == 0)
-            continue;
-        SCOPED_TRACE(row.file);
-        ASSERT_TRUE(importBytes(test::readFile(folder + "/" + row.file), row.file));
+    if (!haveTestdata())
+        GTEST_SKIP() << "no test data at " << KINMAP_TESTDATA_DIR;
+    forEachFileWithPersons([&](const ManifestRow& row) {
         ui.errors.clear();
         islandsCommand(session);
         int persons = 0, families = 0;
@@ -277,7 +288,53 @@ TEST_F(TestdataTest, IslandsCountsSearchesAndReplaceCoverEveryRecord)
         ASSERT_TRUE(importCommand(session, dir.file("replaced-" + row.file)));
         static const std::regex linkRepair(R"(### (?!Person \d+ has no name)(?!Fam \d+ has (HUSB|WIFE) \d+ with sex))");
         EXPECT_FALSE(std::regex_search(report(), linkRepair)) << report();
-    }
+    });
+}
+
+TEST_F(TestdataTest, EveryPedigreeAndEveryBranchHoldTogether)
+{
+    if (!haveTestdata())
+        GTEST_SKIP() << "no test data at " << KINMAP_TESTDATA_DIR;
+    forEachFileWithPersons([&](const ManifestRow&) {
+        std::set<std::string> surnames;
+        for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
+            if (!db.isPerson(rin))
+                continue;
+            if (db.persons[rin].surname)
+                surnames.insert(db.persons[rin].surname);
+            Pedigree& pedigree = session.pedigree;
+            if (pedigree.build(db, rin) != Pedigree::Outcome::built)
+                continue;
+            for (int r = 1; r < pedigree.rowCount(); ++r) {
+                // A child's row comes before its parents'; an implex row names its person's first row.
+                ASSERT_LT(pedigree.row(r).up, r);
+                ASSERT_EQ(pedigree.row(pedigree.row(r).firstRow).rin, pedigree.row(r).rin);
+                if (!pedigree.isImplex(r))
+                    continue;
+                const ImplexLines lines = implexLines(pedigree, r);
+                if (lines.husbandRow >= 0) {
+                    EXPECT_EQ(pedigree.row(lines.husbandRow).up, pedigree.row(lines.wifeRow).up);
+                }
+            }
+        }
+        // Each branch counts every person written once and every spouse beside one.
+        for (const std::string& surname : surnames) {
+            session.branches.build(db, surname);
+            std::set<int32_t> persons;
+            int spouses = 0;
+            for (const BranchItem& item : session.branches.items()) {
+                if (item.level >= 2) {
+                    ASSERT_TRUE(db.isPerson(item.rin));
+                    persons.insert(item.rin);
+                    spouses += item.spouse ? 1 : 0;
+                } else if (item.level == 1 && !item.heading) {
+                    EXPECT_EQ(item.text, "( " + std::to_string(persons.size() + static_cast<size_t>(spouses)) + " persons)");
+                    persons.clear();
+                    spouses = 0;
+                }
+            }
+        }
+    });
 }
 
 } // namespace
