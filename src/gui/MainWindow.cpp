@@ -4,6 +4,7 @@
 #include "CandidateListView.h"
 #include "Dialogs.h"
 #include "ErrorListView.h"
+#include "FamilyView.h"
 #include "IslandListView.h"
 #include "PedigreeView.h"
 #include "PersonListView.h"
@@ -16,6 +17,7 @@
 #include "app/CountCommands.h"
 #include "app/EditCommands.h"
 #include "app/ExtrasCommands.h"
+#include "app/FamilyCommands.h"
 #include "app/FileCommands.h"
 #include "app/SearchCommands.h"
 #include "app/Shell.h"
@@ -643,6 +645,10 @@ void MainWindow::showView(int view)
     case branchesView:
         widget = buildBranchesView();
         break;
+    case familyView:
+        if (session_.db.isPerson(session_.shell.currentPerson))
+            widget = new FamilyView(session_, prepareFamilyView(session_));
+        break;
     case personView:
         widget = personTextView();
         break;
@@ -675,6 +681,9 @@ QWidget* MainWindow::emptyPage(int view) const
         break;
     case pedigreeView:
         text = QStringLiteral("No pedigree.\nClick a person in the List to see its ancestors here.");
+        break;
+    case familyView:
+        text = QStringLiteral("No current person.\nClick a person in the List to see its family here.");
         break;
     case branchesView:
         text = QStringLiteral("The current person has no surname.\nBranches shows the families of one surname.");

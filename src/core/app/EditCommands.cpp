@@ -10,7 +10,11 @@ namespace kinmap {
 
 void editCommand(Session& s, uint32_t command)
 {
-    const int32_t p = s.shell.currentPerson;
+    editCommand(s, command, s.shell.currentPerson);
+}
+
+void editCommand(Session& s, uint32_t command, int32_t p)
+{
     if (command == cmdAddNewPerson) {
         addNewPerson(s);
         showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);

@@ -14,6 +14,8 @@ struct PersonForm;
 // for a RIN; none means a new person), Unlink from spouse, from parents,
 // Delete; then the view shown again.
 void editCommand(Session& session, uint32_t command);
+// The same for another person than the current one (a box of the Family tab).
+void editCommand(Session& session, uint32_t command, int32_t rin);
 
 // EDIT / Undo and Redo.
 void undoCommand(Session& session);

@@ -44,7 +44,8 @@ struct ShellState {
     int currentView = -1;
     int32_t currentPerson = 1;
     int32_t previousPerson = 0;
-    int currentFamilyIndex = 0; // of the current person's spouse families
+    int currentFamilyIndex = 0;  // of the current person's spouse families
+    int currentParentsIndex = 0; // of its parents' families, in the Family tab
     uint32_t lastCommand = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
 };

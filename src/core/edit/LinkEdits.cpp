@@ -88,12 +88,19 @@ int32_t newFamily(Workspace& s, int32_t rin, bool asChild, bool husband = false)
     return mrin;
 }
 
-// The child's first parent family that lacks this parent, or a new one.
-int32_t parentFamilyFor(Workspace& s, int32_t child, bool father)
+// The child's parent family that lacks this parent, `preferred` when it is
+// one, else the first; or a new one.
+int32_t parentFamilyFor(Workspace& s, int32_t child, bool father, int32_t preferred)
 {
     const Database& db = s.db;
+    auto lacksParent = [&](int32_t mrin) {
+        return db.isFamily(mrin) && db.persons[child].famc.contains(mrin) &&
+               (father ? db.families[mrin].husband : db.families[mrin].wife) == 0;
+    };
+    if (lacksParent(preferred))
+        return preferred;
     for (const int32_t mrin : db.persons[child].famc)
-        if (db.isFamily(mrin) && (father ? db.families[mrin].husband : db.families[mrin].wife) == 0)
+        if (lacksParent(mrin))
             return mrin;
     return newFamily(s, child, true);
 }
@@ -193,15 +200,23 @@ int32_t familyAtIndex(Workspace& s, int& familyIndex, int32_t rin)
     return s.db.isFamily(mrin) ? mrin : 0;
 }
 
-// A family of the person with the spouse's place free.
-int32_t familyWithFreeSpouse(const Database& db, int32_t rin)
+bool spouseFree(const Database& db, int32_t mrin, int32_t rin)
 {
+    if (!db.isFamily(mrin))
+        return false;
+    const FamilyRecord& f = db.families[mrin];
+    return (f.husband == rin && f.wife == 0) || (f.wife == rin && f.husband == 0);
+}
+
+// A family of the person with the spouse's place free: `preferred` when it
+// is one, else the first.
+int32_t familyWithFreeSpouse(const Database& db, int32_t rin, int32_t preferred)
+{
+    if (spouseFree(db, preferred, rin))
+        return preferred;
     for (const int32_t mrin : db.persons[rin].fams)
-        if (db.isFamily(mrin)) {
-            const FamilyRecord& f = db.families[mrin];
-            if ((f.husband == rin && f.wife == 0) || (f.wife == rin && f.husband == 0))
-                return mrin;
-        }
+        if (spouseFree(db, mrin, rin))
+            return mrin;
     return 0;
 }
 
@@ -289,7 +304,7 @@ bool addSpouse(Workspace& s, int32_t rin, int32_t spouse)
         return false;
     }
     EditScope undoable(s, "Add spouse");
-    int32_t mrin = familyWithFreeSpouse(db, rin);
+    int32_t mrin = familyWithFreeSpouse(db, rin, 0);
     if (mrin == 0)
         mrin = newFamily(s, rin, false, sex == 'M');
     linkSpouse(db, mrin, spouse, sex != 'M');
@@ -381,7 +396,7 @@ bool addParent(Workspace& s, int32_t child, int32_t parent, bool father)
         s.db.rowsChanged();
         return true;
     }
-    const int32_t mrin = parentFamilyFor(s, child, father);
+    const int32_t mrin = parentFamilyFor(s, child, father, 0);
     linkSpouse(db, mrin, parent, father);
     db.markPersonChanged(child);
     journal(s, formatText(line, child, mrin), parent);
@@ -393,7 +408,7 @@ bool addParent(Workspace& s, int32_t child, int32_t parent, bool father)
 // into the family it is linked into.
 } // namespace
 
-int32_t addNewSpouse(Workspace& s, int32_t rin)
+int32_t addNewSpouse(Workspace& s, int32_t rin, int32_t family)
 {
     Database& db = s.db;
     const unsigned char sex = db.persons[rin].sex;
@@ -406,7 +421,7 @@ int32_t addNewSpouse(Workspace& s, int32_t rin)
     const int32_t spouse = newPersonThroughDialog(s, form);
     if (spouse == 0)
         return 0;
-    int32_t mrin = familyWithFreeSpouse(db, rin);
+    int32_t mrin = familyWithFreeSpouse(db, rin, family);
     if (mrin == 0)
         mrin = newFamily(s, rin, false, male(sex));
     linkSpouse(db, mrin, rin, male(sex));
@@ -443,7 +458,7 @@ int32_t addNewChildren(Workspace& s, int& familyIndex, int32_t rin)
     return last;
 }
 
-int32_t addNewParent(Workspace& s, int32_t child, bool father)
+int32_t addNewParent(Workspace& s, int32_t child, bool father, int32_t family)
 {
     Database& db = s.db;
     const PersonRecord& c = db.persons[child];
@@ -453,7 +468,7 @@ int32_t addNewParent(Workspace& s, int32_t child, bool father)
     const int32_t parent = newPersonThroughDialog(s, form);
     if (parent == 0)
         return 0;
-    const int32_t mrin = parentFamilyFor(s, child, father);
+    const int32_t mrin = parentFamilyFor(s, child, father, family);
     linkSpouse(db, mrin, parent, father);
     db.markPersonChanged(child);
     applyMarriage(s, form, mrin);
@@ -461,9 +476,9 @@ int32_t addNewParent(Workspace& s, int32_t child, bool father)
     return parent;
 }
 
-void editPerson(Workspace& s, int& familyIndex, int32_t rin)
+void editPerson(Workspace& s, int& familyIndex, int32_t rin, const char* operation)
 {
-    PersonForm form = openPersonForm(s, familyIndex, rin, formCaption(s, "EDIT PERSON:", rin));
+    PersonForm form = openPersonForm(s, familyIndex, rin, formCaption(s, operation, rin));
     for (;;) {
         if (!s.ui.askEditPerson(form))
             return;
@@ -598,6 +613,43 @@ bool unlinkParents(Workspace& s, int32_t child)
         return true;
     }
     return false;
+}
+
+bool assignOtherParents(Workspace& s, int32_t child, int32_t mrin)
+{
+    Database& db = s.db;
+    if (!db.isPerson(child))
+        return false;
+    if (!db.isFamily(mrin)) {
+        s.errorBox("MRIN %d is no family", mrin);
+        return false;
+    }
+    if (db.persons[child].famc.contains(mrin)) {
+        s.errorBox("%s is a child of MRIN %d already", who(s, child).c_str(), mrin);
+        return false;
+    }
+    for (const int32_t parent : {db.families[mrin].husband, db.families[mrin].wife})
+        if (const std::string why = whyNotChildOf(s, child, parent); !why.empty()) {
+            s.errorBox("%s", why.c_str());
+            return false;
+        }
+    EditScope undoable(s, "Other parents");
+    db.touchPerson(child);
+    for (const int32_t old : std::vector<int32_t>(db.persons[child].famc.begin(), db.persons[child].famc.end())) {
+        db.persons[child].famc.removeValue(old);
+        if (!db.isFamily(old))
+            continue;
+        db.touchFamily(old);
+        db.families[old].children.removeValue(child);
+        db.markFamilyChanged(old);
+        journal(s, formatText("Child unlinked from mrin %d\n", old), child);
+        deleteFamilyIfEmpty(s, old);
+    }
+    linkChild(db, mrin, child);
+    db.markFamilyChanged(mrin);
+    journal(s, formatText("Other Parents for rin=%d, mrin=%d\n", child, mrin), child);
+    s.db.rowsChanged();
+    return true;
 }
 
 bool deletePerson(Workspace& s, int32_t rin)

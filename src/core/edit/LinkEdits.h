@@ -26,15 +26,23 @@ bool addMother(Workspace& workspace, int32_t child, int32_t mother);
 bool unlinkSpouse(Workspace& workspace, int& familyIndex, int32_t currentPerson, int32_t rin);
 bool unlinkParents(Workspace& workspace, int32_t child);
 bool deletePerson(Workspace& workspace, int32_t rin);
+// "Other Parents": the child leaves every parents' family it has (a family
+// left empty goes) and becomes a child of mrin. Refused, after telling why,
+// for a family that is not there, one the child is in already, or parents
+// the child may not have (itself, a spouse, a descendant).
+bool assignOtherParents(Workspace& workspace, int32_t child, int32_t mrin);
 // A new person (through the dialog); its RIN, or 0 when cancelled.
 int32_t addNewPerson(Workspace& workspace);
 // New relatives through the edit person dialog: their RIN (the last child
 // added), 0 when cancelled.
-int32_t addNewSpouse(Workspace& workspace, int32_t rin);
+// A new spouse or parent joins `family` when its place there is free, else
+// the first family with a free place, else a new family.
+int32_t addNewSpouse(Workspace& workspace, int32_t rin, int32_t family = 0);
 int32_t addNewChildren(Workspace& workspace, int& familyIndex, int32_t rin);
-int32_t addNewParent(Workspace& workspace, int32_t child, bool father);
-// The edit person dialog for a person, until it is saved or cancelled.
-void editPerson(Workspace& workspace, int& familyIndex, int32_t rin);
+int32_t addNewParent(Workspace& workspace, int32_t child, bool father, int32_t family = 0);
+// The edit person dialog for a person, until it is saved or cancelled; its
+// caption begins with `operation`.
+void editPerson(Workspace& workspace, int& familyIndex, int32_t rin, const char* operation = "EDIT PERSON:");
 // Saves an edited form of an existing person; "" or why it cannot be saved
 // (nothing is applied then).
 std::string savePersonEdit(Workspace& workspace, int& familyIndex, const struct PersonForm& form);
