@@ -189,6 +189,29 @@ TEST(Cli, EditAppliesAScriptAndKeepsItsChanges)
                                                    "0 TRLR\n");
 }
 
+TEST(Cli, EditMovesAChildToOtherParents)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    test::writeFile(in, "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMS @F1@\n"
+                        "0 @I2@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                        "0 @I3@ INDI\n1 NAME Otto /Lenz/\n1 SEX M\n1 FAMS @F2@\n"
+                        "0 @I4@ INDI\n1 NAME Ida /Lenz/\n1 SEX F\n1 FAMC @F2@\n"
+                        "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n0 @F2@ FAM\n1 HUSB @I3@\n1 CHIL @I4@\n0 TRLR\n");
+    test::writeFile(dir.file("edits.txt"), "other-parents 4 1\nother-parents 4 1\nother-parents 4 9\n");
+    const CliRun run = runCli("edit " + in + " --script " + dir.file("edits.txt") + " --out " + dir.file("out.ged"), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "4 Persons 2 Families imported\r\nin.ged loaded in 0 sec\n"
+                       "Child unlinked from mrin 2\n[4] Ida Lenz \r\nmrin 2 gel\xC3\xB6scht\n"
+                       "Other Parents for rin=4, mrin=1\n[4] Ida Lenz \r\n");
+    EXPECT_NE(run.err.find("ERROR: Ida Lenz [4] is a child of MRIN 1 already\nline 2: other-parents 4 1: refused"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("ERROR: MRIN 9 is no family\nline 3"), std::string::npos) << run.err;
+    EXPECT_NE(test::readFile(dir.file("out.ged")).find("0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I2@\n1 CHIL @I4@\n"),
+              std::string::npos);
+}
+
 TEST(Cli, AnExportNeverWritesQuestionMarksUnasked)
 {
     test::TempDir dir;

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <tuple>
 
 namespace kinmap {
 namespace {
@@ -268,6 +269,47 @@ TEST_F(EditTest, EveryOperationIsUndoneAndRedoneExactly)
     // Exported, the changes are the new start: nothing left to undo.
     exportedAndReadAgain();
     EXPECT_FALSE(session.history.canUndo());
+}
+
+TEST_F(EditTest, OtherParentsMoveTheChildAndRefuseWhatChangesNothing)
+{
+    ASSERT_TRUE(importText("0 HEAD\n"
+                           "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 FAMS @F1@\n"
+                           "0 @I3@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 FAMC @F1@\n"
+                           "0 @I4@ INDI\n1 NAME Karl /Berg/\n1 SEX M\n1 FAMC @F1@\n2 PEDI birth\n"
+                           "0 @I5@ INDI\n1 NAME Otto /Lenz/\n1 SEX M\n1 FAMS @F2@\n"
+                           "0 @I6@ INDI\n1 NAME Ida /Lenz/\n1 SEX F\n1 FAMC @F2@\n"
+                           "0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I3@\n1 CHIL @I4@\n"
+                           "0 @F2@ FAM\n1 HUSB @I5@\n1 CHIL @I6@\n0 TRLR\n"));
+    const std::string before = dump();
+    // Nothing changes, and no step of undo is made, for a family the child
+    // is in, one that is not there, or parents it may not have.
+    for (const auto& [child, mrin, why] : {std::tuple{4, 1, "Karl Berg [4] is a child of MRIN 1 already"},
+                                           std::tuple{4, 9, "MRIN 9 is no family"}, std::tuple{4, 0, "MRIN 0 is no family"},
+                                           std::tuple{5, 2, "Otto Lenz [5] cannot be a parent of itself."}}) {
+        ui.errors.clear();
+        EXPECT_FALSE(assignOtherParents(session, child, mrin));
+        EXPECT_EQ(ui.errors, (std::vector<std::string>{why}));
+    }
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(session.history.canUndo());
+
+    ASSERT_TRUE(assignOtherParents(session, 4, 2));
+    const std::string after = dump();
+    EXPECT_EQ(db.persons[4].famc.count(), 1);
+    EXPECT_EQ(db.persons[4].famc[0], 2);
+    EXPECT_FALSE(db.families[1].children.contains(4));
+    EXPECT_TRUE(db.families[2].children.contains(4));
+    const std::string journal = test::readFile(session.journal.workingPath());
+    EXPECT_NE(journal.find("Child unlinked from mrin 1\r\n[4] Karl Berg"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Other Parents for rin=4, mrin=2\r\n[4] Karl Berg"), std::string::npos) << journal;
+    ASSERT_TRUE(session.history.undo(session));
+    EXPECT_EQ(dump(), before);
+    ASSERT_TRUE(session.history.redo(session));
+    EXPECT_EQ(dump(), after);
+    const std::string written = exportedAndReadAgain();
+    EXPECT_NE(written.find("0 @F2@ FAM\n1 HUSB @I5@\n1 CHIL @I6@\n1 CHIL @I4@\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("0 @F1@ FAM\n1 HUSB @I1@\n1 CHIL @I3@\n"), std::string::npos) << written;
 }
 
 TEST_F(EditTest, RinsTypedAreChecked)

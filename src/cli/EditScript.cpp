@@ -7,9 +7,11 @@
 #include "base/Format.h"
 #include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
+#include "db/Numbers.h"
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -123,6 +125,15 @@ bool runEditScript(Session& s, TerminalUi& ui, const std::string& script,
                 refuse("not added");
             else
                 print(formatText("RIN %d\n", rin));
+        } else if (op == "other-parents") {
+            // other-parents CHILD MRIN
+            const std::vector<std::string> args = split(line, 3);
+            const int32_t rin = args.size() == 3 ? rinOf(args[1]) : -1;
+            const std::optional<int32_t> mrin = args.size() == 3 ? readNumber(args[2]) : std::nullopt;
+            if (rin <= 0 || !mrin)
+                refuse("other-parents takes an existing RIN and an MRIN");
+            else if (!assignOtherParents(s, rin, *mrin))
+                refuse("refused");
         } else {
             const std::vector<std::string> args = split(line, 3);
             const int32_t rin = args.size() >= 2 ? rinOf(args[1]) : -1;

@@ -628,6 +628,7 @@ QWidget* MainWindow::viewWidget(int view) const
 void MainWindow::showView(int view)
 {
     selectTab(view);
+    updateUndoActions(); // a view's own clicks (the Family tab's) may have edited
     QWidget* widget = nullptr;
     switch (view) {
     case listView:

@@ -6,6 +6,8 @@
 #include "DuplicatesDialog.h"
 #include "EditPersonDialog.h"
 #include "ErrorListView.h"
+#include "FamilyView.h"
+#include "PersonBox.h"
 #include "IslandListView.h"
 #include "MainWindow.h"
 #include "MergeDialogs.h"
@@ -33,6 +35,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QDropEvent>
 #include <QFile>
@@ -1031,6 +1034,106 @@ private slots:
         QVERIFY(window.action(kinmap::cmdExportPdf)->isEnabled());
         window.tabs()->setCurrentIndex(kinmap::listView);
         QVERIFY(!window.action(kinmap::cmdExportPdf)->isEnabled());
+    }
+
+    // The Family tab: three marriages, two parents' families (the first
+    // with only a mother), each click and menu through the editing commands.
+    void familyTabIsAnEditingSurface()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed(
+            "family-tab.ged",
+            "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 3 MAR 1870\n2 PLAC Ulm\n"
+            "1 FAMS @F1@\n1 FAMS @F2@\n1 FAMS @F3@\n1 FAMC @F4@\n1 FAMC @F5@\n"
+            "0 @I2@ INDI\n1 NAME Eva /Roth/\n1 SEX F\n1 FAMS @F1@\n"
+            "0 @I3@ INDI\n1 NAME Kurt /Berg/\n1 SEX M\n1 CHR\n2 DATE 1895\n1 FAMC @F1@\n1 FAMS @F6@\n"
+            "0 @I5@ INDI\n1 NAME Lea /Lenz/\n1 SEX F\n1 FAMS @F2@\n"
+            "0 @I6@ INDI\n1 NAME Ida /Berg/\n1 SEX F\n1 FAMC @F2@\n"
+            "0 @I7@ INDI\n1 NAME Ute /Kuhn/\n1 SEX F\n1 FAMS @F3@\n"
+            "0 @I8@ INDI\n1 NAME Maria /Berg/\n1 SEX F\n1 FAMS @F4@\n"
+            "0 @I9@ INDI\n1 NAME Otto /Berg/\n1 SEX M\n1 FAMS @F5@\n"
+            "0 @I11@ INDI\n1 NAME Anna /Ott/\n1 SEX F\n1 FAMS @F6@\n"
+            "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n"
+            "0 @F2@ FAM\n1 HUSB @I1@\n1 WIFE @I5@\n1 MARR\n2 DATE 1900\n1 CHIL @I6@\n"
+            "0 @F3@ FAM\n1 HUSB @I1@\n1 WIFE @I7@\n0 @F4@ FAM\n1 WIFE @I8@\n1 CHIL @I1@\n"
+            "0 @F5@ FAM\n1 HUSB @I9@\n1 CHIL @I1@\n0 @F6@ FAM\n1 HUSB @I3@\n1 WIFE @I11@\n0 TRLR\n"));
+        window.resize(900, 640);
+        window.show();
+        window.session().shell.currentPerson = 1;
+        window.tabs()->setCurrentIndex(kinmap::familyView);
+        auto family = [&] { return qobject_cast<kinmap::gui::FamilyView*>(window.viewWidget(kinmap::familyView)); };
+        QVERIFY(family());
+        QCOMPARE(family()->box(1)->text(), QStringLiteral(" Hans Berg \n *3 MAR 1870 - Ulm\n "));
+        QVERIFY(family()->box(kinmap::emptyFather)); // the first parents' family has only a mother
+        QVERIFY(family()->box(8));
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1   MRIN:1"));
+        QTreeWidgetItem* kurt = family()->childrenList()->topLevelItem(0);
+        QCOMPARE(kurt->text(0) + QLatin1Char('|') + kurt->text(1) + QLatin1Char('|') + kurt->text(3),
+                 QStringLiteral("1  Kurt Berg|~1895|."));
+
+        // The marriage button goes round the three marriages, the list follows.
+        QStringList marriages;
+        for (int i = 0; i < 4; ++i) {
+            marriages << family()->marriageButton()->text() + QLatin1Char('/') +
+                             QString::number(family()->childrenList()->topLevelItemCount());
+            family()->marriageButton()->click();
+        }
+        QCOMPARE(marriages, (QStringList{"1.Marriage: /1", "2.Marriage: 1900/1", "3.Marriage: /0", "1.Marriage: /1"}));
+        // "Weitere Eltern" shows the other parents' family, and back.
+        QVERIFY(family()->parentsButton());
+        family()->parentsButton()->click();
+        QVERIFY(family()->box(9) && family()->box(kinmap::emptyMother));
+        // Cancelling the dialog of an empty place creates nobody.
+        const int32_t highest = window.session().db.highestRin;
+        dialogs.personAnswers.enqueue([](kinmap::PersonForm&) { return false; });
+        QTest::mouseClick(family()->box(kinmap::emptyMother), Qt::LeftButton);
+        QCOMPARE(window.session().db.highestRin, highest);
+        family()->parentsButton()->click();
+        // The missing father joins the shown family of the mother alone.
+        dialogs.personAnswers.enqueue([](kinmap::PersonForm& form) {
+            form.given = "Franz";
+            return true;
+        });
+        QTest::mouseClick(family()->box(kinmap::emptyFather), Qt::LeftButton);
+        const int32_t franz = window.session().db.highestRin;
+        QCOMPARE(window.session().db.families[4].husband, franz);
+        QVERIFY(family()->box(franz));
+        QCOMPARE(window.action(kinmap::cmdUndo)->text(), QStringLiteral("&Undo Add new father"));
+
+        // Enter on the spouse's box moves there; a click on one's own box
+        // edits, and the previous person stays another one.
+        family()->box(5)->setFocus(); // the second marriage's wife: the button went round once more
+        QTest::keyClick(family()->box(5), Qt::Key_Return);
+        QCOMPARE(window.session().shell.currentPerson, 5);
+        QCOMPARE(window.session().shell.previousPerson, 1);
+        QString caption;
+        dialogs.personAnswers.enqueue([&caption](kinmap::PersonForm& form) {
+            caption = QString::fromStdString(form.caption);
+            return false;
+        });
+        QTest::mouseClick(family()->box(5), Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral("PERSON BEARBEITEN: [5] Lea Lenz"));
+        QCOMPARE(window.session().shell.previousPerson, 1);
+
+        // Other Parents from the children list, undone with Ctrl+Z.
+        QTest::mouseClick(family()->box(1), Qt::LeftButton); // the husband
+        QCOMPARE(window.session().shell.currentPerson, 1);
+        dialogs.rinAnswers.enqueue(QStringLiteral("2"));
+        QMenu* menu = family()->childMenu(3);
+        QCOMPARE(menu->objectName(), QStringLiteral("Edit Context Menu"));
+        menu->actions().value(1)->trigger(); // &Other Parents
+        QCOMPARE(dialogs.rinTitles.last(), QStringLiteral("ELTERN ZUORDNEN"));
+        QVERIFY(window.session().db.families[2].children.contains(3));
+        QVERIFY(!window.session().db.families[1].children.contains(3));
+        window.action(kinmap::cmdUndo)->trigger();
+        QVERIFY(window.session().db.families[1].children.contains(3));
+        QVERIFY(!window.session().db.families[2].children.contains(3));
+        // A child's click centres the tab on it, with its own parents.
+        QTest::mouseClick(family()->childrenList()->viewport(), Qt::LeftButton, {},
+                          family()->childrenList()->visualItemRect(family()->childrenList()->topLevelItem(0)).center());
+        QCOMPARE(window.session().shell.currentPerson, 3);
+        QVERIFY(family()->box(1) && family()->box(2) && family()->box(11));
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()
