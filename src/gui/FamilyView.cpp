@@ -1,6 +1,7 @@
 #include "FamilyView.h"
 
 #include "PersonBox.h"
+#include "PersonContextMenu.h"
 #include "ScreenText.h"
 #include "TableViews.h"
 
@@ -205,26 +206,7 @@ void FamilyView::paintEvent(QPaintEvent* event)
 QMenu* FamilyView::boxMenu(int32_t id)
 {
     delete menu_;
-    menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("Tree Context Menu"));
-    auto add = [this, id](QMenu* menu, const char* text, uint32_t command) {
-        return menu->addAction(QString::fromUtf8(text), this, [this, id, command] { familyBoxCommand(session_, command, id); });
-    };
-    add(menu_, "&Edit", cmdEditPerson);
-    static constexpr std::pair<const char*, int> persons[] = {{"&Person", 0}, {"&Ancestors", 1}, {"&Descendants", 2}, {"A&ll", 3}};
-    QMenu* select = menu_->addMenu(QStringLiteral("&Select"));
-    QMenu* deselect = menu_->addMenu(QStringLiteral("&Deselect"));
-    for (const auto& [text, offset] : persons) {
-        add(select, text, cmdSelectPerson + static_cast<uint32_t>(offset));
-        add(deselect, text, cmdDeselectPerson + static_cast<uint32_t>(offset));
-    }
-    QMenu* addMenu = menu_->addMenu(QStringLiteral("&Add"));
-    add(addMenu, "&Spouse", cmdAddSpouse);
-    add(addMenu, "&Child", cmdAddChild);
-    add(addMenu, "&Father", cmdAddFather);
-    add(addMenu, "&Mother", cmdAddMother);
-    menu_->addAction(QStringLiteral("&Unlink"))->setEnabled(false);
-    add(menu_, "Dele&te", cmdDelete);
+    menu_ = boxContextMenu(this, [this, id](uint32_t command) { familyBoxCommand(session_, command, id); });
     return menu_;
 }
 

@@ -38,4 +38,30 @@ QMenu* personContextMenu(QWidget* parent, const std::function<void(uint32_t)>& r
     return menu;
 }
 
+QMenu* boxContextMenu(QWidget* parent, const std::function<void(uint32_t)>& runCommand)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("Tree Context Menu"));
+    auto add = [&](QMenu* to, const char* text, uint32_t command) {
+        to->addAction(QString::fromLatin1(text), menu, [runCommand, command] { runCommand(command); });
+    };
+    add(menu, "&Edit", cmdEditPerson);
+    static constexpr std::pair<const char*, uint32_t> persons[] = {
+        {"&Person", 0}, {"&Ancestors", 1}, {"&Descendants", 2}, {"A&ll", 3}};
+    QMenu* select = menu->addMenu(QStringLiteral("&Select"));
+    QMenu* deselect = menu->addMenu(QStringLiteral("&Deselect"));
+    for (const auto& [text, offset] : persons) {
+        add(select, text, cmdSelectPerson + offset);
+        add(deselect, text, cmdDeselectPerson + offset);
+    }
+    QMenu* relatives = menu->addMenu(QStringLiteral("&Add"));
+    add(relatives, "&Spouse", cmdAddSpouse);
+    add(relatives, "&Child", cmdAddChild);
+    add(relatives, "&Father", cmdAddFather);
+    add(relatives, "&Mother", cmdAddMother);
+    menu->addAction(QStringLiteral("&Unlink"))->setEnabled(false);
+    add(menu, "Dele&te", cmdDelete);
+    return menu;
+}
+
 } // namespace kinmap::gui

@@ -1062,49 +1062,49 @@ private slots:
         window.show();
         window.session().shell.currentPerson = 1;
         window.tabs()->setCurrentIndex(kinmap::familyView);
-        auto family = [&] { return qobject_cast<kinmap::gui::FamilyView*>(window.viewWidget(kinmap::familyView)); };
-        QVERIFY(family());
-        QCOMPARE(family()->box(1)->text(), QStringLiteral(" Hans Berg \n *3 MAR 1870 - Ulm\n "));
-        QVERIFY(family()->box(kinmap::emptyFather)); // the first parents' family has only a mother
-        QVERIFY(family()->box(8));
+        auto tab = [&] { return qobject_cast<kinmap::gui::FamilyView*>(window.viewWidget(kinmap::familyView)); };
+        QVERIFY(tab());
+        QCOMPARE(tab()->box(1)->text(), QStringLiteral(" Hans Berg \n *3 MAR 1870 - Ulm\n "));
+        QVERIFY(tab()->box(kinmap::emptyFather)); // the first parents' family has only a mother
+        QVERIFY(tab()->box(8));
         QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1   MRIN:1"));
-        QTreeWidgetItem* kurt = family()->childrenList()->topLevelItem(0);
+        QTreeWidgetItem* kurt = tab()->childrenList()->topLevelItem(0);
         QCOMPARE(kurt->text(0) + QLatin1Char('|') + kurt->text(1) + QLatin1Char('|') + kurt->text(3),
                  QStringLiteral("1  Kurt Berg|~1895|."));
 
         // The marriage button goes round the three marriages, the list follows.
         QStringList marriages;
         for (int i = 0; i < 4; ++i) {
-            marriages << family()->marriageButton()->text() + QLatin1Char('/') +
-                             QString::number(family()->childrenList()->topLevelItemCount());
-            family()->marriageButton()->click();
+            marriages << tab()->marriageButton()->text() + QLatin1Char('/') +
+                             QString::number(tab()->childrenList()->topLevelItemCount());
+            tab()->marriageButton()->click();
         }
         QCOMPARE(marriages, (QStringList{"1.Marriage: /1", "2.Marriage: 1900/1", "3.Marriage: /0", "1.Marriage: /1"}));
         // "Weitere Eltern" shows the other parents' family, and back.
-        QVERIFY(family()->parentsButton());
-        family()->parentsButton()->click();
-        QVERIFY(family()->box(9) && family()->box(kinmap::emptyMother));
+        QVERIFY(tab()->parentsButton());
+        tab()->parentsButton()->click();
+        QVERIFY(tab()->box(9) && tab()->box(kinmap::emptyMother));
         // Cancelling the dialog of an empty place creates nobody.
         const int32_t highest = window.session().db.highestRin;
         dialogs.personAnswers.enqueue([](kinmap::PersonForm&) { return false; });
-        QTest::mouseClick(family()->box(kinmap::emptyMother), Qt::LeftButton);
+        QTest::mouseClick(tab()->box(kinmap::emptyMother), Qt::LeftButton);
         QCOMPARE(window.session().db.highestRin, highest);
-        family()->parentsButton()->click();
+        tab()->parentsButton()->click();
         // The missing father joins the shown family of the mother alone.
         dialogs.personAnswers.enqueue([](kinmap::PersonForm& form) {
             form.given = "Franz";
             return true;
         });
-        QTest::mouseClick(family()->box(kinmap::emptyFather), Qt::LeftButton);
+        QTest::mouseClick(tab()->box(kinmap::emptyFather), Qt::LeftButton);
         const int32_t franz = window.session().db.highestRin;
         QCOMPARE(window.session().db.families[4].husband, franz);
-        QVERIFY(family()->box(franz));
+        QVERIFY(tab()->box(franz));
         QCOMPARE(window.action(kinmap::cmdUndo)->text(), QStringLiteral("&Undo Add new father"));
 
         // Enter on the spouse's box moves there; a click on one's own box
         // edits, and the previous person stays another one.
-        family()->box(5)->setFocus(); // the second marriage's wife: the button went round once more
-        QTest::keyClick(family()->box(5), Qt::Key_Return);
+        tab()->box(5)->setFocus(); // the second marriage's wife: the button went round once more
+        QTest::keyClick(tab()->box(5), Qt::Key_Return);
         QCOMPARE(window.session().shell.currentPerson, 5);
         QCOMPARE(window.session().shell.previousPerson, 1);
         QString caption;
@@ -1112,15 +1112,15 @@ private slots:
             caption = QString::fromStdString(form.caption);
             return false;
         });
-        QTest::mouseClick(family()->box(5), Qt::LeftButton);
+        QTest::mouseClick(tab()->box(5), Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral("PERSON BEARBEITEN: [5] Lea Lenz"));
         QCOMPARE(window.session().shell.previousPerson, 1);
 
         // Other Parents from the children list, undone with Ctrl+Z.
-        QTest::mouseClick(family()->box(1), Qt::LeftButton); // the husband
+        QTest::mouseClick(tab()->box(1), Qt::LeftButton); // the husband
         QCOMPARE(window.session().shell.currentPerson, 1);
         dialogs.rinAnswers.enqueue(QStringLiteral("2"));
-        QMenu* menu = family()->childMenu(3);
+        QMenu* menu = tab()->childMenu(3);
         QCOMPARE(menu->objectName(), QStringLiteral("Edit Context Menu"));
         menu->actions().value(1)->trigger(); // &Other Parents
         QCOMPARE(dialogs.rinTitles.last(), QStringLiteral("ELTERN ZUORDNEN"));
@@ -1130,10 +1130,10 @@ private slots:
         QVERIFY(window.session().db.families[1].children.contains(3));
         QVERIFY(!window.session().db.families[2].children.contains(3));
         // A child's click centres the tab on it, with its own parents.
-        QTest::mouseClick(family()->childrenList()->viewport(), Qt::LeftButton, {},
-                          family()->childrenList()->visualItemRect(family()->childrenList()->topLevelItem(0)).center());
+        QTest::mouseClick(tab()->childrenList()->viewport(), Qt::LeftButton, {},
+                          tab()->childrenList()->visualItemRect(tab()->childrenList()->topLevelItem(0)).center());
         QCOMPARE(window.session().shell.currentPerson, 3);
-        QVERIFY(family()->box(1) && family()->box(2) && family()->box(11));
+        QVERIFY(tab()->box(1) && tab()->box(2) && tab()->box(11));
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()

@@ -1,6 +1,7 @@
 #include "app/EditCommands.h"
 
 #include "app/Commands.h"
+#include "app/SearchCommands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
 #include "edit/LinkEdits.h"
@@ -72,6 +73,15 @@ void editCommand(Session& s, uint32_t command, int32_t p)
     default:
         return;
     }
+    showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
+}
+
+void personMenuCommand(Session& s, uint32_t command, int32_t rin)
+{
+    if (command >= cmdSelectPerson && command <= cmdDeselectAll)
+        selectionCommand(s, command, rin);
+    else
+        editCommand(s, command, rin);
     showView(s, s.shell.currentView < 0 ? listView : s.shell.currentView);
 }
 

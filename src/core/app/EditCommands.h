@@ -16,6 +16,9 @@ struct PersonForm;
 void editCommand(Session& session, uint32_t command);
 // The same for another person than the current one (a box of the Family tab).
 void editCommand(Session& session, uint32_t command, int32_t rin);
+// A command of a person's box menu for that person: Select and Deselect,
+// or the edit commands; the view is shown again.
+void personMenuCommand(Session& session, uint32_t command, int32_t rin);
 
 // EDIT / Undo and Redo.
 void undoCommand(Session& session);

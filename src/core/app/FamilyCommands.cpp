@@ -2,7 +2,6 @@
 
 #include "app/Commands.h"
 #include "app/EditCommands.h"
-#include "app/SearchCommands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
 #include "app/ViewCommands.h"
@@ -62,15 +61,10 @@ void familyBoxClicked(Session& s, int32_t box)
 void familyBoxCommand(Session& s, uint32_t command, int32_t box)
 {
     const int32_t p = s.shell.currentPerson;
-    if (box < 0) {
-        editCommand(s, box == emptyFather ? cmdAddFather : box == emptyMother ? cmdAddMother : cmdAddSpouse, p);
-    } else if (command >= cmdSelectPerson && command <= cmdDeselectAll) {
-        selectionCommand(s, command, box);
-        return;
-    } else {
-        editCommand(s, command, box);
-    }
-    rebuild(s);
+    if (box < 0)
+        personMenuCommand(s, box == emptyFather ? cmdAddFather : box == emptyMother ? cmdAddMother : cmdAddSpouse, p);
+    else
+        personMenuCommand(s, command, box);
 }
 
 void showNextMarriage(Session& s)

@@ -24,6 +24,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kinmap {
 
@@ -46,6 +47,8 @@ struct ShellState {
     int32_t previousPerson = 0;
     int currentFamilyIndex = 0;  // of the current person's spouse families
     int currentParentsIndex = 0; // of its parents' families, in the Family tab
+    std::vector<int32_t> chartHistory; // the probands of the Tree and Hourglass tabs, latest last
+    int32_t lastHourglassProband = 0;
     uint32_t lastCommand = 0;
     std::array<std::string, 4> recentFiles; // newest first; empty = none
 };

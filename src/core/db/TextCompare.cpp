@@ -134,4 +134,9 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
     return true;
 }
 
+bool isUpperCaseLetter(char32_t c)
+{
+    return u_isupper(static_cast<UChar32>(c)) != 0;
+}
+
 } // namespace kinmap

@@ -18,6 +18,9 @@ int32_t compareFolded(const char* a, const char* b, int n);
 // The folded form of one character, as compareFolded compares it.
 uint32_t foldedCharacter(char32_t c);
 
+// Whether c is an upper-case letter, in any script (Ж, Σ and Ä are).
+bool isUpperCaseLetter(char32_t c);
+
 // Whether text begins with prefix, upper and lower case alike in every
 // script (accents count). An empty prefix always matches.
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
