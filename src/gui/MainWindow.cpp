@@ -2,6 +2,7 @@
 
 #include "BranchesView.h"
 #include "CandidateListView.h"
+#include "ChartView.h"
 #include "Dialogs.h"
 #include "ErrorListView.h"
 #include "FamilyView.h"
@@ -14,6 +15,7 @@
 #include "StartPage.h"
 
 #include "app/Commands.h"
+#include "app/ChartCommands.h"
 #include "app/CountCommands.h"
 #include "app/EditCommands.h"
 #include "app/ExtrasCommands.h"
@@ -204,6 +206,7 @@ void MainWindow::buildMenus()
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdPrint, QStringLiteral("P&rint..."))->setShortcut(QKeySequence::Print);
     addCommand(fileMenu_, cmdExportPdf, QStringLiteral("Export as P&DF..."));
+    addCommand(fileMenu_, cmdExportImage, QStringLiteral("Export as I&mage..."));
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdExit, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -399,6 +402,14 @@ void MainWindow::runCommand(uint32_t id)
     case cmdExportPdf:
         printShownView(id == cmdExportPdf);
         break;
+    case cmdExportImage:
+        if (auto* chart = qobject_cast<ChartView*>(viewWidget(shownTab_))) {
+            const QString path = dialogs_.saveFile(this, QStringLiteral("Export as Image"), currentFolder(),
+                                                   QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg)"));
+            if (!path.isEmpty() && !chart->saveImage(path))
+                session_.errorBox("The picture could not be written to %s", toFilePath(path).c_str());
+        }
+        break;
     case cmdExit:
         if (confirmDiscard(session_)) {
             exitConfirmed_ = true;
@@ -582,8 +593,11 @@ void MainWindow::onTabChanged(int index)
         return;
     const int previous = shownTab_;
     selectTab(previous); // the tab changes only when the view may be shown
-    if (allowTabChange(session_, index))
-        kinmap::showView(session_, index);
+    if (!allowTabChange(session_, index))
+        return;
+    if (index == hourglassView) // shown again for the same person: its next marriage
+        stepHourglassMarriage(session_);
+    kinmap::showView(session_, index);
 }
 
 void MainWindow::selectTab(int index)
@@ -605,9 +619,11 @@ void MainWindow::setView(int view, QWidget* widget)
         }
     }
     // Only what the Pedigree and Branches tabs show can be printed.
-    const bool printable = qobject_cast<PedigreeView*>(widget) || qobject_cast<BranchesView*>(widget);
+    const bool drawing = qobject_cast<ChartView*>(widget) != nullptr;
+    const bool printable = drawing || qobject_cast<PedigreeView*>(widget) || qobject_cast<BranchesView*>(widget);
     for (const uint32_t id : {cmdPrint, cmdExportPdf})
         actions_[id]->setEnabled(printable);
+    actions_[cmdExportImage]->setEnabled(drawing);
     if (widget) {
         pages_[view]->layout()->addWidget(widget);
         // The keys go on working where they did before a dialog or a command
@@ -645,6 +661,11 @@ void MainWindow::showView(int view)
         break;
     case branchesView:
         widget = buildBranchesView();
+        break;
+    case treeView:
+    case hourglassView:
+        if (session_.db.isPerson(session_.shell.currentPerson))
+            widget = new ChartView(session_, view == treeView ? ChartKind::tree : ChartKind::hourglass, pages_[view]->size());
         break;
     case familyView:
         if (session_.db.isPerson(session_.shell.currentPerson))
@@ -754,6 +775,10 @@ void MainWindow::showImplexView(int row)
 void MainWindow::printShownView(bool toPdf)
 {
     QWidget* shown = viewWidget(shownTab_);
+    if (auto* chart = qobject_cast<ChartView*>(shown)) {
+        printChart(*chart, toPdf);
+        return;
+    }
     PrintTable table;
     QString what;
     if (auto* pedigree = qobject_cast<PedigreeView*>(shown)) {
@@ -793,6 +818,31 @@ void MainWindow::printShownView(bool toPdf)
     }
     if (!printed)
         session_.errorBox("%s could not be printed to %s", toFilePath(what).c_str(), toFilePath(target).c_str());
+}
+
+void MainWindow::printChart(ChartView& chart, bool toPdf)
+{
+    QString target;
+    bool printed = false;
+    if (toPdf) {
+        target = dialogs_.saveFile(this, QStringLiteral("Export as PDF"), currentFolder(), QStringLiteral("PDF (*.pdf)"));
+        if (target.isEmpty())
+            return;
+        QPdfWriter writer(target);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        printed = chart.print(writer);
+    } else {
+        QPrinter printer;
+        printer.setPageOrientation(QPageLayout::Landscape);
+        if (!dialogs_.print(this, printer))
+            return;
+        target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        printed = chart.print(printer);
+    }
+    if (!printed)
+        session_.errorBox("The drawing could not be printed to %s", toFilePath(target).c_str());
 }
 
 QWidget* MainWindow::reportTextView()

@@ -30,7 +30,8 @@ void paintPersonBox(QPainter& painter, const QRect& rect, const QString& text, c
     const qreal lineHeight = painter.fontMetrics().height();
     qreal y = inner.center().y() - lineHeight * static_cast<qreal>(lines.size()) / 2;
     for (const QString& line : lines) {
-        painter.drawText(QRectF(inner.left(), y, inner.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRectF(inner.left(), y, inner.width(), lineHeight),
+                         (look.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(line, Qt::ElideRight, static_cast<int>(inner.width())));
         y += lineHeight;
     }

@@ -17,6 +17,7 @@ struct BoxLook {
     unsigned char sex = 0;  // 'M', 'F', anything else; 0 for an empty place
     bool current = false;   // the person the view is centred on
     bool focused = false;   // has the keyboard focus
+    bool centred = false;   // lines centred (the drawings), else from the left
 };
 
 void paintPersonBox(QPainter& painter, const QRect& rect, const QString& text, const BoxLook& look, const QPalette& palette);

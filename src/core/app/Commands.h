@@ -63,6 +63,8 @@ enum CommandId : uint32_t {
     // The shown Pedigree or Branches on paper or into a PDF file.
     cmdPrint = 32903,
     cmdExportPdf = 32904,
+    // The shown Tree or Hourglass as a PNG or SVG picture.
+    cmdExportImage = 32905,
 };
 
 // True for the commands that need data: greyed in the no-data state and
