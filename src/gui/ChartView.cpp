@@ -199,12 +199,15 @@ void ChartView::build(QSize size)
     focusBox(again >= 0 ? again : chart_.boxOf(chart_.proband));
 }
 
+QGraphicsItem* ChartView::item(int box) const
+{
+    return items_.value(box);
+}
+
 int ChartView::focusedBox() const
 {
-    for (int i = 0; i < items_.size(); ++i)
-        if (items_[i]->hasFocus())
-            return i;
-    return -1;
+    // The scene's focus item, also while the window is not the active one.
+    return static_cast<int>(items_.indexOf(static_cast<ChartBoxItem*>(scene_->focusItem())));
 }
 
 void ChartView::focusBox(int box)

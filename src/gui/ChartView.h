@@ -9,6 +9,7 @@
 #include <QGraphicsView>
 #include <QWidget>
 
+class QGraphicsItem;
 class QGraphicsScene;
 class QPagedPaintDevice;
 class QToolButton;
@@ -32,7 +33,7 @@ public:
     const Chart& chart() const { return chart_; }
     QGraphicsView* graphics() const { return view_; }
     QGraphicsScene* scene() const { return scene_; }
-    ChartBoxItem* item(int box) const { return items_.value(box); }
+    QGraphicsItem* item(int box) const;
     // The box with the keyboard focus, -1 for none.
     int focusedBox() const;
     void focusBox(int box);

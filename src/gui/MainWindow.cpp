@@ -716,8 +716,8 @@ QWidget* MainWindow::emptyPage(int view) const
     case reportView:
         text = QStringLiteral("Nothing to report yet.\nImports, Find Errors, counts, searches and other commands list their results here.");
         break;
-    default:
-        text = QStringLiteral("The %1 view is not part of this version of kinmap yet.").arg(QString::fromLatin1(tabLabels[view]));
+    default: // the drawings
+        text = QStringLiteral("No current person.\nClick a person in the List to see its ancestors drawn here.");
         break;
     }
     auto* page = new QLabel(text);

@@ -1,6 +1,7 @@
 // The desktop window driven as a user drives it, offscreen.
 #include "BranchesView.h"
 #include "CandidateListView.h"
+#include "ChartView.h"
 #include "CheckOptionsDialog.h"
 #include "CountDialogs.h"
 #include "DuplicatesDialog.h"
@@ -34,6 +35,7 @@
 #include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QGraphicsItem>
 #include <QListWidget>
 #include <QTreeWidget>
 #include <QPushButton>
@@ -314,7 +316,7 @@ private slots:
         QCOMPARE(window.statusText(1), QStringLiteral("0 persons"));
         QVERIFY(pageText(kinmap::selectionView).startsWith(QStringLiteral("No person found.")));
         window.tabs()->setCurrentIndex(kinmap::treeView);
-        QVERIFY(pageText(kinmap::treeView).contains(QStringLiteral("not part of this version")));
+        QVERIFY(qobject_cast<kinmap::gui::ChartView*>(window.viewWidget(kinmap::treeView)));
 
         window.runCommand(kinmap::cmdNew);
         QVERIFY(!window.repairLink()->isVisibleTo(&window));
@@ -1134,6 +1136,89 @@ private slots:
                           tab()->childrenList()->visualItemRect(tab()->childrenList()->topLevelItem(0)).center());
         QCOMPARE(window.session().shell.currentPerson, 3);
         QVERIFY(tab()->box(1) && tab()->box(2) && tab()->box(11));
+    }
+
+    // The Tree and Hourglass drawings as a user drives them.
+    void treeAndHourglassDrawings()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed(
+            "drawings.ged",
+            "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 SEX M\n1 BIRT\n2 DATE 1870\n1 FAMC @F1@\n1 FAMS @F2@\n1 FAMS @F3@\n"
+            "0 @I2@ INDI\n1 NAME Otto /Berg/\n1 SEX M\n1 FAMS @F1@\n0 @I3@ INDI\n1 NAME Anna /Roth/\n1 SEX F\n1 FAMS @F1@\n"
+            "0 @I4@ INDI\n1 NAME Eva /Lenz/\n1 SEX F\n1 FAMS @F2@\n0 @I5@ INDI\n1 NAME Ida /Kuhn/\n1 SEX F\n1 FAMS @F3@\n"
+            "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 CHIL @I1@\n0 @F2@ FAM\n1 HUSB @I1@\n1 WIFE @I4@\n"
+            "0 @F3@ FAM\n1 HUSB @I1@\n1 WIFE @I5@\n0 TRLR\n"));
+        window.resize(1000, 700);
+        window.show();
+        window.session().shell.currentPerson = 1;
+        window.tabs()->setCurrentIndex(kinmap::treeView);
+        auto chart = [&](int view) { return qobject_cast<kinmap::gui::ChartView*>(window.viewWidget(view)); };
+        QVERIFY(chart(kinmap::treeView));
+        const int proband = chart(kinmap::treeView)->chart().boxOf(1);
+        QCOMPARE(chart(kinmap::treeView)->focusedBox(), proband);
+        QCOMPARE(chart(kinmap::treeView)->item(proband)->toolTip(), QStringLiteral("[1]\nHans Berg\n*1870 \nSpouse:\n Eva Lenz\n Ida Kuhn"));
+        QVERIFY(window.action(kinmap::cmdExportImage)->isEnabled());
+
+        // Arrow right reaches the father, Enter makes him the proband, Backspace goes back.
+        QTest::keyClick(chart(kinmap::treeView)->graphics(), Qt::Key_Right);
+        const int father = chart(kinmap::treeView)->focusedBox();
+        QCOMPARE(chart(kinmap::treeView)->chart().boxes[static_cast<size_t>(father)].id, 2);
+        QTest::keyClick(chart(kinmap::treeView)->graphics(), Qt::Key_Down);
+        QCOMPARE(chart(kinmap::treeView)->chart().boxes[static_cast<size_t>(chart(kinmap::treeView)->focusedBox())].id, 3);
+        QTest::keyClick(chart(kinmap::treeView)->graphics(), Qt::Key_Up);
+        QTest::keyClick(chart(kinmap::treeView)->graphics(), Qt::Key_Return);
+        QCOMPARE(window.session().shell.currentPerson, 2);
+        QCOMPARE(window.session().shell.previousPerson, 1);
+        QCOMPARE(chart(kinmap::treeView)->chart().proband, 2);
+        QTest::keyClick(chart(kinmap::treeView)->graphics(), Qt::Key_Backspace);
+        QCOMPARE(window.session().shell.currentPerson, 1);
+
+        // Zoom in, and back to the whole drawing.
+        auto* tree = chart(kinmap::treeView);
+        const double before = tree->zoom();
+        QTest::keyClick(tree->graphics(), Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(tree->zoom() > before);
+
+        // A placeholder's dialog cancelled adds nobody.
+        const int32_t highest = window.session().db.highestRin;
+        const int placeholder = [&] {
+            for (size_t i = 0; i < tree->chart().boxes.size(); ++i)
+                if (tree->chart().boxes[i].id == kinmap::missingFather)
+                    return static_cast<int>(i);
+            return -1;
+        }();
+        QVERIFY(placeholder >= 0);
+        dialogs.personAnswers.enqueue([](kinmap::PersonForm&) { return false; });
+        QTest::mouseClick(tree->graphics()->viewport(), Qt::LeftButton, {},
+                          tree->graphics()->mapFromScene(tree->item(placeholder)->sceneBoundingRect().center()));
+        QVERIFY(dialogs.personAnswers.isEmpty()); // the dialog was asked
+        QCOMPARE(window.session().db.highestRin, highest);
+
+        // The drawing as SVG names the proband; as PDF it is a PDF.
+        const QString svg = dir.filePath(QStringLiteral("tree.svg"));
+        QVERIFY(chart(kinmap::treeView)->saveImage(svg));
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        const QByteArray drawing = svgFile.readAll();
+        QVERIFY(drawing.contains("<svg") && drawing.contains("Hans Berg"));
+        const QString pdf = dir.filePath(QStringLiteral("tree.pdf"));
+        dialogs.filesToSave.enqueue(pdf);
+        window.runCommand(kinmap::cmdExportPdf);
+        QFile pdfFile(pdf);
+        QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+        QVERIFY(pdfFile.readAll().startsWith("%PDF-"));
+
+        // The hourglass shown again for the same person: the next marriage.
+        QStringList spouses;
+        for (int i = 0; i < 3; ++i) {
+            window.tabs()->setCurrentIndex(kinmap::hourglassView);
+            spouses << QString::number(chart(kinmap::hourglassView)->chart().spouse);
+            window.tabs()->setCurrentIndex(kinmap::listView);
+        }
+        QCOMPARE(spouses, (QStringList{"4", "5", "4"}));
+        QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1"));
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()
