@@ -1,9 +1,12 @@
-// Times the Pedigree and Branches tabs of a large file in the real window,
-// offscreen: the pedigree of the person with the most ancestors and the
-// branches of the most frequent surname, first the core's build alone (best
-// of several runs), then the tab shown and painted.
+// Times the Pedigree, Branches, Tree and Hourglass tabs of a large file in
+// the real window, offscreen: the pedigree of the person with the most
+// ancestors and the branches of the most frequent surname, first the core's
+// build alone (best of several runs), then the tab shown and painted; the
+// tree of that person and the hourglass of the parent with the most
+// children in one marriage, built and painted, then zoomed and repainted.
 //
 //   QT_QPA_PLATFORM=offscreen kinmap-views-benchmark FILE.ged
+#include "ChartView.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
 
@@ -20,6 +23,17 @@
 #include <vector>
 
 namespace {
+
+// A message the run would wait for goes to stderr instead.
+class QuietDialogs : public kinmap::gui::Dialogs {
+public:
+    void errorBox(QWidget*, const QString& text) override { fprintf(stderr, "%s\n", qPrintable(text)); }
+    void messageBox(QWidget*, const QString&, const QString& text, QMessageBox::Icon) override
+    {
+        fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    bool askYesNo(QWidget*, const QString&, const QString&, QMessageBox::Icon) override { return false; }
+};
 
 double milliseconds(const QElapsedTimer& timer)
 {
@@ -99,7 +113,7 @@ int main(int argc, char** argv)
         fputs("usage: kinmap-views-benchmark FILE.ged\n", stderr);
         return 2;
     }
-    kinmap::gui::Dialogs dialogs;
+    QuietDialogs dialogs;
     kinmap::gui::MainWindow window(dialogs);
     window.resize(1200, 800);
     window.show();
@@ -133,5 +147,40 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     window.viewWidget(kinmap::branchesView)->repaint();
     printf("Branches tab painted    %8.2f ms\n", milliseconds(timer));
+
+    // The parent of the largest family, shown with that marriage.
+    int32_t parent = proband, most = 0;
+    int familyIndex = 0;
+    for (int32_t mrin = 1; mrin <= db.highestMrin; ++mrin)
+        if (db.isFamily(mrin) && db.isPerson(db.families[mrin].husband) && db.families[mrin].children.count() > most) {
+            most = db.families[mrin].children.count();
+            parent = db.families[mrin].husband;
+            const kinmap::IdList& fams = db.persons[parent].fams;
+            familyIndex = static_cast<int>(std::find(fams.begin(), fams.end(), mrin) - fams.begin());
+        }
+    const QSize size = window.viewWidget(kinmap::branchesView)->size();
+    for (const auto& [kind, rin] : {std::pair{kinmap::ChartKind::tree, proband}, std::pair{kinmap::ChartKind::hourglass, parent}}) {
+        session.shell.currentPerson = rin;
+        session.shell.lastHourglassProband = rin; // the marriage chosen stays
+        session.shell.currentFamilyIndex = familyIndex;
+        const char* name = kind == kinmap::ChartKind::tree ? "tree" : "hourglass";
+        // grab() paints the whole widget into a picture, as the screen would.
+        const double built = best([&] {
+            kinmap::gui::ChartView chart(session, kind, size, kind == kinmap::ChartKind::tree ? 5 : 4);
+            chart.resize(size);
+            chart.grab();
+        });
+        kinmap::gui::ChartView chart(session, kind, size);
+        chart.resize(size);
+        chart.grab();
+        printf("%-9s of RIN %-7d %zu boxes%s\n", name, rin, chart.chart().boxes.size(),
+               kind == kinmap::ChartKind::hourglass ? qPrintable(QStringLiteral(", %1 children").arg(most)) : "");
+        printf("%-9s built, painted %8.2f ms (best of 5)\n", name, built);
+        const double zoomed = best([&] {
+            chart.zoomBy(1.25);
+            chart.grab();
+        });
+        printf("%-9s zoomed, painted%8.2f ms (best of 5)\n", name, zoomed);
+    }
     return 0;
 }

@@ -5,10 +5,20 @@
 #   bench/views-benchmark.sh [BUILD_DIR]
 set -euo pipefail
 source "$(dirname "$0")/bench-env.sh" "${1:-}"
-file=$(generated 249999 utf8)
+file=$(generated 249957 utf8) # with the 42 persons added below: 249,999
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$file" "$work/views.ged" # the journal is written beside the file
+# The generated file with one couple of 40 children more.
+python3 - "$file" "$work/views.ged" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read()
+extra = ["0 @BENCHH@ INDI\n1 NAME Vater /Vielkind/\n1 SEX M\n1 FAMS @BENCHF@\n",
+         "0 @BENCHW@ INDI\n1 NAME Mutter /Vielkind/\n1 SEX F\n1 FAMS @BENCHF@\n"]
+extra += [f"0 @BENCHC{i}@ INDI\n1 NAME Kind{i} /Vielkind/\n1 BIRT\n2 DATE {1900 + i}\n1 FAMC @BENCHF@\n" for i in range(40)]
+extra.append("0 @BENCHF@ FAM\n1 HUSB @BENCHH@\n1 WIFE @BENCHW@\n" + "".join(f"1 CHIL @BENCHC{i}@\n" for i in range(40)))
+end = text.rindex("0 TRLR")
+open(sys.argv[2], "w", encoding="utf-8").write(text[:end] + "".join(extra) + text[end:])
+PY
 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work" "$build/bench/kinmap-views-benchmark" "$work/views.ged"
 
 # The generated file's longest pedigree is short: a second file whose
