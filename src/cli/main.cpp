@@ -6,6 +6,8 @@
 #include "app/FileCommands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
+#include "app/SourceCommands.h"
+#include "ged/Sources.h"
 #include "check/NameMatching.h"
 #include "db/Numbers.h"
 #include "views/DatabaseDump.h"
@@ -33,6 +35,8 @@ const char* const usage =
     "       kinmap-cli count events FILE [--place TEXT] [--period YEARS] [--selection] [--select ...]\n"
     "       kinmap-cli search births|deaths|marriages FILE [--place TEXT] [--from YEAR] [--to YEAR]\n"
     "       kinmap-cli replace FILE --find TEXT --by TEXT --kind K [--out OUT] [--dump] [--raw]\n"
+    "       kinmap-cli sources FILE [--details ID] [--raw]\n"
+    "       kinmap-cli auto-source FILE --source TEXT --select all|RIN,... [--raw]\n"
     "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
@@ -70,6 +74,10 @@ const char* const usage =
     "  replace   replaces the first TEXT in the fields of kind K (0 Given, 1 Surname,\n"
     "            2 All Places, 3 Birth, 4 Chris, 5 Death, 6 Burial, 7 Marriage Places);\n"
     "            an empty --by only lists; --out then exports every person to OUT\n"
+    "  sources   prints the SOUR records of FILE (identifier, title, author), or\n"
+    "            with --details the texts of one (its identifier or number)\n"
+    "  auto-source adds \"1 SOUR TEXT\" to the records of the selected persons in\n"
+    "            FILE itself (a backup first) and prints the journal lines\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n"
@@ -151,7 +159,7 @@ int main(int argc, char** argv)
         } else if (arg == "--selection")
             queryOptions[arg];
         else if ((arg == "--filter" || arg == "--place" || arg == "--period" || arg == "--from" || arg == "--to" ||
-                  arg == "--find" || arg == "--by" || arg == "--kind") &&
+                  arg == "--find" || arg == "--by" || arg == "--kind" || arg == "--details" || arg == "--source") &&
                  i + 1 < args.size())
             queryOptions[arg] = args[++i];
         else if (arg == "--lossy")
@@ -218,8 +226,11 @@ int main(int argc, char** argv)
     const bool isDuplicates = positional.size() == 2 && positional[0] == "duplicates";
     const bool isCheck = positional.size() == 2 && positional[0] == "check";
     const bool isEdit = positional.size() == 2 && positional[0] == "edit" && !scriptPath.empty();
+    const bool isSources = positional.size() == 2 && positional[0] == "sources";
+    const bool isAutoSource = positional.size() == 2 && positional[0] == "auto-source" && queryOptions.count("--source") &&
+                              selectionGiven;
     const size_t queryFile = kinmap::queryFileIndex(positional);
-    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit && queryFile == 0) {
+    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit && !isSources && !isAutoSource && queryFile == 0) {
         fputs(usage, stderr);
         return 2;
     }
@@ -293,6 +304,40 @@ int main(int argc, char** argv)
         const bool allDone = kinmap::runEditScript(session, ui, script, [&](const std::string& text) { print(ui, text); });
         lap("edit");
         return finish(allDone);
+    }
+    if (ok && isSources) {
+        const kinmap::SourceList list = kinmap::readSources(session.gedFile);
+        for (const std::string& line : list.shortLines)
+            fprintf(stderr, "short line in a source record: %s\n", ui.forTerminal(line).c_str());
+        std::string text;
+        if (const auto details = queryOptions.find("--details"); details != queryOptions.end()) {
+            const int found = kinmap::findSource(list.sources, details->second);
+            if (found < 0) {
+                fprintf(stderr, "kinmap-cli: no source %s\n", details->second.c_str());
+                kinmap::deleteWorkingJournal(session);
+                return 1;
+            }
+            text = kinmap::sourceDetails(list.sources[static_cast<size_t>(found)]);
+        } else {
+            for (const kinmap::SourceRecord& source : list.sources)
+                text += source.identifier + "\t" + source.title + "\t" + source.author + "\n";
+        }
+        print(ui, text);
+        kinmap::deleteWorkingJournal(session);
+        return 0;
+    }
+    if (ok && isAutoSource) {
+        if (!select(session, selection)) {
+            fprintf(stderr, "kinmap-cli: --select takes all or existing RINs separated by commas\n");
+            kinmap::deleteWorkingJournal(session);
+            return 2;
+        }
+        std::string written;
+        session.journal.copy = &written;
+        const bool added = kinmap::addSourceToSelection(session, queryOptions["--source"]);
+        session.journal.copy = nullptr;
+        print(ui, written + std::string(session.report.text(), static_cast<size_t>(session.report.length())) + "\n");
+        return endRun(session) && added ? 0 : 1;
     }
     if (ok && isCheck) {
         session.checkOptions = checkOptions;

@@ -23,6 +23,7 @@ class Session;
 struct PersonForm;
 struct MergeFields;
 struct SearchOptions;
+struct SourceList;
 struct ReplaceOptions;
 } // namespace kinmap
 
@@ -39,6 +40,10 @@ public:
     // An existing file, or an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    // ADD SOURCE (its Search opens SEARCH SOURCE); true with a source text.
+    virtual bool addSource(QWidget* parent, std::string& source, const SourceList& sources);
+    // SEARCH SOURCE to look through the sources.
+    virtual void showSources(QWidget* parent, const SourceList& sources);
     // The print dialog; true to print.
     virtual bool print(QWidget* parent, QPrinter& printer);
     virtual void about(QWidget* parent);

@@ -23,6 +23,7 @@
 #include "app/FileCommands.h"
 #include "app/SearchCommands.h"
 #include "app/Shell.h"
+#include "app/SourceCommands.h"
 #include "app/ViewCommands.h"
 #include "ged/PersonText.h"
 
@@ -243,6 +244,7 @@ void MainWindow::buildMenus()
     addCommand(search, cmdSearchMarriages, QStringLiteral("&Marriages"));
     search->addSeparator();
     addCommand(search, cmdFindReplace, QStringLiteral("Find and &Replace"));
+    addCommand(search, cmdSearchSources, QStringLiteral("S&ources..."));
 
     QMenu* count = menuBar()->addMenu(QStringLiteral("C&OUNT"));
     addCommand(count, cmdCountGivenNames, QStringLiteral("&Given names"));
@@ -255,6 +257,7 @@ void MainWindow::buildMenus()
     addCommand(extras, cmdDuplicates, QStringLiteral("&Duplicates"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     addCommand(extras, cmdSoundex, QStringLiteral("&Soundex"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
     addCommand(extras, cmdIslands, QStringLiteral("&Islands"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
+    addCommand(extras, cmdAutoSource, QStringLiteral("&Auto-Source"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&HELP"));
     addCommand(help, cmdHelp, QStringLiteral("&Help (Website)"))->setShortcut(QKeySequence(Qt::Key_F1));
@@ -401,6 +404,12 @@ void MainWindow::runCommand(uint32_t id)
     case cmdPrint:
     case cmdExportPdf:
         printShownView(id == cmdExportPdf);
+        break;
+    case cmdSearchSources:
+        sourcesCommand(session_);
+        break;
+    case cmdAutoSource:
+        autoSourceCommand(session_); // the rewrite shows its progress bar
         break;
     case cmdExportImage:
         if (auto* chart = qobject_cast<ChartView*>(viewWidget(shownTab_))) {
@@ -904,6 +913,16 @@ void MainWindow::progressEnd()
 void MainWindow::keepPainting()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool MainWindow::askAddSource(std::string& source, const SourceList& sources)
+{
+    return dialogs_.addSource(this, source, sources);
+}
+
+void MainWindow::showSources(const SourceList& sources)
+{
+    dialogs_.showSources(this, sources);
 }
 
 bool MainWindow::askSearchPersons(SearchOptions& options)

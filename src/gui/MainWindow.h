@@ -70,6 +70,8 @@ public:
     bool askCheckOptions(CheckOptions& options) override;
     bool askEditPerson(PersonForm& form) override;
     bool askRin(const std::string& title, std::string& rin) override;
+    bool askAddSource(std::string& source, const SourceList& sources) override;
+    void showSources(const SourceList& sources) override;
     bool askDuplicateOptions(uint32_t& options) override;
     MergeAnswer askMerge(MergeFields& fields) override;
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override;

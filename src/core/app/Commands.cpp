@@ -8,7 +8,7 @@ bool isDataCommand(uint32_t id)
     // and so do Select and Deselect, which act on persons.
     return (id >= cmdExportGed && id <= cmdOutputToFile) || id == cmdEditPerson || id == cmdUnlinkSpouse ||
            id == cmdUnlinkParents || (id >= cmdAddSpouse && id <= cmdFindReplace) ||
-           (id >= cmdDuplicates && id <= cmdAutoSource) || (id >= cmdFindErrors && id <= cmdDeselectAll);
+           (id >= cmdDuplicates && id <= cmdAutoSource) || (id >= cmdFindErrors && id <= cmdDeselectAll) || id == cmdSearchSources;
 }
 
 } // namespace kinmap

@@ -65,6 +65,7 @@ enum CommandId : uint32_t {
     cmdExportPdf = 32904,
     // The shown Tree or Hourglass as a PNG or SVG picture.
     cmdExportImage = 32905,
+    cmdSearchSources = 32906,
 };
 
 // True for the commands that need data: greyed in the no-data state and

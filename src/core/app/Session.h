@@ -70,6 +70,7 @@ public:
     ErrorListRows errorRows;
     CompletionLists completions;
     PersonList personList{db};
+    std::string chosenSource; // the last source ADD SOURCE took
     Pedigree pedigree;
     Branches branches;
 };

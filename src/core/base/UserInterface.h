@@ -16,6 +16,7 @@ struct CheckOptions;
 struct MergeFields;
 struct CandidatePair;
 struct PersonForm;
+struct SourceList;
 
 enum class MergeAnswer { yes, no, cancel };
 
@@ -66,6 +67,12 @@ public:
     {
         return false;
     }
+
+    // ADD SOURCE: the source text (typed, or picked in SEARCH SOURCE from
+    // the file's sources); true for OK with a text.
+    virtual bool askAddSource(std::string& /*source*/, const SourceList& /*sources*/) { return false; }
+    // SEARCH SOURCE on its own: the file's sources to look through.
+    virtual void showSources(const SourceList& /*sources*/) {}
 
     // The edit person dialog for a form; true for SAVE. The form holds what
     // the user typed either way.
