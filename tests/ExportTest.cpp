@@ -334,13 +334,13 @@ TEST_F(ExportTest, TheEndOfTheFileStaysAsItWasWhateverIsAddedBeforeIt)
     EXPECT_EQ(exportAll("moved.ged"), test::encode("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME A /B/\uFFFD\r\n1 SEX M\r\n", FileEncoding::utf16le));
 
     // The data ends at the trailer; what follows it is not read, and kept.
-    const std::string tail = "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\n0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n";
+    const std::string tail = "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 TRLR\nwritten by hand\n0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n";
     ASSERT_TRUE(importText(tail));
     EXPECT_EQ(db.personCount, 1);
     EXPECT_NE(report().find("### The file goes on after its trailer 0 TRLR (line 4)"), std::string::npos) << report();
     db.persons[db.addPerson()].given = db.internText(givenPool, "New");
     EXPECT_EQ(exportAll("tail.ged"), "0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n0 @I2@ INDI\n1 NAME New //\n0 TRLR\n"
-                                     "0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n");
+                                     "written by hand\n0 @I2@ INDI\n1 NAME C /D/\n1 NOTE @N1@\n");
 }
 
 TEST_F(ExportTest, NotesAndSourcesAreRenumberedInTheOrderOfFirstReference)
@@ -369,7 +369,8 @@ TEST_F(ExportTest, NotesAndSourcesAreRenumberedInTheOrderOfFirstReference)
                            "0 @S4@ SOUR\n1 TITL Census\n"
                            "0 @S3@ SOUR\n1 TITL named beneath a custom tag\n"
                            "0 @NOTE1@ NOTE no number\n"
-                           "0 TRLR\n");
+                           "0 TRLR\n"
+                           "trailing garbage\n"); // kept as it stands
 }
 
 TEST_F(ExportTest, APartialExportNamesOnlyWhatItWritesAndLeavesTheSessionAsItWas)

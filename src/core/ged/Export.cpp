@@ -359,6 +359,11 @@ void ExportPass::record(GedRecord& r, uint64_t firstLineEnd)
         writeMissingRecords();
         writeLevelZero(first, {});
         afterTrailer_ = true;
+        // Whatever follows the trailer is copied as it stands, its first
+        // lines too (they belong to the trailer's record when they have no
+        // level 0).
+        for (size_t i = 1; output_ && i < r.size(); ++i)
+            writeInputLine(r[i].text, r[i].raw);
         return;
     }
     const Pointer id = recordIdentifier(first.text);

@@ -166,8 +166,8 @@ CitationResult addSourceCitation(Workspace& s, GedFile& file, const std::string&
             if (r.empty())
                 continue;
             if (first) {
-                if (const std::string_view end = lineEndOf(r[0].raw); !end.empty())
-                    lineEnd = std::string(lineEndOf(r[0].text));
+                if (const std::string_view end = lineEndOf(r[0].text); !end.empty())
+                    lineEnd = std::string(end);
                 first = false;
             }
             progress.advance(input.position());
@@ -192,7 +192,7 @@ CitationResult addSourceCitation(Workspace& s, GedFile& file, const std::string&
                     newOffsets[nextKnown] = output.bytesWritten();
             }
             if (insertAt == r.size()) {
-                if (lineEndOf(r[r.size() - 1].raw).empty()) // a last line without its end gets one
+                if (lineEndOf(r[r.size() - 1].text).empty()) // a last line without its end gets one
                     output.writeText({}, lineEnd);
                 output.writeText(citation, lineEnd);
             }
