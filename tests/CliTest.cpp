@@ -212,6 +212,27 @@ TEST(Cli, EditMovesAChildToOtherParents)
               std::string::npos);
 }
 
+TEST(Cli, SourcesAreListedAndCitedInTheFileItself)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    const std::string text = "0 HEAD\n0 @S1@ SOUR\n1 TITL Kirchenbuch\n2 CONT Band 2\n1 AUTH Pfarrer\n"
+                             "0 @I1@ INDI\n1 NAME Hans /Berg/\n1 CHAN\n2 DATE 1 JAN 2000\n0 @I2@ INDI\n1 NAME Eva /Roth/\n0 TRLR\n";
+    test::writeFile(in, text);
+    EXPECT_EQ(runCli("sources " + in, dir).out, "@S1@\tKirchenbuch Band 2\tPfarrer\n");
+    EXPECT_EQ(runCli("sources " + in + " --details 1", dir).out, "SOUR: @S1@\r\nTITL: Kirchenbuch\r\nBand 2\r\nAUTH: Pfarrer\r\n");
+    EXPECT_EQ(runCli("sources " + in + " --details 9", dir).status, 1);
+
+    const CliRun run = runCli("auto-source " + in + " --source @S1@ --select 1", dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("1 SOUR @S1@ added to rin 1\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 SOUR @S1@ added to 1 persons in in.ged"), std::string::npos) << run.out;
+    std::string expected = text;
+    expected.insert(expected.find("1 CHAN"), "1 SOUR @S1@\n");
+    EXPECT_EQ(test::readFile(in), expected);
+    EXPECT_EQ(test::readFile(dir.file("in.bak")), text);
+}
+
 TEST(Cli, AnExportNeverWritesQuestionMarksUnasked)
 {
     test::TempDir dir;

@@ -1,10 +1,12 @@
 // Imports the real GED files written by other programs, when that folder is
 // present: each one imports (or fails with its reason), and an export of
 // every person keeps every line of it.
+#include "app/Commands.h"
 #include "app/CountCommands.h"
 #include "app/ExtrasCommands.h"
 #include "app/FileCommands.h"
 #include "app/SearchCommands.h"
+#include "app/SourceCommands.h"
 #include "app/ViewCommands.h"
 #include "check/Duplicates.h"
 #include "check/LinkCheck.h"
@@ -334,6 +336,25 @@ TEST_F(TestdataTest, EveryPedigreeAndEveryBranchHoldTogether)
                 }
             }
         }
+    });
+}
+
+// Auto-Source over the real files: the rewritten file is the file with one
+// citation line more per person, and nothing else changed.
+TEST_F(TestdataTest, AutoSourceAddsOnlyItsLines)
+{
+    if (!haveTestdata())
+        GTEST_SKIP() << "no test data at " << KINMAP_TESTDATA_DIR;
+    forEachFileWithPersons([&](const ManifestRow&) {
+        selectionCommand(session, cmdSelectAll, 1);
+        ASSERT_TRUE(addSourceToSelection(session, "@S1@"));
+        std::map<std::string, int> lines;
+        for (const std::string& line : textLines(plainText(test::readFile(path))))
+            ++lines[line];
+        for (const std::string& line : textLines(plainText(fileBytes)))
+            --lines[line];
+        for (const auto& [line, count] : lines)
+            EXPECT_EQ(count, line == "1 SOUR @S1@" ? db.personCount : 0) << line;
     });
 }
 

@@ -319,8 +319,14 @@ int main(int argc, char** argv)
             }
             text = kinmap::sourceDetails(list.sources[static_cast<size_t>(found)]);
         } else {
+            // One line a source: the texts' line breaks become blanks.
+            auto oneLine = [](std::string value) {
+                for (size_t at; (at = value.find("\r\n")) != std::string::npos;)
+                    value.replace(at, 2, " ");
+                return value;
+            };
             for (const kinmap::SourceRecord& source : list.sources)
-                text += source.identifier + "\t" + source.title + "\t" + source.author + "\n";
+                text += source.identifier + "\t" + oneLine(source.title) + "\t" + oneLine(source.author) + "\n";
         }
         print(ui, text);
         kinmap::deleteWorkingJournal(session);

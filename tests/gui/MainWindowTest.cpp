@@ -19,6 +19,7 @@
 #include "ScreenText.h"
 #include "ScriptedDialogs.h"
 #include "SearchDialogs.h"
+#include "SourceDialogs.h"
 #include "StartPage.h"
 
 #include "app/Commands.h"
@@ -35,6 +36,7 @@
 #include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QGraphicsItem>
 #include <QListWidget>
 #include <QTreeWidget>
@@ -1219,6 +1221,57 @@ private slots:
         }
         QCOMPARE(spouses, (QStringList{"4", "5", "4"}));
         QCOMPARE(window.statusText(2), QStringLiteral("RIN: 1"));
+    }
+
+    // SEARCH SOURCE lists, sorts, jumps and shows the whole texts; its
+    // choice ends ADD SOURCE; Auto-Source asks, then writes the file.
+    void sourcesAreBrowsedAndCited()
+    {
+        const QString path = writeGed("sources.ged", "0 HEAD\n1 CHAR UTF-8\n0 @S2@ SOUR\n1 TITL Zivilstand\n1 AUTH Amt\n"
+                                                     "0 @S10@ SOUR\n1 TITL Altes Buch\n2 CONT zweiter Teil\n"
+                                                     "0 @I1@ INDI\n1 NAME Hans /Berg/\n0 @I2@ INDI\n1 NAME Eva /Roth/\n0 TRLR\n");
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(path);
+        const kinmap::SourceList list = kinmap::readSources(window.session().gedFile);
+        kinmap::gui::SearchSourceDialog browser(list);
+        QCOMPARE(browser.table()->rowCount(), 2);
+        QCOMPARE(browser.table()->item(0, 1)->text(), QStringLiteral("Zivilstand"));
+        browser.table()->sortByColumn(1, Qt::AscendingOrder); // a click on "Titel"
+        QCOMPARE(browser.table()->item(0, 0)->text(), QStringLiteral("@S10@"));
+        QTest::keyClicks(browser.sourceField(), QStringLiteral("2"));
+        QCOMPARE(browser.chosen(), QStringLiteral("@S2@"));
+        QCOMPARE(browser.details()->toPlainText(), QStringLiteral("SOUR: @S2@\nTITL: Zivilstand\nAUTH: Amt\n"));
+        browser.sourceField()->setText(QString());
+        QTest::keyClicks(browser.sourceField(), QStringLiteral("@S10@"));
+        QVERIFY(browser.details()->toPlainText().contains(QStringLiteral("TITL: Altes Buch\nzweiter Teil")));
+
+        // Search in ADD SOURCE: the source picked ends the dialog with it.
+        kinmap::gui::AddSourceDialog add(QString(), list);
+        QTimer::singleShot(0, [] {
+            auto* picker = qobject_cast<kinmap::gui::SearchSourceDialog*>(QApplication::activeModalWidget());
+            QVERIFY(picker);
+            picker->table()->setCurrentCell(1, 0);
+            picker->accept();
+        });
+        add.search();
+        QCOMPARE(add.sourceField()->text(), QStringLiteral("@S10@"));
+        QCOMPARE(add.result(), int(QDialog::Accepted));
+
+        // Auto-Source: nobody selected, then the question, then the file.
+        window.runCommand(kinmap::cmdAutoSource);
+        QCOMPARE(dialogs.messages.value(0).text, QStringLiteral("Please make a selection of persons first!"));
+        window.runCommand(kinmap::cmdSelectAll);
+        dialogs.sourceAnswers.enqueue("@S2@");
+        dialogs.answers.enqueue(true);
+        window.runCommand(kinmap::cmdAutoSource);
+        QCOMPARE(dialogs.offeredSources, 2);
+        QCOMPARE(dialogs.questions.last().title, QStringLiteral("ATTENTION!"));
+        QVERIFY(dialogs.questions.last().text.contains(QStringLiteral("1 SOUR @S2@ to 2 selected persons")));
+        QCOMPARE(window.statusText(1), QStringLiteral("2 persons got the source"));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().count("1 SOUR @S2@\n"), 2);
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()

@@ -7,6 +7,7 @@
 #include "check/Merge.h"
 #include "check/Plausibility.h"
 #include "edit/PersonForm.h"
+#include "ged/Sources.h"
 #include "query/Replace.h"
 #include "query/Selection.h"
 
@@ -144,6 +145,18 @@ public:
     QStringList rinTitles;
     QQueue<std::function<void(CheckOptions&)>> checkAnswers;
     QQueue<uint32_t> duplicateAnswers;
+    // ADD SOURCE answers with the next source text (none: cancelled); the
+    // sources it was offered are kept.
+    bool addSource(QWidget*, std::string& source, const SourceList& sources) override
+    {
+        offeredSources = static_cast<int>(sources.sources.size());
+        if (sourceAnswers.isEmpty())
+            return false;
+        source = sourceAnswers.dequeue();
+        return true;
+    }
+    QQueue<std::string> sourceAnswers;
+    int offeredSources = -1;
     QQueue<MergeAnswer> mergeAnswers;
     QList<int32_t> mergeDialogs; // the person B of each MERGE PERSONS shown
     QList<int> previewSizes;
