@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -619,17 +617,9 @@ TEST_F(ExportTest, AFailedWriteLeavesTargetAndBackupAsTheyWere)
     select({1});
     test::writeFile(dir.file("out.ged"), "the old export");
     for (const std::string& target : {path, dir.file("out.ged")}) {
-        // A file size limit makes the write fail as a full disk does.
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 1000;
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &small);
         ui.errors.clear();
-        const bool exported = exportAllCommand(session, target);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        bool exported = true;
+        test::withFileSizeLimit(1000, [&] { exported = exportAllCommand(session, target); });
 
         EXPECT_FALSE(exported);
         EXPECT_EQ(ui.errors, std::vector<std::string>{"\r\nsave GED file failed:\r\n" + target + "\r\n(File too large)"});

@@ -13,9 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <string>
-#include <sys/resource.h>
 
 namespace kinmap {
 namespace {
@@ -108,15 +106,8 @@ TEST_F(SourcesTest, AFailedRewriteLeavesFileAndPositionsAsTheyWere)
     ASSERT_TRUE(importText(file + std::string(3000, 'x') + "\n"));
     select({2});
     const uint64_t offset = db.persons[3].fileOffset;
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool added = addSourceToSelection(session, "@S1@");
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool added = true;
+    test::withFileSizeLimit(1000, [&] { added = addSourceToSelection(session, "@S1@"); });
     EXPECT_FALSE(added);
     EXPECT_EQ(ui.errors, std::vector<std::string>{"\r\nsave GED file failed:\r\n" + path + "\r\n(File too large)"});
     EXPECT_EQ(test::readFile(path), fileBytes);

@@ -702,33 +702,17 @@ void MainWindow::showView(int view)
 // What a tab says when it has nothing to show.
 QWidget* MainWindow::emptyPage(int view) const
 {
-    QString text;
-    switch (view) {
-    case listView:
-        text = QStringLiteral("There are no persons yet.\nAdd one with EDIT / Add New Person.");
-        break;
-    case selectionView:
-        text = QStringLiteral("No person found.\nSelect persons with SEARCH / Person or Events, or with EDIT / Select.");
-        break;
-    case pedigreeView:
-        text = QStringLiteral("No pedigree.\nClick a person in the List to see its ancestors here.");
-        break;
-    case familyView:
-        text = QStringLiteral("No current person.\nClick a person in the List to see its family here.");
-        break;
-    case branchesView:
-        text = QStringLiteral("The current person has no surname.\nBranches shows the families of one surname.");
-        break;
-    case personView:
-        text = QStringLiteral("No current person.\nClick a person in the List to see its record here.");
-        break;
-    case reportView:
-        text = QStringLiteral("Nothing to report yet.\nImports, Find Errors, counts, searches and other commands list their results here.");
-        break;
-    default: // the drawings
-        text = QStringLiteral("No current person.\nClick a person in the List to see its ancestors drawn here.");
-        break;
-    }
+    static const char* const texts[9] = {
+        "There are no persons yet.\nAdd one with EDIT / Add New Person.",
+        "No person found.\nSelect persons with SEARCH / Person or Events, or with EDIT / Select.",
+        "No pedigree.\nClick a person in the List to see its ancestors here.",
+        "The current person has no surname.\nBranches shows the families of one surname.",
+        "No current person.\nClick a person in the List to see its ancestors drawn here.",
+        "No current person.\nClick a person in the List to see its ancestors drawn here.",
+        "No current person.\nClick a person in the List to see its family here.",
+        "No current person.\nClick a person in the List to see its record here.",
+        "Nothing to report yet.\nImports, Find Errors, counts, searches and other commands list their results here."};
+    const QString text = QString::fromUtf8(texts[std::clamp(view, 0, 8)]);
     auto* page = new QLabel(text);
     page->setObjectName(QStringLiteral("emptyPage"));
     page->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,8 @@
 #include "TestFiles.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -131,6 +134,19 @@ std::string cr(const std::string& text)
         if (c == '\n')
             c = '\r';
     return out;
+}
+
+void withFileSizeLimit(size_t bytes, const std::function<void()>& work)
+{
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = bytes;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    work();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 } // namespace kinmap::test

@@ -3,6 +3,7 @@
 // apart from the code under test.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace kinmap::test {
@@ -30,6 +31,9 @@ std::string encode(const std::string& utf8, FileEncoding encoding);
 std::string encodeWithoutMark(const std::string& utf8, FileEncoding encoding);
 
 void writeFile(const std::string& path, const std::string& bytes);
+// Runs work while files may grow to at most `bytes`: a longer write fails
+// as on a full disk ("File too large").
+void withFileSizeLimit(size_t bytes, const std::function<void()>& work);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
