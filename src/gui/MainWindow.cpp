@@ -768,28 +768,33 @@ void MainWindow::showImplexView(int row)
 void MainWindow::printShownView(bool toPdf)
 {
     QWidget* shown = viewWidget(shownTab_);
+    const int32_t rin = session_.shell.currentPerson;
+    const PersonRecord& p = session_.db.persons[rin];
+    auto headerFor = [&](const QString& what) {
+        return QStringLiteral("%1 - %2 of [%3] %4 %5 - %6")
+            .arg(fromFilePath(session_.gedFile.loadedName), what)
+            .arg(rin)
+            .arg(toScreen(p.given ? p.given : ""), toScreen(p.surname ? p.surname : ""),
+                 QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    };
+    // What is printed, page by page: a drawing across, a table down the page.
+    std::function<bool(QPagedPaintDevice&)> paint;
+    QString header;
+    bool across = false;
     if (auto* chart = qobject_cast<ChartView*>(shown)) {
-        printChart(*chart, toPdf);
-        return;
-    }
-    PrintTable table;
-    QString what;
-    if (auto* pedigree = qobject_cast<PedigreeView*>(shown)) {
-        table = pedigree->printTable();
-        what = QStringLiteral("Pedigree");
+        header = headerFor(QString::fromLatin1(tabLabels[shownTab_]));
+        paint = [chart](QPagedPaintDevice& device) { return chart->print(device); };
+        across = true;
+    } else if (auto* pedigree = qobject_cast<PedigreeView*>(shown)) {
+        header = headerFor(QStringLiteral("Pedigree"));
+        paint = [table = pedigree->printTable(), header](QPagedPaintDevice& device) { return printTable(device, header, table); };
     } else if (auto* branches = qobject_cast<BranchesView*>(shown)) {
-        table = branches->printTable();
-        what = QStringLiteral("Branches");
+        header = headerFor(QStringLiteral("Branches"));
+        paint = [table = branches->printTable(), header](QPagedPaintDevice& device) { return printTable(device, header, table); };
     } else {
         return;
     }
-    const int32_t rin = session_.shell.currentPerson;
-    const PersonRecord& p = session_.db.persons[rin];
-    const QString header = QStringLiteral("%1 - %2 of [%3] %4 %5 - %6")
-                               .arg(fromFilePath(session_.gedFile.loadedName), what)
-                               .arg(rin)
-                               .arg(toScreen(p.given ? p.given : ""), toScreen(p.surname ? p.surname : ""),
-                                    QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    const QPageLayout::Orientation orientation = across ? QPageLayout::Landscape : QPageLayout::Portrait;
     bool printed = false;
     QString target;
     if (toPdf) {
@@ -798,44 +803,21 @@ void MainWindow::printShownView(bool toPdf)
             return;
         QPdfWriter writer(target);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setPageOrientation(orientation);
+        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
         writer.setTitle(header);
-        printed = printTable(writer, header, table);
+        printed = paint(writer);
     } else {
         QPrinter printer;
         printer.setDocName(header);
+        printer.setPageOrientation(orientation);
         if (!dialogs_.print(this, printer))
             return;
         target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        printed = printTable(printer, header, table);
+        printed = paint(printer);
     }
     if (!printed)
-        session_.errorBox("%s could not be printed to %s", toFilePath(what).c_str(), toFilePath(target).c_str());
-}
-
-void MainWindow::printChart(ChartView& chart, bool toPdf)
-{
-    QString target;
-    bool printed = false;
-    if (toPdf) {
-        target = dialogs_.saveFile(this, QStringLiteral("Export as PDF"), currentFolder(), QStringLiteral("PDF (*.pdf)"));
-        if (target.isEmpty())
-            return;
-        QPdfWriter writer(target);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        printed = chart.print(writer);
-    } else {
-        QPrinter printer;
-        printer.setPageOrientation(QPageLayout::Landscape);
-        if (!dialogs_.print(this, printer))
-            return;
-        target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        printed = chart.print(printer);
-    }
-    if (!printed)
-        session_.errorBox("The drawing could not be printed to %s", toFilePath(target).c_str());
+        session_.errorBox("The %s tab could not be printed to %s", tabLabels[shownTab_], toFilePath(target).c_str());
 }
 
 QWidget* MainWindow::reportTextView()

@@ -103,7 +103,6 @@ private:
     void showImplexView(int row);
     // Print or Export as PDF of the shown Pedigree or Branches.
     void printShownView(bool toPdf);
-    void printChart(class ChartView& chart, bool toPdf);
     QWidget* reportTextView();
     void updateTitle();
     void updateUndoActions();
