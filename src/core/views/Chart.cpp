@@ -92,10 +92,11 @@ private:
 };
 
 // The font's pixel height: from the box's height, but no larger than lets
-// the boxW / 7 characters a box holds fit its width.
-int fontFor(int boxW, int fromHeight)
+// the boxW / 7 characters a box holds fit its width (7 pixels a character
+// of a font about 13 pixels high).
+int fontFor(int fromHeight)
 {
-    return std::max(7, std::min(fromHeight, boxW / 20));
+    return std::clamp(fromHeight, 7, 13);
 }
 
 std::string yearsText(const PersonRecord& p)
@@ -130,7 +131,7 @@ Chart buildTree(const Database& db, int32_t proband, int width, int height, int 
     // A small view gets a small drawing, never boxes without room.
     c.boxW = std::max(width / 4, 48);
     c.boxH = std::max(c.height / 16 - 10, 12);
-    c.fontHeight = fontFor(c.boxW, c.boxH * 26 / 40);
+    c.fontHeight = fontFor(c.boxH * 26 / 40);
     // From the sixth generation on the drawing grows in height, so that
     // the parents' boxes keep apart; the view zooms and scrolls.
     c.height = std::max(c.height, 200) << std::max(0, c.generations - 5);
@@ -152,7 +153,7 @@ Chart buildHourglass(const Database& db, int32_t proband, int& familyIndex, int 
     c.height = std::max(height, 200) << std::max(0, c.generations - 4);
     c.boxW = std::max((width / 3) * 9 / 20, 40);
     c.boxH = std::max((height / 8) * 13 / 20, 12);
-    c.fontHeight = fontFor(c.boxW, c.boxH * 12 / 40);
+    c.fontHeight = fontFor(c.boxH * 12 / 40);
     if (!db.isPerson(proband))
         return c;
     const int W = c.width, H = c.height, boxW = c.boxW, boxH = c.boxH, margin = c.margin;
