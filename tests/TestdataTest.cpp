@@ -17,6 +17,8 @@
 #include "query/Replace.h"
 #include "relations/Islands.h"
 #include "relations/Relationship.h"
+#include "views/Chart.h"
+#include "views/FamilyView.h"
 
 #include "ImportFixture.h"
 
@@ -318,6 +320,21 @@ TEST_F(TestdataTest, EveryPedigreeAndEveryBranchHoldTogether)
                     EXPECT_EQ(pedigree.row(lines.husbandRow).up, pedigree.row(lines.wifeRow).up);
                 }
             }
+        }
+        // Every person's drawings and family: boxes inside the drawing, each
+        // ancestor hanging on a box drawn before it.
+        for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
+            if (!db.isPerson(rin))
+                continue;
+            int familyIndex = 0, parentsIndex = 0;
+            for (const Chart& chart : {buildTree(db, rin, 900, 640), buildHourglass(db, rin, familyIndex, 900, 640)})
+                for (size_t b = 0; b < chart.boxes.size(); ++b) {
+                    const ChartBox& box = chart.boxes[b];
+                    ASSERT_LT(box.hangsOn, static_cast<int>(b));
+                    ASSERT_TRUE(box.x >= 0 && box.y >= 0 && box.x + box.w <= chart.width && box.y + box.h <= chart.height);
+                    chartBoxLines(db, chart, box);
+                }
+            EXPECT_EQ(familyPicture(db, rin, familyIndex, parentsIndex).person.id, rin);
         }
         // Each branch counts every person written once and every spouse beside one.
         for (const std::string& surname : surnames) {

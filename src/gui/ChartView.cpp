@@ -194,7 +194,8 @@ void ChartView::build(QSize size)
         scene_->addItem(item);
         items_ << item;
     }
-    scene_->setSceneRect(0, 0, chart_.width, chart_.height);
+    // The whole drawing, also where a small view pushes boxes past its left or top.
+    scene_->setSceneRect(scene_->itemsBoundingRect().united(QRectF(0, 0, chart_.width, chart_.height)));
     const int again = focusedRin ? chart_.boxOf(focusedRin) : -1;
     focusBox(again >= 0 ? again : chart_.boxOf(chart_.proband));
 }
