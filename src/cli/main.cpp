@@ -320,10 +320,12 @@ int main(int argc, char** argv)
             text = kinmap::sourceDetails(list.sources[static_cast<size_t>(found)]);
         } else {
             // One line a source: the texts' line breaks become blanks.
-            auto oneLine = [](std::string value) {
-                for (size_t at; (at = value.find("\r\n")) != std::string::npos;)
-                    value.replace(at, 2, " ");
-                return value;
+            auto oneLine = [](const std::string& value) {
+                std::string line;
+                for (size_t i = 0; i < value.size(); ++i)
+                    if (value[i] != '\n')
+                        line += value[i] == '\r' ? ' ' : value[i];
+                return line;
             };
             for (const kinmap::SourceRecord& source : list.sources)
                 text += source.identifier + "\t" + oneLine(source.title) + "\t" + oneLine(source.author) + "\n";

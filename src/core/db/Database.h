@@ -46,6 +46,12 @@ constexpr uint32_t exists = 0x8000;
 
 using Text = const char*; // UTF-8 in a TextPool, emptyText, or null (never set)
 
+// A text to print: "" for one never set.
+inline const char* orEmpty(Text text)
+{
+    return text ? text : "";
+}
+
 // Fields are ordered for size: 250,000 of these are held at once.
 struct PersonRecord {
     uint64_t fileOffset = 0; // just after the record's level-0 line; 0 = no record in the current file
@@ -195,6 +201,8 @@ public:
     bool validMrin(int32_t mrin) const { return mrin >= 1 && mrin <= highestMrin; }
     bool isPerson(int32_t rin) const { return validRin(rin) && persons[rin].exists(); }
     bool isFamily(int32_t mrin) const { return validMrin(mrin) && families[mrin].exists(); }
+    // rin when it is an existing person, else 0: a link to nobody counts as none.
+    int32_t personOrNone(int32_t rin) const { return isPerson(rin) ? rin : 0; }
 
     // The identifier by which the file names a record: its own spelling,
     // or "@I<rin>@" / "@F<mrin>@" for records the file spells so or that

@@ -23,11 +23,6 @@ bool isFemale(const PersonRecord& p)
     return p.sex == 'F' || p.sex == 'f';
 }
 
-const char* orEmpty(Text text)
-{
-    return text ? text : "";
-}
-
 // A link to a family or person that is not there counts as none.
 const FamilyRecord* familyOf(const Database& db, int32_t mrin)
 {

@@ -9,11 +9,6 @@ namespace kinmap {
 
 namespace {
 
-const char* orEmpty(Text text)
-{
-    return text ? text : "";
-}
-
 std::string personText(const PersonRecord& p, int32_t rin)
 {
     return formatText("[%d] %s %s ", rin, orEmpty(p.given), orEmpty(p.surname));
@@ -72,11 +67,9 @@ private:
         int32_t current = rin;
         climbMark_[current] = rin;
         for (;;) {
-            const PersonRecord& p = db_.persons[current];
-            const FamilyRecord* parents = p.famc.empty() ? nullptr : family(p.famc[0]);
-            if (!parents)
-                return current;
-            const int32_t next = person(parents->husband) ? parents->husband : person(parents->wife) ? parents->wife : 0;
+            int32_t next = db_.personOrNone(db_.fatherOf(current, 0));
+            if (next == 0)
+                next = db_.personOrNone(db_.motherOf(current, 0));
             if (next == 0 || climbMark_[next] == rin)
                 return current;
             climbMark_[next] = rin;

@@ -11,27 +11,6 @@ namespace kinmap {
 
 namespace {
 
-const char* orEmpty(Text text)
-{
-    return text ? text : "";
-}
-
-// The parents of a person's first parents' family, as boxes: a parent that
-// is not there is a placeholder.
-std::pair<int32_t, int32_t> parentsOf(const Database& db, int32_t rin)
-{
-    int32_t father = missingFather, mother = missingMother;
-    const PersonRecord& p = db.persons[rin];
-    if (!p.famc.empty() && db.isFamily(p.famc[0])) {
-        const FamilyRecord& f = db.families[p.famc[0]];
-        if (db.isPerson(f.husband))
-            father = f.husband;
-        if (db.isPerson(f.wife))
-            mother = f.wife;
-    }
-    return {father, mother};
-}
-
 class ChartBuilder {
 public:
     ChartBuilder(const Database& db, Chart& chart) : db_(db), c_(chart) {}
@@ -44,7 +23,10 @@ public:
         c_.boxes.push_back({rin, x, y, c_.boxW, c_.boxH, hangsOn, generation});
         if (rin <= 0 || !db_.isPerson(rin) || generation >= c_.generations)
             return;
-        const auto [father, mother] = parentsOf(db_, rin);
+        // The first parents' family; a parent who is not there is a placeholder.
+        int32_t father = db_.personOrNone(db_.fatherOf(rin, 0)), mother = db_.personOrNone(db_.motherOf(rin, 0));
+        father = father ? father : missingFather;
+        mother = mother ? mother : missingMother;
         const int boxW = c_.boxW, boxH = c_.boxH, margin = c_.margin;
         const int dy = (c_.height - 40) >> (generation + 1);
         if (generation < c_.generations - 1) {

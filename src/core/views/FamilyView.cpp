@@ -9,11 +9,6 @@ namespace kinmap {
 
 namespace {
 
-const char* orEmpty(Text text)
-{
-    return text ? text : "";
-}
-
 // "*date " (or the fallback's mark and date), then "- place": a missing date
 // or place writes nothing.
 std::string eventText(const PersonRecord& p, uint32_t flag, DateValue date, char mark, uint32_t fallbackFlag,
@@ -39,11 +34,6 @@ std::string dateColumn(const PersonRecord& p, uint32_t flag, DateValue date, cha
     if (p.flags & fallbackFlag)
         return formatText("%c%s", fallbackMark, orEmpty(formatDate(fallbackDate).get()));
     return {};
-}
-
-int32_t existing(const Database& db, int32_t rin)
-{
-    return db.isPerson(rin) ? rin : 0;
 }
 
 // The list entry at index, after moving the index into range (0 for an
@@ -82,14 +72,14 @@ FamilyPicture familyPicture(const Database& db, int32_t rin, int& familyIndex, i
     picture.parentsFamily = familyAt(db, p.famc, parentsIndex);
     picture.moreParents = p.famc.count() > 1;
     const FamilyRecord* parents = picture.parentsFamily ? &db.families[picture.parentsFamily] : nullptr;
-    const int32_t father = parents ? existing(db, parents->husband) : 0;
-    const int32_t mother = parents ? existing(db, parents->wife) : 0;
+    const int32_t father = parents ? db.personOrNone(parents->husband) : 0;
+    const int32_t mother = parents ? db.personOrNone(parents->wife) : 0;
     picture.father = father ? FamilyBox{father, familyBoxText(db, father)} : FamilyBox{emptyFather, {}};
     picture.mother = mother ? FamilyBox{mother, familyBoxText(db, mother)} : FamilyBox{emptyMother, {}};
 
     picture.family = familyAt(db, p.fams, familyIndex);
     const FamilyRecord* family = picture.family ? &db.families[picture.family] : nullptr;
-    const int32_t spouse = family ? existing(db, family->husband == rin ? family->wife : family->husband) : 0;
+    const int32_t spouse = family ? db.personOrNone(family->husband == rin ? family->wife : family->husband) : 0;
     picture.spouse = spouse ? FamilyBox{spouse, familyBoxText(db, spouse)} : FamilyBox{emptySpouse, {}};
 
     if (p.fams.count() > 1)

@@ -14,22 +14,6 @@ bool present(Text text)
     return text && *text;
 }
 
-// The first parents' family of a person, when it is one; only that family is
-// followed.
-const FamilyRecord* firstParents(const Database& db, int32_t rin)
-{
-    if (!db.isPerson(rin) || db.persons[rin].famc.empty())
-        return nullptr;
-    const int32_t mrin = db.persons[rin].famc[0];
-    return db.isFamily(mrin) ? &db.families[mrin] : nullptr;
-}
-
-// A spouse named by a family counts only when it is an existing person.
-int32_t existing(const Database& db, int32_t rin)
-{
-    return db.isPerson(rin) ? rin : 0;
-}
-
 std::string yearText(const char* format, int year)
 {
     return year != 0 ? formatText(format, year) : std::string();
@@ -97,12 +81,11 @@ Pedigree::Outcome Pedigree::build(const Database& db, int32_t rin)
         if (p.generation > maxGeneration)
             return fail(Outcome::generationOverflow);
         rows_.push_back(row);
-        if (const FamilyRecord* parents = firstParents(db, p.rin)) {
-            if (const int32_t father = existing(db, parents->husband))
-                queue.push_back({father, p.generation + 1, index, false});
-            if (const int32_t mother = existing(db, parents->wife))
-                queue.push_back({mother, p.generation + 1, index, true});
-        }
+        // Only the first parents' family is followed.
+        if (const int32_t father = db.personOrNone(db.fatherOf(p.rin, 0)))
+            queue.push_back({father, p.generation + 1, index, false});
+        if (const int32_t mother = db.personOrNone(db.motherOf(p.rin, 0)))
+            queue.push_back({mother, p.generation + 1, index, true});
     }
     return Outcome::built;
 }
@@ -121,12 +104,10 @@ int32_t Pedigree::firstRowOf(const Database& db, int32_t rin) const
 
 std::string Pedigree::downText(const Database& db, int index) const
 {
-    const FamilyRecord* parents = firstParents(db, row(index).rin);
-    if (!parents)
-        return {};
-    int32_t first = firstRowOf(db, parents->husband);
+    const int32_t rin = row(index).rin;
+    int32_t first = firstRowOf(db, db.fatherOf(rin, 0));
     if (first < 0)
-        first = firstRowOf(db, parents->wife);
+        first = firstRowOf(db, db.motherOf(rin, 0));
     return first >= 0 ? formatText("%d ", first + 1) : std::string();
 }
 
@@ -175,7 +156,7 @@ std::string Pedigree::cellText(const Database& db, int index, int column) const
     case kekuleColumn:
         return kekuleNumber(index);
     case 6:
-        return (present(p.given) ? formatText("%s ", p.given) : std::string()) + (present(p.surname) ? p.surname : "");
+        return (present(p.given) ? formatText("%s ", p.given) : std::string()) + orEmpty(p.surname);
     case 7:
         return yearText("%4d", birthYear(p));
     case 8:
@@ -303,8 +284,8 @@ ImplexText implexText(const Database& db, const Pedigree& pedigree, const Implex
         if (r < 0)
             return std::string();
         const PersonRecord& p = db.persons[pedigree.row(r).rin];
-        std::string text = formatText("%s[%d]  %s %s ", indent.c_str(), pedigree.row(r).rin, present(p.given) ? p.given : "",
-                                      present(p.surname) ? p.surname : "");
+        std::string text = formatText("%s[%d]  %s %s ", indent.c_str(), pedigree.row(r).rin, orEmpty(p.given),
+                                      orEmpty(p.surname));
         text += yearText("%d ", birthYear(p)) + yearText("-%d", deathYear(p));
         return text;
     };
@@ -333,9 +314,9 @@ ImplexText implexText(const Database& db, const Pedigree& pedigree, const Implex
         const PersonRecord& h = db.persons[pedigree.row(lines.husbandRow).rin];
         const PersonRecord& w = db.persons[pedigree.row(lines.wifeRow).rin];
         text.couple = formatText("[%d]  %s %s and [%d]  %s %s have common ancestors\r\n ", pedigree.row(lines.husbandRow).rin,
-                                 present(h.given) ? h.given : "", present(h.surname) ? h.surname : "",
-                                 pedigree.row(lines.wifeRow).rin, present(w.given) ? w.given : "",
-                                 present(w.surname) ? w.surname : "");
+                                 orEmpty(h.given), orEmpty(h.surname),
+                                 pedigree.row(lines.wifeRow).rin, orEmpty(w.given),
+                                 orEmpty(w.surname));
     }
     return text;
 }
