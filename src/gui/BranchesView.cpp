@@ -8,9 +8,7 @@
 #include "app/Session.h"
 #include "app/ViewCommands.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -110,28 +108,9 @@ void BranchesView::keyPressEvent(QKeyEvent* event)
         QTreeWidget::keyPressEvent(event);
 }
 
-// Names stand after the RIN, so typing looks for the text anywhere in an
-// item, from the current item on, in every branch, collapsed or not.
 void BranchesView::keyboardSearch(const QString& search)
 {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    typed_ = now - typedAt_ > QApplication::keyboardInputInterval() ? search : typed_ + search;
-    typedAt_ = now;
-    if (items_.isEmpty())
-        return;
-    const qsizetype current = std::max<qsizetype>(0, items_.indexOf(currentItem()));
-    // A new search starts after the current item; a longer one may stay on it.
-    const qsizetype first = typed_ == search ? current + 1 : current;
-    for (qsizetype step = 0; step < items_.size(); ++step) {
-        QTreeWidgetItem* item = items_[(first + step) % items_.size()];
-        if (item->text(0).contains(typed_, Qt::CaseInsensitive)) {
-            for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
-                up->setExpanded(true);
-            setCurrentItem(item);
-            scrollToItem(item);
-            return;
-        }
-    }
+    typeAhead_.search(this, search);
 }
 
 PrintTable BranchesView::printTable() const

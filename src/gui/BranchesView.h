@@ -5,6 +5,7 @@
 // finds the next item whose text holds what was typed.
 #pragma once
 
+#include "TableViews.h"
 #include "ViewPrinter.h"
 
 #include <QTreeWidget>
@@ -41,8 +42,7 @@ private:
     std::function<void(uint32_t)> runCommand_;
     QList<QTreeWidgetItem*> items_; // in the order of the core's items
     QMenu* menu_ = nullptr;
-    QString typed_;
-    qint64 typedAt_ = 0;
+    TypeAheadAnywhere typeAhead_;
 };
 
 } // namespace kinmap::gui

@@ -9,9 +9,7 @@
 #include "app/FamilyCommands.h"
 #include "app/Session.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -36,21 +34,7 @@ public:
         connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { open(item); });
     }
 
-    void keyboardSearch(const QString& search) override
-    {
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        typed_ = now - typedAt_ > QApplication::keyboardInputInterval() ? search : typed_ + search;
-        typedAt_ = now;
-        const int rows = topLevelItemCount();
-        const int current = std::max(0, indexOfTopLevelItem(currentItem()));
-        for (int step = 0; step < rows; ++step) {
-            QTreeWidgetItem* item = topLevelItem((current + (typed_ == search ? 1 : 0) + step) % rows);
-            if (item->text(0).contains(typed_, Qt::CaseInsensitive)) {
-                setCurrentItem(item);
-                return;
-            }
-        }
-    }
+    void keyboardSearch(const QString& search) override { typeAhead_.search(this, search); }
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override
@@ -91,8 +75,7 @@ private:
 
     Session& session_;
     FamilyView* view_;
-    QString typed_;
-    qint64 typedAt_ = 0;
+    TypeAheadAnywhere typeAhead_;
 };
 
 namespace {

@@ -7,7 +7,10 @@
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QDateTime>
 #include <QToolTip>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace kinmap::gui {
 
@@ -32,6 +35,31 @@ QColor sexTint(bool man)
     return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + tint.redF() * share),
                             static_cast<float>(base.greenF() * (1 - share) + tint.greenF() * share),
                             static_cast<float>(base.blueF() * (1 - share) + tint.blueF() * share));
+}
+
+void TypeAheadAnywhere::search(QTreeWidget* tree, const QString& key)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const bool fresh = now - typedAt_ > QApplication::keyboardInputInterval();
+    typed_ = fresh ? key : typed_ + key;
+    typedAt_ = now;
+    QList<QTreeWidgetItem*> items;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        items << *it;
+    if (items.isEmpty())
+        return;
+    const qsizetype current = std::max<qsizetype>(0, items.indexOf(tree->currentItem()));
+    const qsizetype first = fresh ? current + 1 : current;
+    for (qsizetype step = 0; step < items.size(); ++step) {
+        QTreeWidgetItem* item = items[(first + step) % items.size()];
+        if (item->text(0).contains(typed_, Qt::CaseInsensitive)) {
+            for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
+                up->setExpanded(true);
+            tree->setCurrentItem(item);
+            tree->scrollToItem(item);
+            return;
+        }
+    }
 }
 
 void setUpTableView(QAbstractItemView* view)

@@ -66,9 +66,8 @@ void stepHourglassMarriage(Session& s)
     const int32_t p = shell.currentPerson;
     if (p != shell.lastHourglassProband || !s.db.isPerson(p))
         return;
-    const int count = s.db.persons[p].fams.count();
-    if (count >= 2)
-        shell.currentFamilyIndex = (std::clamp(shell.currentFamilyIndex, 0, count - 1) + 1) % count;
+    if (s.db.persons[p].fams.count() >= 2)
+        stepRound(shell.currentFamilyIndex, s.db.persons[p].fams.count());
 }
 
 void chartBoxClicked(Session& s, const Chart& chart, int index)

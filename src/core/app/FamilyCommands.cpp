@@ -70,20 +70,18 @@ void familyBoxCommand(Session& s, uint32_t command, int32_t box)
 void showNextMarriage(Session& s)
 {
     const int32_t p = s.shell.currentPerson;
-    if (!s.db.isPerson(p) || s.db.persons[p].fams.empty())
+    if (!s.db.isPerson(p))
         return;
-    const int count = s.db.persons[p].fams.count();
-    s.shell.currentFamilyIndex = (std::clamp(s.shell.currentFamilyIndex, 0, count - 1) + 1) % count;
+    stepRound(s.shell.currentFamilyIndex, s.db.persons[p].fams.count());
     rebuild(s);
 }
 
 void showNextParents(Session& s)
 {
     const int32_t p = s.shell.currentPerson;
-    if (!s.db.isPerson(p) || s.db.persons[p].famc.empty())
+    if (!s.db.isPerson(p))
         return;
-    const int count = s.db.persons[p].famc.count();
-    s.shell.currentParentsIndex = (std::clamp(s.shell.currentParentsIndex, 0, count - 1) + 1) % count;
+    stepRound(s.shell.currentParentsIndex, s.db.persons[p].famc.count());
     rebuild(s);
 }
 

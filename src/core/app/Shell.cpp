@@ -136,6 +136,12 @@ void showView(Session& s, int view)
     s.ui.showView(view);
 }
 
+void stepRound(int& index, int count)
+{
+    if (count > 0)
+        index = (std::clamp(index, 0, count - 1) + 1) % count;
+}
+
 void addRecentFile(Session& s, const std::string& path)
 {
     auto& files = s.shell.recentFiles;

@@ -42,6 +42,10 @@ bool requireSelection(Session& session);
 // selection, no change marks, no counted changes; the List tab is shown.
 void resetAfterExport(Session& session);
 
+// Moves index to the next of count entries, round (an index out of range
+// first moves into it); nothing when there are none.
+void stepRound(int& index, int count);
+
 // Makes view the current one: the current person moves to an existing
 // person, and the window shows the view.
 void showView(Session& session, int view);
