@@ -55,22 +55,18 @@ SourceList readSources(const GedFile& file)
         for (size_t i = 1; i < r.size(); ++i) {
             const GedLine& line = r[i];
             if (line.level == 1) {
-                field = nullptr;
-                if (withoutLineEnd(line.text).size() < 7 && valueOf(line).empty() && line.tag != tagCode("TITL") &&
-                    line.tag != tagCode("AUTH") && line.tag != tagCode("PUBL") && line.tag != tagCode("TEXT") &&
-                    line.tag != tagCode("NOTE")) {
-                    list.shortLines.emplace_back(withoutLineEnd(line.text));
-                    continue;
-                }
                 static constexpr std::pair<uint32_t, std::string SourceRecord::*> fields[] = {
                     {tagCode("TITL"), &SourceRecord::title},       {tagCode("AUTH"), &SourceRecord::author},
                     {tagCode("PUBL"), &SourceRecord::publication}, {tagCode("TEXT"), &SourceRecord::text},
                     {tagCode("NOTE"), &SourceRecord::note}};
+                field = nullptr;
                 for (const auto& [tag, member] : fields)
                     if (line.tag == tag) {
                         field = &(source.*member);
                         *field = valueOf(line); // a later line of the tag replaces it
                     }
+                if (!field && withoutLineEnd(line.text).size() < 7 && valueOf(line).empty())
+                    list.shortLines.emplace_back(withoutLineEnd(line.text));
             } else if (line.level == 2 && field && line.tag == tagCode("CONC")) {
                 *field += valueOf(line);
             } else if (line.level == 2 && field && line.tag == tagCode("CONT")) {
