@@ -113,13 +113,13 @@ void BranchesView::keyboardSearch(const QString& search)
     typeAhead_.search(this, search);
 }
 
-PrintTable BranchesView::printTable() const
+bool BranchesView::print(QPagedPaintDevice& device, const QString& header) const
 {
     PrintTable table;
     table.shares << 1024;
     for (const BranchItem& b : session_.branches.items())
         table.rows << QStringList{QString(b.level * 4, QLatin1Char(' ')) + toScreen(b.text)};
-    return table;
+    return printTable(device, header, table);
 }
 
 } // namespace kinmap::gui

@@ -20,13 +20,14 @@ class Session;
 
 namespace kinmap::gui {
 
-class BranchesView : public QTreeWidget {
+class BranchesView : public QTreeWidget, public PrintableView {
     Q_OBJECT
 
 public:
     BranchesView(Session& session, std::function<void(uint32_t)> runCommand, QWidget* parent = nullptr);
     QMenu* contextMenu();
-    PrintTable printTable() const;
+    QString printName() const override { return QStringLiteral("Branches"); }
+    bool print(QPagedPaintDevice& device, const QString& header) const override;
     // The person of an item; 0 for the surname, headings and counts.
     static int32_t personOf(const QTreeWidgetItem* item);
     void keyboardSearch(const QString& search) override;

@@ -374,7 +374,13 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-bool ChartView::print(QPagedPaintDevice& device) const
+QString ChartView::printName() const
+{
+    return kind_ == ChartKind::tree ? QStringLiteral("Tree") : QStringLiteral("Hourglass");
+}
+
+// The drawing as it stands, fitted to the page; it needs no header.
+bool ChartView::print(QPagedPaintDevice& device, const QString& /*header*/) const
 {
     QPainter painter;
     if (!painter.begin(&device))

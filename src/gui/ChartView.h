@@ -4,6 +4,7 @@
 // core's chart commands; arrow keys move between boxes along the lines.
 #pragma once
 
+#include "ViewPrinter.h"
 #include "views/Chart.h"
 
 #include <QGraphicsView>
@@ -23,7 +24,7 @@ namespace kinmap::gui {
 
 class ChartBoxItem;
 
-class ChartView : public QWidget {
+class ChartView : public QWidget, public PrintableView {
     Q_OBJECT
 
 public:
@@ -45,7 +46,9 @@ public:
     // The drawing as it stands on the pages of a printer or PDF writer, or
     // into a PNG or SVG file (by the extension); false when it cannot be
     // written.
-    bool print(QPagedPaintDevice& device) const;
+    QString printName() const override;
+    bool printsAcross() const override { return true; }
+    bool print(QPagedPaintDevice& device, const QString& header = {}) const override;
     bool saveImage(const QString& path) const;
 
     static int savedGenerations(ChartKind kind);

@@ -629,7 +629,7 @@ void MainWindow::setView(int view, QWidget* widget)
     }
     // Only what the Pedigree and Branches tabs show can be printed.
     const bool drawing = qobject_cast<ChartView*>(widget) != nullptr;
-    const bool printable = drawing || qobject_cast<PedigreeView*>(widget) || qobject_cast<BranchesView*>(widget);
+    const bool printable = dynamic_cast<PrintableView*>(widget) != nullptr;
     for (const uint32_t id : {cmdPrint, cmdExportPdf})
         actions_[id]->setEnabled(printable);
     actions_[cmdExportImage]->setEnabled(drawing);
@@ -767,34 +767,18 @@ void MainWindow::showImplexView(int row)
 
 void MainWindow::printShownView(bool toPdf)
 {
-    QWidget* shown = viewWidget(shownTab_);
+    const auto* view = dynamic_cast<const PrintableView*>(viewWidget(shownTab_));
+    if (!view)
+        return;
     const int32_t rin = session_.shell.currentPerson;
     const PersonRecord& p = session_.db.persons[rin];
-    auto headerFor = [&](const QString& what) {
-        return QStringLiteral("%1 - %2 of [%3] %4 %5 - %6")
-            .arg(fromFilePath(session_.gedFile.loadedName), what)
-            .arg(rin)
-            .arg(toScreen(p.given ? p.given : ""), toScreen(p.surname ? p.surname : ""),
-                 QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    };
-    // What is printed, page by page: a drawing across, a table down the page.
-    std::function<bool(QPagedPaintDevice&)> paint;
-    QString header;
-    bool across = false;
-    if (auto* chart = qobject_cast<ChartView*>(shown)) {
-        header = headerFor(QString::fromLatin1(tabLabels[shownTab_]));
-        paint = [chart](QPagedPaintDevice& device) { return chart->print(device); };
-        across = true;
-    } else if (auto* pedigree = qobject_cast<PedigreeView*>(shown)) {
-        header = headerFor(QStringLiteral("Pedigree"));
-        paint = [table = pedigree->printTable(), header](QPagedPaintDevice& device) { return printTable(device, header, table); };
-    } else if (auto* branches = qobject_cast<BranchesView*>(shown)) {
-        header = headerFor(QStringLiteral("Branches"));
-        paint = [table = branches->printTable(), header](QPagedPaintDevice& device) { return printTable(device, header, table); };
-    } else {
-        return;
-    }
-    const QPageLayout::Orientation orientation = across ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QString header = QStringLiteral("%1 - %2 of [%3] %4 %5 - %6")
+                               .arg(fromFilePath(session_.gedFile.loadedName), view->printName())
+                               .arg(rin)
+                               .arg(toScreen(orEmpty(p.given)), toScreen(orEmpty(p.surname)),
+                                    QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // A drawing goes across the page, a table down it.
+    const QPageLayout::Orientation orientation = view->printsAcross() ? QPageLayout::Landscape : QPageLayout::Portrait;
     bool printed = false;
     QString target;
     if (toPdf) {
@@ -806,7 +790,7 @@ void MainWindow::printShownView(bool toPdf)
         writer.setPageOrientation(orientation);
         writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
         writer.setTitle(header);
-        printed = paint(writer);
+        printed = view->print(writer, header);
     } else {
         QPrinter printer;
         printer.setDocName(header);
@@ -814,10 +798,10 @@ void MainWindow::printShownView(bool toPdf)
         if (!dialogs_.print(this, printer))
             return;
         target = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        printed = paint(printer);
+        printed = view->print(printer, header);
     }
     if (!printed)
-        session_.errorBox("The %s tab could not be printed to %s", tabLabels[shownTab_], toFilePath(target).c_str());
+        session_.errorBox("The %s could not be printed to %s", toFilePath(view->printName()).c_str(), toFilePath(target).c_str());
 }
 
 QWidget* MainWindow::reportTextView()

@@ -97,7 +97,7 @@ void PedigreeView::keyPressEvent(QKeyEvent* event)
         QTableView::keyPressEvent(event);
 }
 
-PrintTable PedigreeView::printTable() const
+bool PedigreeView::print(QPagedPaintDevice& device, const QString& header) const
 {
     PrintTable table;
     for (int column = 0; column < Pedigree::columnCount; ++column) {
@@ -110,7 +110,7 @@ PrintTable PedigreeView::printTable() const
             cells << toScreen(session_.pedigree.cellText(session_.db, row, column));
         table.rows << cells;
     }
-    return table;
+    return printTable(device, header, table);
 }
 
 ImplexView::ImplexView(const QStringList& left, const QStringList& right, QWidget* parent) : QWidget(parent)

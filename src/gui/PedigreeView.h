@@ -20,7 +20,7 @@ namespace kinmap::gui {
 
 class RowsModel;
 
-class PedigreeView : public QTableView {
+class PedigreeView : public QTableView, public PrintableView {
     Q_OBJECT
 
 public:
@@ -29,7 +29,8 @@ public:
     PedigreeView(Session& session, std::function<void(uint32_t)> runCommand, std::function<void(int row)> showImplex,
                  QWidget* parent = nullptr);
     QMenu* contextMenu();
-    PrintTable printTable() const;
+    QString printName() const override { return QStringLiteral("Pedigree"); }
+    bool print(QPagedPaintDevice& device, const QString& header) const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

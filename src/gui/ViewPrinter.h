@@ -21,4 +21,16 @@ struct PrintTable {
 // start (a printer or file that cannot be opened).
 bool printTable(QPagedPaintDevice& device, const QString& header, const PrintTable& table);
 
+// A view that FILE / Print and Export as PDF can put on pages.
+class PrintableView {
+public:
+    virtual ~PrintableView() = default;
+    // What the pages show, for their header: "Pedigree".
+    virtual QString printName() const = 0;
+    // A drawing goes across the page, a table down it.
+    virtual bool printsAcross() const { return false; }
+    // False when painting could not start.
+    virtual bool print(QPagedPaintDevice& device, const QString& header) const = 0;
+};
+
 } // namespace kinmap::gui
