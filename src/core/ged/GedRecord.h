@@ -91,5 +91,15 @@ inline bool namesRecord(const GedLine& line)
 
 // The line end of a text: "\r\n", "\n", "\r" or nothing.
 std::string_view lineEndOf(std::string_view text);
+inline std::string_view withoutLineEnd(std::string_view text)
+{
+    return text.substr(0, text.size() - lineEndOf(text).size());
+}
+// A line's value: what follows level, tag and one blank, without the line end.
+inline std::string_view lineValue(const GedLine& line)
+{
+    const std::string_view text = withoutLineEnd(line.text);
+    return line.valueStart < text.size() ? text.substr(line.valueStart) : std::string_view();
+}
 
 } // namespace kinmap

@@ -225,6 +225,8 @@ void Rebuilder::splitIntoBlocks()
 // managed value.
 void Rebuilder::findImportedLines()
 {
+    if (kind_ == RecordKind::person)
+        nameLine_ = importedNameLine(lines_);
     long event = -1;
     for (size_t i = 1; i < lines_.size(); ++i) {
         const std::string_view text = lines_[i].text;
@@ -234,13 +236,7 @@ void Rebuilder::findImportedLines()
             const uint32_t tag = importTag(text, 2);
             if (kind_ == RecordKind::family && tag == importTagOf("DIV") && valueAt(text, 6).starts_with('Y'))
                 divorceLines_.push_back(i);
-            if (kind_ == RecordKind::person && tag == importTagOf("NAME")) {
-                // The line the import took the name from (see its NAME rule).
-                const std::optional<NameParts> parts = nameParts(valueAt(text, 7));
-                if (parts && (parts->slashes || nameLine_ < 0))
-                    nameLine_ = static_cast<long>(i);
-            }
-            else if (kind_ == RecordKind::person && tag == importTagOf("SEX"))
+            if (kind_ == RecordKind::person && tag == importTagOf("SEX"))
                 sexLine_ = static_cast<long>(i);
             for (size_t e = 0; e < events_.size(); ++e)
                 if (tag == importTag(events_[e].tag, 0))
@@ -288,32 +284,15 @@ void Rebuilder::decideName()
         actions_[i] = drop;
         return;
     }
-    // The part the user did not change is written as the file spells it
-    // ("'t Hooft" keeps its apostrophe, which the pool does not store).
-    const std::string_view givenText = sameGiven ? read.given : given;
-    const std::string_view surnameText = sameSurname ? read.surname : surname;
-    std::string name = "1 NAME";
-    if (!givenText.empty())
-        name.append(" ").append(givenText);
-    if (read.slashes || !surname.empty())
-        name.append(" /").append(surnameText).append("/").append(read.afterSurname);
-    replaceLine(i, std::move(name));
-
+    replaceLine(i, renamedNameLine(read, given, surname));
     // The GIVN and SURN lines of that name follow it.
-    for (size_t j = i + 1; j < lines_.size() && lines_[j].level != 1; ++j) {
-        if (lines_[j].level != 2)
-            continue;
-        const bool isGiven = lines_[j].tag == tagOf("GIVN");
-        if (!isGiven && lines_[j].tag != tagOf("SURN"))
-            continue;
-        const std::string_view value = isGiven ? given : surname;
-        if (internedForm(valueAt(lines_[j].text, 7)) == value)
-            continue;
-        if (value.empty())
-            actions_[j] = drop;
-        else
-            replaceLine(j, std::string(isGiven ? "2 GIVN " : "2 SURN ").append(value));
-    }
+    for (size_t j = i + 1; j < lines_.size() && lines_[j].level != 1; ++j)
+        if (std::optional<std::string> part = renamedPartLine(lines_[j], given, surname)) {
+            if (part->empty())
+                actions_[j] = drop;
+            else
+                replaceLine(j, std::move(*part));
+        }
 }
 
 void Rebuilder::decideEvent(size_t e)
@@ -429,6 +408,47 @@ void Rebuilder::emitLinks(int slot, uint32_t tag, const std::vector<int32_t>& en
 }
 
 } // namespace
+
+long importedNameLine(const std::vector<GedLine>& lines)
+{
+    long found = -1;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view text = lines[i].text;
+        if (importLevel(text) != 1 || importTag(text, 2) != importTagOf("NAME"))
+            continue;
+        // A name without slashes never replaces one an earlier line gave.
+        const std::optional<NameParts> parts = nameParts(valueAt(text, 7));
+        if (parts && (parts->slashes || found < 0))
+            found = static_cast<long>(i);
+    }
+    return found;
+}
+
+std::string renamedNameLine(const NameParts& read, std::string_view given, std::string_view surname)
+{
+    // The part the user did not change is written as the file spells it
+    // ("'t Hooft" keeps its apostrophe, which the pool does not store).
+    const bool sameGiven = internedForm(read.given) == given, sameSurname = internedForm(read.surname) == surname;
+    const std::string_view givenText = sameGiven ? read.given : given;
+    const std::string_view surnameText = sameSurname ? read.surname : surname;
+    std::string name = "1 NAME";
+    if (!givenText.empty())
+        name.append(" ").append(givenText);
+    if (read.slashes || !surname.empty())
+        name.append(" /").append(surnameText).append("/").append(read.afterSurname);
+    return name;
+}
+
+std::optional<std::string> renamedPartLine(const GedLine& line, std::string_view given, std::string_view surname)
+{
+    const bool isGiven = line.tag == tagOf("GIVN");
+    if (line.level != 2 || (!isGiven && line.tag != tagOf("SURN")))
+        return std::nullopt;
+    const std::string_view value = isGiven ? given : surname;
+    if (internedForm(valueAt(line.text, 7)) == value)
+        return std::nullopt;
+    return value.empty() ? std::string() : std::string(isGiven ? "2 GIVN " : "2 SURN ").append(value);
+}
 
 int tagSlot(RecordKind kind, uint32_t tag)
 {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 namespace kinmap {
 
 class Database;
+struct NameParts;
 
 enum class RecordKind { person, family };
 
@@ -53,5 +55,16 @@ int tagSlot(RecordKind kind, uint32_t tag);
 // lines get lineEnd.
 std::vector<ImageLine> rewriteRecord(const Database& db, RecordKind kind, int32_t number, const std::vector<GedLine>& lines,
                                      const LinkFilter& filter, std::string_view lineEnd);
+
+// Which of a person's record lines the import read the name from: the last
+// NAME line with slashes, else the first; -1 when there is none.
+long importedNameLine(const std::vector<GedLine>& lines);
+// That line ("1 NAME …", the value read) with the name changed to given name
+// and surname: a part that did not change keeps the file's spelling, and
+// what follows the surname stays.
+std::string renamedNameLine(const NameParts& read, std::string_view given, std::string_view surname);
+// A GIVN or SURN line beneath the renamed line: its new text, an empty text
+// when it goes, or nothing when it stays as it is.
+std::optional<std::string> renamedPartLine(const GedLine& line, std::string_view given, std::string_view surname);
 
 } // namespace kinmap

@@ -7,22 +7,12 @@
 #include "ged/GedRecord.h"
 #include "ged/Import.h"
 #include "ged/ImportRules.h"
+#include "ged/FileRewrite.h"
 #include "ged/SafeWrite.h"
 
 namespace kinmap {
 
 namespace {
-
-std::string_view withoutLineEnd(std::string_view text)
-{
-    return text.substr(0, text.size() - lineEndOf(text).size());
-}
-
-std::string_view valueOf(const GedLine& line)
-{
-    const std::string_view text = withoutLineEnd(line.text);
-    return line.valueStart < text.size() ? text.substr(line.valueStart) : std::string_view();
-}
 
 bool isSourceRecord(const GedLine& first)
 {
@@ -63,15 +53,15 @@ SourceList readSources(const GedFile& file)
                 for (const auto& [tag, member] : fields)
                     if (line.tag == tag) {
                         field = &(source.*member);
-                        *field = valueOf(line); // a later line of the tag replaces it
+                        *field = lineValue(line); // a later line of the tag replaces it
                     }
-                if (!field && withoutLineEnd(line.text).size() < 7 && valueOf(line).empty())
+                if (!field && withoutLineEnd(line.text).size() < 7 && lineValue(line).empty())
                     list.shortLines.emplace_back(withoutLineEnd(line.text));
             } else if (line.level == 2 && field && line.tag == tagCode("CONC")) {
-                *field += valueOf(line);
+                *field += lineValue(line);
             } else if (line.level == 2 && field && line.tag == tagCode("CONT")) {
                 *field += "\r\n";
-                *field += valueOf(line);
+                *field += lineValue(line);
             } else if (line.level <= 2) {
                 field = nullptr;
             }
@@ -133,88 +123,32 @@ CitationResult addSourceCitation(Workspace& s, GedFile& file, const std::string&
 
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
-    GedInput input;
-    GedOutput output;
-    GedRewrite rewrite(s, file, file.path);
-    if (!rewrite.open(input, output))
-        return result;
     s.setStatus(0, "Adding sources to %s ", fileNameOf(file.path).c_str());
-    FileBytes written;
-    written.reserve(file.bytes->size() + file.bytes->size() / 16);
-    output.keepCopy(&written);
-    if (file.format.markLength > 0) // the byte order mark as it stands
-        output.writeRaw(std::string_view(file.bytes->data(), file.format.markLength));
-
-    // Records are known by where their level-0 line ends, in file order.
-    std::vector<uint64_t> newOffsets(db.fileOrder.size(), 0);
-    auto offsetOf = [&db](int32_t known) {
-        return known > 0 ? db.persons[known].fileOffset : db.families[-known].fileOffset;
-    };
-    size_t nextKnown = 0;
-    std::string lineEnd = "\r\n";
-    bool first = true;
-    std::string journalLines;
-    {
-        FileProgress progress(s, input.size());
-        GedRecordReader reader(input, true);
-        GedRecord r;
-        while (reader.next(r)) {
-            if (r.empty())
-                continue;
-            if (first) {
-                if (const std::string_view end = lineEndOf(r[0].text); !end.empty())
-                    lineEnd = std::string(end);
-                first = false;
+    const bool written = rewriteGedFile(s, file, [&](const GedRecord& r, int32_t known, RecordWriter& writer) {
+        const bool cited = known > 0 && toCite[static_cast<size_t>(known)];
+        // The citation goes before the record's "1 CHAN" line, else last.
+        size_t insertAt = cited ? r.size() : SIZE_MAX;
+        for (size_t i = 1; cited && i < r.size(); ++i)
+            if (r[i].level == 1 && r[i].tag == tagCode("CHAN")) {
+                insertAt = i;
+                break;
             }
-            progress.advance(input.position());
-            while (nextKnown < db.fileOrder.size() && offsetOf(db.fileOrder[nextKnown]) < reader.firstLineEnd())
-                ++nextKnown;
-            int32_t known = 0;
-            if (nextKnown < db.fileOrder.size() && offsetOf(db.fileOrder[nextKnown]) == reader.firstLineEnd())
-                known = db.fileOrder[nextKnown];
-            const bool cited = known > 0 && toCite[static_cast<size_t>(known)];
-            // The citation goes before the record's "1 CHAN" line, else last.
-            size_t insertAt = cited ? r.size() : SIZE_MAX;
-            for (size_t i = 1; cited && i < r.size(); ++i)
-                if (r[i].level == 1 && r[i].tag == tagCode("CHAN")) {
-                    insertAt = i;
-                    break;
-                }
-            for (size_t i = 0; i < r.size(); ++i) {
-                if (i == insertAt)
-                    output.writeText(citation, lineEnd);
-                output.writeRaw(r[i].raw);
-                if (i == 0 && known != 0)
-                    newOffsets[nextKnown] = output.bytesWritten();
-            }
-            if (insertAt == r.size()) {
-                if (lineEndOf(r[r.size() - 1].text).empty()) // a last line without its end gets one
-                    output.writeText({}, lineEnd);
-                output.writeText(citation, lineEnd);
-            }
-            if (cited) {
-                ++result.cited;
-                journalLines += formatText("%s added to rin %d\n", citation.c_str(), known);
-            }
-            if (known != 0)
-                ++nextKnown;
-            output.flushJoined(); // the record's bytes go with the next read
+        for (size_t i = 1; i < r.size(); ++i) {
+            if (i == insertAt)
+                writer.add(citation);
+            writer.copy(r[i]);
         }
-    }
-    const bool passed = !input.failed();
-    input.close();
-    s.journal.writeText(journalLines.data(), journalLines.size());
-    if (!rewrite.finish(output, passed, true)) {
+        if (insertAt == r.size())
+            writer.add(citation);
+        if (cited) {
+            ++result.cited;
+            s.journal.write("%s added to rin %d\n", citation.c_str(), known);
+        }
+    });
+    if (!written) {
         result.cited = 0;
         return result;
     }
-    for (size_t i = 0; i < db.fileOrder.size(); ++i) {
-        const int32_t known = db.fileOrder[i];
-        (known > 0 ? db.persons[known].fileOffset : db.families[-known].fileOffset) = newOffsets[i];
-    }
-    file.path = rewrite.target();
-    file.bytes = std::make_shared<const FileBytes>(std::move(written));
-    file.stamp = stampOf(rewrite.target());
     result.written = true;
     return result;
 }
