@@ -1,6 +1,7 @@
 // kinmap-cli: the batch operations of kinmap without a window.
 #include "EditScript.h"
 #include "QueryCommands.h"
+#include "TableCommands.h"
 #include "TerminalUi.h"
 #include "app/ExtrasCommands.h"
 #include "app/FileCommands.h"
@@ -37,6 +38,9 @@ const char* const usage =
     "       kinmap-cli replace FILE --find TEXT --by TEXT --kind K [--out OUT] [--dump] [--raw]\n"
     "       kinmap-cli sources FILE [--details ID] [--raw]\n"
     "       kinmap-cli auto-source FILE --source TEXT --select all|RIN,... [--raw]\n"
+    "       kinmap-cli output FILE [--template TEXT] [--family] [--pedigree RIN] [--select all|RIN,...]\n"
+    "                  [--sort COLUMN[:desc]] [--csv] [--out TABLE]\n"
+    "       kinmap-cli input FILE TABLE [--dry-run] [--raw]\n"
     "       kinmap-cli soundex TEXT...\n"
     "  import    reads FILE, repairs its links and prints the report\n"
     "  --dump    then prints every person and family, one line each\n"
@@ -78,6 +82,14 @@ const char* const usage =
     "            with --details the texts of one (its identifier or number)\n"
     "  auto-source adds \"1 SOUR TEXT\" to the records of the selected persons in\n"
     "            FILE itself (a backup first) and prints the journal lines\n"
+    "  output    writes the List (the selected persons with --select) as Output to\n"
+    "            File does, with the columns of the template (default \"BIRT DATE SOUR\n"
+    "            PAGE ...\"), or the Family tab's table, or the pedigree of RIN; in the\n"
+    "            order of a List column (RIN, Surn, Givn, Born, ...); to TABLE (commas\n"
+    "            for .csv or --csv) or to stdout\n"
+    "  input     writes the changes of TABLE (written by output, edited in a\n"
+    "            spreadsheet) into FILE itself (a backup first) and prints them;\n"
+    "            --dry-run prints them only\n"
     "  soundex   prints the Soundex code and the name key of each TEXT\n"
     "  --raw     writes texts as Latin-1 (\"?\" for other characters) instead of UTF-8\n"
     "  --timing  prints the seconds each step took on stderr\n"
@@ -156,10 +168,11 @@ int main(int argc, char** argv)
         else if (arg == "--select" && i + 1 < args.size()) {
             selection = args[++i];
             selectionGiven = true;
-        } else if (arg == "--selection")
+        } else if (arg == "--selection" || arg == "--family" || arg == "--csv" || arg == "--dry-run")
             queryOptions[arg];
         else if ((arg == "--filter" || arg == "--place" || arg == "--period" || arg == "--from" || arg == "--to" ||
-                  arg == "--find" || arg == "--by" || arg == "--kind" || arg == "--details" || arg == "--source") &&
+                  arg == "--find" || arg == "--by" || arg == "--kind" || arg == "--details" || arg == "--source" ||
+                  arg == "--template" || arg == "--pedigree" || arg == "--sort") &&
                  i + 1 < args.size())
             queryOptions[arg] = args[++i];
         else if (arg == "--lossy")
@@ -229,8 +242,11 @@ int main(int argc, char** argv)
     const bool isSources = positional.size() == 2 && positional[0] == "sources";
     const bool isAutoSource = positional.size() == 2 && positional[0] == "auto-source" && queryOptions.count("--source") &&
                               selectionGiven;
+    const bool isOutput = positional.size() == 2 && positional[0] == "output";
+    const bool isInput = positional.size() == 3 && positional[0] == "input";
     const size_t queryFile = kinmap::queryFileIndex(positional);
-    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit && !isSources && !isAutoSource && queryFile == 0) {
+    if (!isImport && !isExport && !isDuplicates && !isCheck && !isEdit && !isSources && !isAutoSource && !isOutput &&
+        !isInput && queryFile == 0) {
         fputs(usage, stderr);
         return 2;
     }
@@ -346,6 +362,24 @@ int main(int argc, char** argv)
         session.journal.copy = nullptr;
         print(ui, written + std::string(session.report.text(), static_cast<size_t>(session.report.length())) + "\n");
         return endRun(session) && added ? 0 : 1;
+    }
+    if (ok && isOutput) {
+        if (selectionGiven && !select(session, selection)) {
+            fprintf(stderr, "kinmap-cli: --select takes all or existing RINs separated by commas\n");
+            kinmap::deleteWorkingJournal(session);
+            return 2;
+        }
+        started = std::chrono::steady_clock::now();
+        const int status = kinmap::runOutput(session, queryOptions, selectionGiven, out);
+        lap("output");
+        kinmap::deleteWorkingJournal(session);
+        return status;
+    }
+    if (ok && isInput) {
+        started = std::chrono::steady_clock::now();
+        const int status = kinmap::runInput(session, ui, positional[2], queryOptions.count("--dry-run") != 0);
+        lap("input");
+        return endRun(session) && status == 0 ? 0 : status == 0 ? 1 : status;
     }
     if (ok && isCheck) {
         session.checkOptions = checkOptions;

@@ -17,6 +17,7 @@ struct MergeFields;
 struct CandidatePair;
 struct PersonForm;
 struct SourceList;
+struct InputPlan;
 
 enum class MergeAnswer { yes, no, cancel };
 
@@ -73,6 +74,10 @@ public:
     virtual bool askAddSource(std::string& /*source*/, const SourceList& /*sources*/) { return false; }
     // SEARCH SOURCE on its own: the file's sources to look through.
     virtual void showSources(const SourceList& /*sources*/) {}
+
+    // The preview of Input from File: the lines it changes per person and
+    // the rows it skips; true to write them.
+    virtual bool confirmInput(const InputPlan& /*plan*/) { return false; }
 
     // The edit person dialog for a form; true for SAVE. The form holds what
     // the user typed either way.

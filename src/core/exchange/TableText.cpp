@@ -1,0 +1,213 @@
+#include "exchange/TableText.h"
+
+#include "db/Utf8.h"
+#include "ged/TextEncoding.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace kinmap {
+
+namespace {
+
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+bool needsQuotes(TableFormat format, std::string_view value)
+{
+    if (format == TableFormat::tabs)
+        return value.starts_with('"');
+    return value.find_first_of(",\"") != std::string_view::npos;
+}
+
+std::string decodeTable(std::string_view bytes)
+{
+    std::string text;
+    if (bytes.starts_with(byteOrderMark))
+        return std::string(bytes.substr(byteOrderMark.size()));
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        decodeLine(bytes[0] == '\xFF' ? Encoding::utf16le : Encoding::utf16be, bytes.substr(2), text);
+        return text;
+    }
+    if (isValidUtf8(bytes))
+        return std::string(bytes);
+    decodeLine(Encoding::windows1252, bytes, text);
+    return text;
+}
+
+bool isLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+} // namespace
+
+TableFormat tableFormatOf(const std::string& path)
+{
+    const size_t dot = path.find_last_of("./\\");
+    if (dot == std::string::npos || path[dot] != '.')
+        return TableFormat::tabs;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension == "csv" ? TableFormat::commas : TableFormat::tabs;
+}
+
+std::string cellText(std::string_view value)
+{
+    std::string cell(value);
+    for (char& c : cell)
+        if (c == '\t' || isLineBreak(c))
+            c = ' ';
+    return cell;
+}
+
+TableWriter::TableWriter(TableFormat format) : format_(format), text_(byteOrderMark) {}
+
+void TableWriter::cell(std::string_view value)
+{
+    if (rowStarted_)
+        text_ += format_ == TableFormat::tabs ? '\t' : ',';
+    rowStarted_ = true;
+    const std::string cell = cellText(value);
+    if (!needsQuotes(format_, cell)) {
+        text_ += cell;
+        return;
+    }
+    text_ += '"';
+    for (const char c : cell) {
+        if (c == '"')
+            text_ += '"';
+        text_ += c;
+    }
+    text_ += '"';
+}
+
+void TableWriter::endRow()
+{
+    text_ += "\r\n";
+    rowStarted_ = false;
+}
+
+std::string asSpreadsheetText(std::string_view text)
+{
+    std::string out(byteOrderMark);
+    out.reserve(text.size() + text.size() / 16 + 3);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+TableRows readTable(std::string_view bytes)
+{
+    const std::string text = decodeTable(bytes);
+    TableRows table;
+    // The first line tells the separator: a tab, else a comma or semicolon.
+    char separator = '\t';
+    const std::string_view firstLine = std::string_view(text).substr(0, text.find_first_of("\r\n"));
+    if (const size_t at = firstLine.find_first_of(",;"); firstLine.find('\t') == std::string_view::npos && at != std::string_view::npos)
+        separator = firstLine[at];
+    const size_t size = text.size();
+    size_t i = 0;
+    int line = 1;
+    std::vector<std::string> row;
+    int rowLine = 1;
+    while (i <= size) {
+        std::string cell;
+        bool quoted = false;
+        if (i < size && text[i] == '"') {
+            // A quoted cell: only when its closing quote ends the cell.
+            std::string inside;
+            size_t j = i + 1;
+            int breaks = 0;
+            while (j < size) {
+                if (text[j] == '"') {
+                    if (j + 1 < size && text[j + 1] == '"') {
+                        inside += '"';
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                if (text[j] == '\n' || (text[j] == '\r' && (j + 1 >= size || text[j + 1] != '\n')))
+                    ++breaks;
+                inside += text[j++];
+            }
+            if (j < size && (j + 1 == size || text[j + 1] == separator || isLineBreak(text[j + 1]))) {
+                cell = std::move(inside);
+                i = j + 1;
+                line += breaks;
+                quoted = true;
+            }
+        }
+        if (!quoted) {
+            const size_t end = std::min(text.find_first_of(std::string{separator, '\r', '\n'}, i), size);
+            cell.assign(text, i, end - i);
+            i = end;
+        }
+        row.push_back(std::move(cell));
+        if (i < size && text[i] == separator) {
+            ++i;
+            continue;
+        }
+        // The end of a line or of the text ends the row; empty lines are none.
+        if (!(row.size() == 1 && row[0].empty() && !quoted)) {
+            table.rows.push_back(std::move(row));
+            table.lines.push_back(rowLine);
+        }
+        row.clear();
+        if (i >= size)
+            break;
+        i += text[i] == '\r' && i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
+        rowLine = ++line;
+    }
+    return table;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& reason)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) {
+        reason = strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
+        bytes.append(chunk, n);
+    const bool failed = ferror(file) != 0;
+    const int error = errno;
+    fclose(file);
+    if (failed)
+        reason = strerror(error);
+    return !failed;
+}
+
+bool writeWholeFile(const std::string& path, std::string_view bytes, std::string& reason)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) {
+        reason = strerror(errno);
+        return false;
+    }
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && fflush(file) == 0;
+    int error = errno;
+    if (fclose(file) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        reason = strerror(error);
+        remove(path.c_str());
+    }
+    return ok;
+}
+
+} // namespace kinmap
