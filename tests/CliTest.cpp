@@ -233,6 +233,43 @@ TEST(Cli, SourcesAreListedAndCitedInTheFileItself)
     EXPECT_EQ(test::readFile(dir.file("in.bak")), text);
 }
 
+TEST(Cli, OutputWritesATableThatInputWritesBack)
+{
+    test::TempDir dir;
+    const std::string in = dir.file("in.ged");
+    const std::string text = "0 HEAD\n0 @I1@ INDI\n1 NAME Hans /Berg/\n1 OCCU Bauer\n0 @I2@ INDI\n1 NAME Eva /Roth/\n"
+                             "0 @I3@ INDI\n1 NAME Kurt /Alt/\n0 TRLR\n";
+    test::writeFile(in, text);
+    // The selected persons as a click on Givn sorts them (from Z), as CSV.
+    const std::string table = dir.file("t.csv");
+    const CliRun output = runCli("output " + in + " --template occu --select 1,2 --sort GIVN --out " + table, dir);
+    EXPECT_EQ(output.status, 0) << output.err;
+    EXPECT_EQ(test::readFile(table), "\xEF\xBB\xBFRIN,SURN,GIVN,1 OCCU\r\n1,Berg,Hans,Bauer\r\n2,Roth,Eva,\r\n");
+    EXPECT_EQ(runCli("output " + in + " --family", dir).out.substr(0, 21), "\xEF\xBB\xBFRIN\tNAME\tBIRTH\tIN\t");
+    EXPECT_EQ(runCli("output " + in + " --sort nothing", dir).status, 2);
+    EXPECT_EQ(runCli("output " + in + " --template \"\" --sort givn:desc", dir).out,
+              "\xEF\xBB\xBFRIN\tSURN\tGIVN\r\n2\tRoth\tEva\r\n1\tBerg\tHans\r\n3\tAlt\tKurt\r\n");
+
+    test::writeFile(table, "RIN,SURN,GIVN,1 OCCU\r\n2,Roth,Eva,Magd\r\n1,Berg,Hans,Bauer\r\n");
+    const CliRun dryRun = runCli("input " + in + " " + table + " --dry-run", dir);
+    EXPECT_EQ(dryRun.status, 0) << dryRun.err;
+    EXPECT_EQ(dryRun.out, "RIN 2 Roth, Eva:\r\n  + 1 OCCU Magd\r\n");
+    EXPECT_EQ(test::readFile(in), text);
+    const CliRun input = runCli("input " + in + " " + table, dir);
+    EXPECT_EQ(input.status, 0) << input.err;
+    EXPECT_NE(input.out.find("rin 2: (new) -> 1 OCCU Magd\n"), std::string::npos) << input.out;
+    EXPECT_NE(input.out.find("t.csv input completed: 1 lines of 1 persons changed in in.ged"), std::string::npos) << input.out;
+    std::string expected = text;
+    expected.insert(expected.find("0 @I3@"), "1 OCCU Magd\n");
+    EXPECT_EQ(test::readFile(in), expected);
+    EXPECT_EQ(test::readFile(dir.file("in.bak")), text);
+    // A table that is none changes nothing and fails.
+    test::writeFile(table, "RIN;NAME\n1;x\n");
+    const CliRun refused = runCli("input " + in + " " + table, dir);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("t.csv has no valid format for input"), std::string::npos) << refused.err;
+}
+
 TEST(Cli, AnExportNeverWritesQuestionMarksUnasked)
 {
     test::TempDir dir;

@@ -3,6 +3,7 @@
 // every person keeps every line of it.
 #include "app/Commands.h"
 #include "app/CountCommands.h"
+#include "app/ExchangeCommands.h"
 #include "app/ExtrasCommands.h"
 #include "app/FileCommands.h"
 #include "app/SearchCommands.h"
@@ -372,6 +373,49 @@ TEST_F(TestdataTest, AutoSourceAddsOnlyItsLines)
             --lines[line];
         for (const auto& [line, count] : lines)
             EXPECT_EQ(count, line == "1 SOUR @S1@" ? db.personCount : 0) << line;
+    });
+}
+
+// Output to File then Input from File over the real files: the table read
+// back unchanged changes nothing; one cell changed, in a table in another
+// order, changes that line of that person only.
+TEST_F(TestdataTest, ATableReadBackChangesOnlyTheCellsChanged)
+{
+    if (!haveTestdata())
+        GTEST_SKIP() << "no test data at " << KINMAP_TESTDATA_DIR;
+    forEachFileWithPersons([&](const ManifestRow&) {
+        const std::string table = outputText(session, listView, defaultTemplate, TableFormat::tabs);
+        std::string reason;
+        const InputPlan unchanged = planInput(db, session.gedFile, readTable(table), reason);
+        EXPECT_EQ(reason, "");
+        EXPECT_TRUE(unchanged.persons.empty()) << inputPreview(unchanged);
+        EXPECT_TRUE(unchanged.skipped.empty()) << inputPreview(unchanged);
+        EXPECT_EQ(unchanged.rows, db.personCount);
+
+        std::vector<std::vector<std::string>> rows = readTable(table).rows;
+        std::reverse(rows.begin() + 1, rows.end());
+        const size_t occupation = static_cast<size_t>(
+            std::find(rows[0].begin(), rows[0].end(), "1 OCCU") - rows[0].begin());
+        const std::string before = rows[1][occupation];
+        rows[1][occupation] = "Testberuf";
+        TableWriter edited(TableFormat::tabs);
+        for (const auto& row : rows) {
+            for (const std::string& cell : row)
+                edited.cell(cell);
+            edited.endRow();
+        }
+        const InputPlan planned = planInput(db, session.gedFile, readTable(edited.text()), reason);
+        ASSERT_EQ(planned.changedLines(), 1u);
+        ASSERT_TRUE(applyInput(session, session.gedFile, planned, "table.txt"));
+        std::map<std::string, int> lines;
+        for (const std::string& line : textLines(plainText(test::readFile(path))))
+            ++lines[line];
+        for (const std::string& line : textLines(plainText(fileBytes)))
+            --lines[line];
+        for (const auto& [line, count] : lines) {
+            const int expected = line == "1 OCCU Testberuf" ? 1 : !before.empty() && line == "1 OCCU " + before ? -1 : 0;
+            EXPECT_EQ(count, expected) << line;
+        }
     });
 }
 

@@ -21,13 +21,14 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-// "--sort surn:desc": the column's order as a click on its header gives it.
+// "--sort surn": the column's order as a click on its header gives it
+// (texts from Z, years from the earliest); ":desc" as a second click.
 bool sortList(PersonList& list, const std::string& sort)
 {
     const size_t colon = sort.find(':');
     const std::string title = lowerCase(sort.substr(0, colon));
     const std::string direction = colon == std::string::npos ? "" : sort.substr(colon + 1);
-    if (direction != "" && direction != "asc" && direction != "desc")
+    if (direction != "" && direction != "desc")
         return false;
     for (int column = 0; column < PersonList::columnCount; ++column) {
         if (lowerCase(PersonList::columnTitle(column)) != title)
@@ -64,7 +65,7 @@ int runOutput(Session& s, const std::map<std::string, std::string>& options, boo
         s.personList.build(view == selectionView);
         if (const auto sort = options.find("--sort"); sort != options.end() && !sortList(s.personList, sort->second)) {
             fprintf(stderr, "kinmap-cli: --sort takes a column of the List (RIN, Surn, Givn, Born, Birth place, Died, "
-                            "Death place, 1st Marr, Marriage place), then :desc or :asc\n");
+                            "Death place, 1st Marr, Marriage place), then :desc for the order reversed\n");
             return 2;
         }
     }

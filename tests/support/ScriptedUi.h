@@ -7,6 +7,7 @@
 #include "check/Merge.h"
 #include "check/Plausibility.h"
 #include "edit/PersonForm.h"
+#include "exchange/TableInput.h"
 #include "query/Selection.h"
 
 #include <functional>
@@ -112,6 +113,15 @@ public:
         mergeAnswers.pop_front();
         return answer;
     }
+    bool confirmInput(const InputPlan& plan) override
+    {
+        inputPreviews.push_back(inputPreview(plan));
+        if (inputAnswers.empty())
+            return false;
+        const bool apply = inputAnswers.front();
+        inputAnswers.pop_front();
+        return apply;
+    }
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override
     {
         previews.push_back(pairs);
@@ -133,6 +143,9 @@ public:
     std::vector<MergeFields> mergeDialogs;
     std::vector<std::vector<CandidatePair>> previews;
     bool confirmPreview = true;
+    // The preview of Input from File: Apply or, when none is left, Cancel.
+    std::deque<bool> inputAnswers;
+    std::vector<std::string> inputPreviews;
 
     // Fills in a search dialog; none given means Cancel.
     std::deque<std::function<void(SearchOptions&)>> searchAnswers;
