@@ -51,9 +51,14 @@ QString Dialogs::saveFile(QWidget* parent, const QString& caption, const QString
 {
     QFileDialog dialog(parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The suffix of the filter's first pattern: "GED Dateien (*.ged)" gives "ged".
-    const qsizetype star = filter.indexOf(QLatin1String("*."));
-    dialog.setDefaultSuffix(star < 0 ? QString() : filter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0));
+    // The suffix of a filter's first pattern: "GED Dateien (*.ged)" gives "ged".
+    auto suffixOf = [](const QString& chosen) {
+        const qsizetype star = chosen.indexOf(QLatin1String("*."));
+        return star < 0 ? QString() : chosen.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    };
+    dialog.setDefaultSuffix(suffixOf(filter.section(QStringLiteral(";;"), 0, 0)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -25,6 +25,7 @@ struct MergeFields;
 struct SearchOptions;
 struct SourceList;
 struct ReplaceOptions;
+struct InputPlan;
 } // namespace kinmap
 
 namespace kinmap::gui {
@@ -39,11 +40,17 @@ public:
     virtual void messageBox(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon);
     // An existing file, or an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    // Asks before an existing file is replaced; the default suffix follows
+    // the filter chosen.
     virtual QString saveFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
     // ADD SOURCE (its Search opens SEARCH SOURCE); true with a source text.
     virtual bool addSource(QWidget* parent, std::string& source, const SourceList& sources);
     // SEARCH SOURCE to look through the sources.
     virtual void showSources(QWidget* parent, const SourceList& sources);
+    // OUTPUT TO FILE: the column template (true for OK).
+    virtual bool outputTemplate(QWidget* parent, std::string& templateText);
+    // The preview of Input from File; true to write its changes into the file.
+    virtual bool confirmInput(QWidget* parent, const InputPlan& plan, const QString& fileName);
     // The print dialog; true to print.
     virtual bool print(QWidget* parent, QPrinter& printer);
     virtual void about(QWidget* parent);

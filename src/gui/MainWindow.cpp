@@ -18,6 +18,7 @@
 #include "app/ChartCommands.h"
 #include "app/CountCommands.h"
 #include "app/EditCommands.h"
+#include "app/ExchangeCommands.h"
 #include "app/ExtrasCommands.h"
 #include "app/FamilyCommands.h"
 #include "app/FileCommands.h"
@@ -204,6 +205,8 @@ void MainWindow::buildMenus()
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_I), QKeySequence::Open});
     addCommand(fileMenu_, cmdExportGed, QStringLiteral("&Export GED"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addCommand(fileMenu_, cmdPartialExport, QStringLiteral("&Partial Export"));
+    addCommand(fileMenu_, cmdInputFromFile, QStringLiteral("Inp&ut from File..."));
+    addCommand(fileMenu_, cmdOutputToFile, QStringLiteral("&Output to File..."));
     fileMenu_->addSeparator();
     addCommand(fileMenu_, cmdPrint, QStringLiteral("P&rint..."))->setShortcut(QKeySequence::Print);
     addCommand(fileMenu_, cmdExportPdf, QStringLiteral("Export as P&DF..."));
@@ -401,6 +404,20 @@ void MainWindow::runCommand(uint32_t id)
         updateTitle();
         break;
     }
+    case cmdOutputToFile:
+        outputToFile();
+        break;
+    case cmdInputFromFile:
+        if (confirmInputFromFile(session_)) {
+            const QString path = dialogs_.openFile(this, QStringLiteral("Input from File"), currentFolder(),
+                                                   QStringLiteral("List Output (*.txt *.csv);;All files (*)"));
+            if (path.isEmpty())
+                break;
+            BusyScope busy(*this);
+            inputFromFileCommand(session_, toFilePath(path));
+            updateTitle();
+        }
+        break;
     case cmdPrint:
     case cmdExportPdf:
         printShownView(id == cmdExportPdf);
@@ -863,6 +880,30 @@ void MainWindow::progressEnd()
 void MainWindow::keepPainting()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool MainWindow::confirmInput(const InputPlan& plan)
+{
+    return dialogs_.confirmInput(this, plan, toScreen(session_.gedFile.loadedName));
+}
+
+// The tab shown decides what is written; the person tables may be CSV.
+void MainWindow::outputToFile()
+{
+    const int view = shownTab_;
+    if (!outputPossible(session_, view))
+        return;
+    std::string templateText;
+    if (outputUsesTemplate(view) && !dialogs_.outputTemplate(this, templateText))
+        return;
+    const bool tables = outputUsesTemplate(view) || view == familyView;
+    const QString path = dialogs_.saveFile(this, QStringLiteral("Output to File"), currentFolder(),
+                                           tables ? QStringLiteral("Listen Ausgabe (*.txt);;CSV (*.csv)")
+                                                  : QStringLiteral("Listen Ausgabe (*.txt)"));
+    if (path.isEmpty())
+        return;
+    BusyScope busy(*this);
+    outputToFileCommand(session_, view, toFilePath(path), templateText);
 }
 
 bool MainWindow::askAddSource(std::string& source, const SourceList& sources)

@@ -72,6 +72,7 @@ public:
     bool askRin(const std::string& title, std::string& rin) override;
     bool askAddSource(std::string& source, const SourceList& sources) override;
     void showSources(const SourceList& sources) override;
+    bool confirmInput(const InputPlan& plan) override;
     bool askDuplicateOptions(uint32_t& options) override;
     MergeAnswer askMerge(MergeFields& fields) override;
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override;
@@ -103,6 +104,8 @@ private:
     void showImplexView(int row);
     // Print or Export as PDF of the shown Pedigree or Branches.
     void printShownView(bool toPdf);
+    // FILE / Output to File for the shown tab.
+    void outputToFile();
     QWidget* reportTextView();
     void updateTitle();
     void updateUndoActions();

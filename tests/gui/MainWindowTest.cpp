@@ -20,6 +20,9 @@
 #include "ScriptedDialogs.h"
 #include "SearchDialogs.h"
 #include "SourceDialogs.h"
+#include "TableDialogs.h"
+#include "exchange/TableText.h"
+#include "relations/Islands.h"
 #include "StartPage.h"
 
 #include "app/Commands.h"
@@ -1272,6 +1275,114 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll().count("1 SOUR @S2@\n"), 2);
+    }
+
+    void outputToFileWritesWhatTheTabShows()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        window.importFile(writeGed("out.ged", family));
+        // The files as a spreadsheet reads them: UTF-8 after a byte order mark.
+        auto written = [&](const QString& name) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            return bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.mid(3)) : QStringLiteral("<no mark>");
+        };
+        // List: the template dialog first; cancelled, nothing more is asked.
+        window.tabs()->setCurrentIndex(kinmap::listView);
+        window.runCommand(kinmap::cmdOutputToFile);
+        QVERIFY(dialogs.filters.isEmpty());
+        dialogs.templates.enqueue("SEX");
+        dialogs.filesToSave.enqueue(dir.filePath("list.csv"));
+        window.runCommand(kinmap::cmdOutputToFile);
+        QCOMPARE(dialogs.filters.last(), QStringLiteral("Listen Ausgabe (*.txt);;CSV (*.csv)"));
+        QCOMPARE(written("list.csv"), QStringLiteral("RIN,SURN,GIVN,1 SEX\r\n1,Müller,Hans,M\r\n2,Roth,Eva,F\r\n"));
+        QCOMPARE(window.statusText(0), QStringLiteral("list.csv output"));
+        // Family: every person of the list, in the family table.
+        window.tabs()->setCurrentIndex(kinmap::familyView);
+        dialogs.filesToSave.enqueue(dir.filePath("family.txt"));
+        window.runCommand(kinmap::cmdOutputToFile);
+        QVERIFY(written("family.txt").startsWith(QStringLiteral("RIN\tNAME\tBIRTH\t")));
+        QVERIFY(written("family.txt").contains(QStringLiteral("\r\n2\tRoth, Eva") + QStringLiteral("\t").repeated(13) +
+                                               QStringLiteral("Müller, Hans\t\t\t\t50% sure\r\n")));
+        QCOMPARE(window.statusText(0), QStringLiteral("family.txt ausgeben"));
+        // Pedigree: its table, text only.
+        window.tabs()->setCurrentIndex(kinmap::pedigreeView);
+        dialogs.filesToSave.enqueue(dir.filePath("pedigree.txt"));
+        window.runCommand(kinmap::cmdOutputToFile);
+        QCOMPARE(dialogs.filters.last(), QStringLiteral("Listen Ausgabe (*.txt)"));
+        QVERIFY(written("pedigree.txt").startsWith(QStringLiteral("Line\tup\tdown\tRIN")));
+        // Report: the islands list after Islands.
+        window.runCommand(kinmap::cmdIslands);
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        dialogs.filesToSave.enqueue(dir.filePath("islands.txt"));
+        window.runCommand(kinmap::cmdOutputToFile);
+        QCOMPARE(written("islands.txt"), QString::fromUtf8(kinmap::asSpreadsheetText(
+                                                   kinmap::islandListText(window.session().db, window.session().islands)).substr(3)));
+        QVERIFY(written("islands.txt").contains(QStringLiteral("\r\n")));
+        // Branches has nothing to write.
+        window.tabs()->setCurrentIndex(kinmap::branchesView);
+        window.runCommand(kinmap::cmdOutputToFile);
+        QCOMPARE(dialogs.errors.last(), QStringLiteral("No Output to File possible for View 'Branches'!"));
+
+        // The template dialog shows what it reads.
+        kinmap::gui::OutputTemplateDialog templates;
+        QVERIFY(templates.columns()->text().startsWith(QStringLiteral("Columns: RIN, SURN, GIVN, 1 BIRT, 2 DATE, 2 SOUR, 3 PAGE")));
+        templates.field()->setPlainText(QStringLiteral("date birt foo"));
+        QCOMPARE(templates.columns()->text(), QStringLiteral("Columns: RIN, SURN, GIVN, 1 BIRT\nNot read here: DATE, FOO"));
+    }
+
+    void inputFromFileShowsItsChangesFirst()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        const QString ged = writeGed("in.ged", family);
+        window.importFile(ged);
+        const QString table = dir.filePath("in.txt");
+        QFile file(table);
+        file.open(QIODevice::WriteOnly);
+        file.write("RIN\tSURN\tGIVN\t1 OCCU\r\n2\tRoth\tEva\tMagd\r\n7\tX\tY\tZ\r\n");
+        file.close();
+        // No at the question: no file dialog.
+        window.runCommand(kinmap::cmdInputFromFile);
+        QCOMPARE(dialogs.questions.last().title, QStringLiteral("DATEN EINLESEN"));
+        QVERIFY(dialogs.filters.isEmpty());
+        // Cancel in the preview: the file stays as it was.
+        dialogs.answers.enqueue(true);
+        dialogs.filesToOpen.enqueue(table);
+        window.runCommand(kinmap::cmdInputFromFile);
+        QCOMPARE(dialogs.inputPreviews.value(0),
+                 QStringLiteral("RIN 2 Roth, Eva:\r\n  + 1 OCCU Magd\r\n1 skipped:\r\n  line 3, \"7\": is no RIN of a person of in.ged\r\n"));
+        QFile gedFile(ged);
+        gedFile.open(QIODevice::ReadOnly);
+        QCOMPARE(gedFile.readAll(), family);
+        gedFile.close();
+        // Apply: the file has the line, the data is read from it again and
+        // the report says what changed.
+        dialogs.answers.enqueue(true);
+        dialogs.filesToOpen.enqueue(table);
+        dialogs.inputAnswers.enqueue(true);
+        window.runCommand(kinmap::cmdInputFromFile);
+        gedFile.open(QIODevice::ReadOnly);
+        QVERIFY(gedFile.readAll().contains("1 SEX F\r\n1 OCCU Magd\r\n1 FAMS @F1@\r\n"));
+        QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
+        QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral("in.txt input completed: 1 lines of 1 persons changed in in.ged")));
+        window.session().shell.currentPerson = 2;
+        window.tabs()->setCurrentIndex(kinmap::personView);
+        QVERIFY(viewText(window, kinmap::personView).contains(QStringLiteral("1 OCCU Magd")));
+
+        // The real preview: a person with its lines, then the rows skipped.
+        std::string reason;
+        const kinmap::InputPlan plan = kinmap::planInput(
+            window.session().db, window.session().gedFile,
+            kinmap::readTable("RIN\tSURN\tGIVN\t1 OCCU\r\n1\tMüller\tHans\tBauer\r\n9\tA\tB\tC\r\n"), reason);
+        kinmap::gui::InputPreviewDialog preview(plan, QStringLiteral("in.ged"));
+        QCOMPARE(preview.summary()->text(), QStringLiteral("1 lines of 1 persons will change in in.ged. 1 rows or cells are skipped."));
+        QCOMPARE(preview.changes()->topLevelItemCount(), 2);
+        QCOMPARE(preview.changes()->topLevelItem(0)->text(0), QStringLiteral("RIN 1 Müller, Hans"));
+        QCOMPARE(preview.changes()->topLevelItem(0)->child(0)->text(1), QStringLiteral("1 OCCU Bauer"));
+        QCOMPARE(preview.changes()->topLevelItem(1)->child(0)->text(1), QStringLiteral("is no RIN of a person of in.ged"));
     }
 
     void theEditPersonDialogMovesCompletesAndReadsDates()

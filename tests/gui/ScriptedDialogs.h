@@ -7,6 +7,7 @@
 #include "check/Merge.h"
 #include "check/Plausibility.h"
 #include "edit/PersonForm.h"
+#include "exchange/TableInput.h"
 #include "ged/Sources.h"
 #include "query/Replace.h"
 #include "query/Selection.h"
@@ -157,6 +158,23 @@ public:
     }
     QQueue<std::string> sourceAnswers;
     int offeredSources = -1;
+    // OUTPUT TO FILE answers with the next template (none: cancelled); the
+    // preview of Input from File with the next answer (none: Cancel).
+    bool outputTemplate(QWidget*, std::string& templateText) override
+    {
+        if (templates.isEmpty())
+            return false;
+        templateText = templates.dequeue();
+        return true;
+    }
+    bool confirmInput(QWidget*, const InputPlan& plan, const QString&) override
+    {
+        inputPreviews << QString::fromStdString(inputPreview(plan));
+        return !inputAnswers.isEmpty() && inputAnswers.dequeue();
+    }
+    QQueue<std::string> templates;
+    QQueue<bool> inputAnswers;
+    QStringList inputPreviews;
     QQueue<MergeAnswer> mergeAnswers;
     QList<int32_t> mergeDialogs; // the person B of each MERGE PERSONS shown
     QList<int> previewSizes;
