@@ -386,13 +386,15 @@ TEST_F(TestdataTest, ATableReadBackChangesOnlyTheCellsChanged)
     forEachFileWithPersons([&](const ManifestRow&) {
         const std::string table = outputText(session, listView, defaultTemplate, TableFormat::tabs);
         std::string reason;
-        const InputPlan unchanged = planInput(db, session.gedFile, readTable(table), reason);
+        const InputPlan unchanged = planInput(session, session.gedFile, readTable(table), reason);
         EXPECT_EQ(reason, "");
         EXPECT_TRUE(unchanged.persons.empty()) << inputPreview(unchanged);
         EXPECT_TRUE(unchanged.skipped.empty()) << inputPreview(unchanged);
         EXPECT_EQ(unchanged.rows, db.personCount);
 
-        std::vector<std::vector<std::string>> rows = readTable(table).rows;
+        std::vector<std::vector<std::string>> rows;
+        for (const auto& row : readTable(table).rows)
+            rows.emplace_back(row.begin(), row.end());
         std::reverse(rows.begin() + 1, rows.end());
         const size_t occupation = static_cast<size_t>(
             std::find(rows[0].begin(), rows[0].end(), "1 OCCU") - rows[0].begin());
@@ -404,7 +406,7 @@ TEST_F(TestdataTest, ATableReadBackChangesOnlyTheCellsChanged)
                 edited.cell(cell);
             edited.endRow();
         }
-        const InputPlan planned = planInput(db, session.gedFile, readTable(edited.text()), reason);
+        const InputPlan planned = planInput(session, session.gedFile, readTable(edited.text()), reason);
         ASSERT_EQ(planned.changedLines(), 1u);
         ASSERT_TRUE(applyInput(session, session.gedFile, planned, "table.txt"));
         std::map<std::string, int> lines;

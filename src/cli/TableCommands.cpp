@@ -45,7 +45,8 @@ bool sortList(PersonList& list, const std::string& sort)
 
 } // namespace
 
-int runOutput(Session& s, const std::map<std::string, std::string>& options, bool selection, const std::string& out)
+int runOutput(Session& s, const std::map<std::string, std::string>& options, bool selection, const std::string& out,
+              const std::function<void(const char*)>& lap)
 {
     int view = selection ? selectionView : listView;
     if (options.count("--family"))
@@ -68,6 +69,8 @@ int runOutput(Session& s, const std::map<std::string, std::string>& options, boo
                             "Death place, 1st Marr, Marriage place), then :desc for the order reversed\n");
             return 2;
         }
+        s.personList.waitForWorker(); // the List as the window has it by then
+        lap("list");
     }
     const auto given = options.find("--template");
     const std::string templateText = given == options.end() ? defaultTemplate : given->second;
@@ -76,6 +79,7 @@ int runOutput(Session& s, const std::map<std::string, std::string>& options, boo
                                    : TableFormat::tabs;
     if (out.empty()) {
         const std::string text = outputText(s, view, templateText, format);
+        lap("output");
         fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     }
@@ -83,12 +87,16 @@ int runOutput(Session& s, const std::map<std::string, std::string>& options, boo
         fprintf(stderr, "kinmap-cli: --csv writes a table whose name ends in .csv\n");
         return 2;
     }
-    return outputToFileCommand(s, view, out, templateText) ? 0 : 1;
+    const bool written = outputToFileCommand(s, view, out, templateText);
+    lap("output");
+    return written ? 0 : 1;
 }
 
-int runInput(Session& s, TerminalUi& ui, const std::string& tablePath, bool dryRun)
+int runInput(Session& s, TerminalUi& ui, const std::string& tablePath, bool dryRun,
+             const std::function<void(const char*)>& lap)
 {
     const std::optional<InputPlan> plan = readInputTable(s, tablePath);
+    lap("input read");
     if (!plan)
         return 1;
     std::string preview = inputPreview(*plan);
@@ -96,12 +104,14 @@ int runInput(Session& s, TerminalUi& ui, const std::string& tablePath, bool dryR
         preview = "The table changes nothing.\r\n" + preview;
     const std::string shown = ui.forTerminal(preview);
     fwrite(shown.data(), 1, shown.size(), stdout);
+    lap("input preview");
     if (dryRun || plan->persons.empty())
         return 0;
     std::string written;
     s.journal.copy = &written;
     const bool done = writeInputTable(s, *plan, tablePath);
     s.journal.copy = nullptr;
+    lap("input write");
     const std::string report = ui.forTerminal(written + std::string(s.report.text(), static_cast<size_t>(s.report.length())) + "\n");
     fwrite(report.data(), 1, report.size(), stdout);
     return done ? 0 : 1;

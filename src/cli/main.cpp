@@ -371,15 +371,13 @@ int main(int argc, char** argv)
             return 2;
         }
         started = std::chrono::steady_clock::now();
-        const int status = kinmap::runOutput(session, queryOptions, selectionGiven, out);
-        lap("output");
+        const int status = kinmap::runOutput(session, queryOptions, selectionGiven, out, lap);
         kinmap::deleteWorkingJournal(session);
         return status;
     }
     if (ok && isInput) {
         started = std::chrono::steady_clock::now();
-        const int status = kinmap::runInput(session, ui, positional[2], queryOptions.count("--dry-run") != 0);
-        lap("input");
+        const int status = kinmap::runInput(session, ui, positional[2], queryOptions.count("--dry-run") != 0, lap);
         return endRun(session) && status == 0 ? 0 : status == 0 ? 1 : status;
     }
     if (ok && isCheck) {

@@ -106,7 +106,7 @@ std::optional<InputPlan> readInputTable(Session& s, const std::string& tablePath
         s.errorBox("%s cannot be read: %s", tablePath.c_str(), reason.c_str());
         return std::nullopt;
     }
-    InputPlan plan = planInput(s.db, s.gedFile, readTable(bytes), reason);
+    InputPlan plan = planInput(s, s.gedFile, readTable(bytes), reason);
     if (!reason.empty()) {
         s.errorBox("%s has no valid format for input\r\n(%s)", fileNameOf(tablePath).c_str(), reason.c_str());
         return std::nullopt;

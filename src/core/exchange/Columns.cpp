@@ -78,7 +78,7 @@ std::vector<std::string> tableHeader(const std::vector<TableColumn>& columns)
     return header;
 }
 
-std::vector<TableColumn> columnsOfHeader(const std::vector<std::string>& header, std::string& reason)
+std::vector<TableColumn> columnsOfHeader(const std::vector<std::string_view>& header, std::string& reason)
 {
     reason.clear();
     if (header.size() < 3 || header[0] != "RIN" || header[1] != "SURN" || header[2] != "GIVN") {
@@ -87,19 +87,19 @@ std::vector<TableColumn> columnsOfHeader(const std::vector<std::string>& header,
     }
     std::string tags;
     for (size_t i = 3; i < header.size(); ++i) {
-        const std::string& field = header[i];
+        const std::string_view field = header[i];
         if (field.size() < 3 || field[0] < '1' || field[0] > '3' || field[1] != ' ') {
-            reason = "column " + std::to_string(i + 1) + " \"" + field + "\" is no level and tag such as \"2 DATE\"";
+            reason = "column " + std::to_string(i + 1) + " \"" + std::string(field) + "\" is no level and tag such as \"2 DATE\"";
             return {};
         }
-        tags += field.substr(2) + " ";
+        tags.append(field.substr(2)).append(" ");
     }
     ParsedTemplate parsed = parseTemplate(tags);
     for (size_t i = 3; i < header.size(); ++i) {
         const size_t c = i - 3;
         if (c >= parsed.columns.size() || parsed.columns[c].tag != header[i].substr(2) ||
             parsed.columns[c].level != header[i][0] - '0') {
-            reason = "column " + std::to_string(i + 1) + " \"" + header[i] + "\" is no column Output to File writes there";
+            reason = "column " + std::to_string(i + 1) + " \"" + std::string(header[i]) + "\" is no column Output to File writes there";
             return {};
         }
     }

@@ -4,13 +4,11 @@
 #include "base/Format.h"
 #include "base/Workspace.h"
 #include "db/Numbers.h"
-#include "exchange/PersonRecords.h"
 #include "ged/FileRewrite.h"
 #include "ged/ImportRules.h"
 #include "ged/RecordImage.h"
 
 #include <algorithm>
-#include <map>
 
 namespace kinmap {
 
@@ -20,10 +18,13 @@ namespace {
 struct EditLine {
     int level = 0;
     uint32_t tag = 0;
-    long original = -1;  // its index in the record, or -1 for a new line
-    std::string text;    // without its line end
+    long original = -1;         // its index in the record, or -1 for a new line
+    std::string_view fileText;  // of a line of the record, without its line end
+    std::string newText;        // of a changed or new line
     bool changed = false;
     bool dropped = false;
+
+    std::string_view text() const { return changed ? std::string_view(newText) : fileText; }
 };
 
 // The level and tag of a line as written ("1 BIRT"), without the blank
@@ -37,7 +38,7 @@ std::string_view headOf(std::string_view text)
     return head;
 }
 
-std::string lineText(std::string_view head, std::string_view tag, const std::string& cell)
+std::string lineText(std::string_view head, std::string_view tag, std::string_view cell)
 {
     std::string text(head);
     if (cell != tag)
@@ -45,43 +46,45 @@ std::string lineText(std::string_view head, std::string_view tag, const std::str
     return text;
 }
 
+// Applies a row to the lines of its record; one planner serves every row.
 class RowPlanner {
 public:
-    RowPlanner(const std::vector<GedLine>& lines, const GedFile& file, InputPlan& plan, int line, int32_t rin)
-        : file_(file), plan_(plan), line_(line), rin_(rin)
-    {
-        for (size_t i = 1; i < lines.size(); ++i)
-            edits_.push_back({lines[i].level, lines[i].tag, static_cast<long>(i), std::string(withoutLineEnd(lines[i].text))});
-        lines_ = &lines;
-    }
+    RowPlanner(const GedFile& file, InputPlan& plan) : file_(file), plan_(plan) {}
 
-    void applyNames(const std::string& surname, const std::string& given);
-    void applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string>& row);
     // The record's changes and the lines to write; false when nothing changes.
-    bool result(PersonInput& person, std::vector<PlannedLine>& written) const;
+    bool plan(const std::vector<GedLine>& lines, const std::vector<std::string_view>& row, int line, int32_t rin,
+              PersonInput& person, std::vector<PlannedLine>& written);
 
 private:
+    void applyNames(std::string_view surname, std::string_view given);
+    void applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string_view>& row);
+
     void skip(const std::string& what, const std::string& reason)
     {
         plan_.skipped.push_back({line_, formatText("RIN %d%s%s", rin_, what.empty() ? "" : ", ", what.c_str()), reason});
     }
     bool encodable(const std::string& text) const
     {
+        const Encoding encoding = file_.format.encoding;
+        if (encoding == Encoding::utf8 || encoding == Encoding::utf16le || encoding == Encoding::utf16be)
+            return true;
         std::string encoded;
         size_t unmappable = 0;
-        encodeText(file_.format.encoding, text, encoded, unmappable);
+        encodeText(encoding, text, encoded, unmappable);
         return unmappable == 0;
     }
     void replace(long i, std::string text)
     {
         EditLine& line = edits_[static_cast<size_t>(i)];
-        if (line.text != text)
-            line.text = std::move(text), line.changed = true;
+        if (line.text() != text) {
+            line.newText = std::move(text);
+            line.changed = true;
+        }
     }
     // A new line at i; the lines from there move down.
     long insert(size_t i, int level, std::string_view tag, std::string text)
     {
-        edits_.insert(edits_.begin() + static_cast<long>(i), EditLine{level, tagCode(tag), -1, std::move(text), true});
+        edits_.insert(edits_.begin() + static_cast<long>(i), EditLine{level, tagCode(tag), -1, {}, std::move(text), true, false});
         return static_cast<long>(i);
     }
     // Where a new level-1 line of the tag goes: before the first level-1
@@ -124,17 +127,51 @@ private:
         }
         return -1;
     }
+    std::string cannotHold() const
+    {
+        return formatText("holds characters that %s cannot hold", encodingName(file_.format.encoding));
+    }
 
     const GedFile& file_;
     InputPlan& plan_;
-    int line_;
-    int32_t rin_;
+    int line_ = 0;
+    int32_t rin_ = 0;
     const std::vector<GedLine>* lines_ = nullptr;
     std::vector<EditLine> edits_;
     bool renamed_ = false;
 };
 
-void RowPlanner::applyNames(const std::string& surname, const std::string& given)
+bool RowPlanner::plan(const std::vector<GedLine>& lines, const std::vector<std::string_view>& row, int line, int32_t rin,
+                      PersonInput& person, std::vector<PlannedLine>& written)
+{
+    lines_ = &lines;
+    line_ = line;
+    rin_ = rin;
+    renamed_ = false;
+    edits_.clear();
+    for (size_t i = 1; i < lines.size(); ++i)
+        edits_.push_back({lines[i].level, lines[i].tag, static_cast<long>(i), withoutLineEnd(lines[i].text), {}, false, false});
+    applyNames(row[1], row[2]);
+    applyColumns(plan_.columns, row);
+
+    person.changes.clear();
+    written.clear();
+    for (const EditLine& edit : edits_) {
+        const std::string_view before =
+            edit.original >= 0 ? withoutLineEnd(lines[static_cast<size_t>(edit.original)].text) : std::string_view();
+        if (edit.dropped) {
+            person.changes.push_back({std::string(before), {}});
+        } else if (edit.changed) {
+            written.push_back({-1, static_cast<int32_t>(person.changes.size())});
+            person.changes.push_back({std::string(before), edit.newText});
+        } else {
+            written.push_back({static_cast<int32_t>(edit.original), -1});
+        }
+    }
+    return !person.changes.empty();
+}
+
+void RowPlanner::applyNames(std::string_view surname, std::string_view given)
 {
     const std::vector<GedLine>& lines = *lines_;
     const long nameLine = importedNameLine(lines);
@@ -159,7 +196,7 @@ void RowPlanner::applyNames(const std::string& surname, const std::string& given
         name.append(" /").append(surname).append("/");
     }
     if (!encodable(name)) {
-        skip("SURN, GIVN", formatText("holds characters that %s cannot hold", encodingName(file_.format.encoding)));
+        skip("SURN, GIVN", cannotHold());
         return;
     }
     renamed_ = true;
@@ -167,27 +204,24 @@ void RowPlanner::applyNames(const std::string& surname, const std::string& given
         insert(level1Place(tagCode("NAME")), 1, "NAME", std::move(name));
         return;
     }
-    const long at = nameLine - 1; // the edits begin after the level-0 line
-    replace(at, std::move(name));
+    replace(nameLine - 1, std::move(name)); // the edits begin after the level-0 line
     for (size_t j = static_cast<size_t>(nameLine) + 1; j < lines.size() && lines[j].level != 1 && lines[j].level != 0; ++j)
         if (std::optional<std::string> part = renamedPartLine(lines[j], given, surname)) {
-            EditLine& edit = edits_[j - 1];
             if (part->empty())
-                edit.dropped = true;
+                edits_[j - 1].dropped = true;
             else
                 replace(static_cast<long>(j - 1), std::move(*part));
         }
 }
 
-void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string>& row)
+void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string_view>& row)
 {
     long line1 = -1, line2 = -1;
     const TableColumn* column1 = nullptr;
     const TableColumn* column2 = nullptr;
     for (size_t c = 0; c < columns.size(); ++c) {
         const TableColumn& column = columns[c];
-        const std::string& cell = row[c + 3];
-        const std::string what = std::to_string(column.level) + " " + column.tag;
+        const std::string_view cell = row[c + 3];
         long found = -1;
         if (column.level == 1) {
             column1 = &column;
@@ -199,60 +233,35 @@ void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, const std
         } else {
             found = child(line2, column.code);
         }
-        if (cell.empty() || (found >= 0 && cellOfLine(edits_[static_cast<size_t>(found)].text) == cell))
+        if (cell.empty() || (found >= 0 && cellOfLine(edits_[static_cast<size_t>(found)].text()) == cell))
             continue;
+        const std::string what = std::to_string(column.level) + " " + column.tag;
         if (column.level == 1 && column.code == tagCode("NAME")) {
             if (!renamed_)
                 skip(what, "the name is changed in the columns SURN and GIVN");
             continue;
         }
-        if (found >= 0) {
-            std::string text = lineText(headOf(edits_[static_cast<size_t>(found)].text), column.tag, cell);
-            if (!encodable(text)) {
-                skip(what, formatText("holds characters that %s cannot hold", encodingName(file_.format.encoding)));
-                continue;
-            }
-            replace(found, std::move(text));
-            continue;
-        }
-        std::string text = lineText(std::to_string(column.level) + " " + column.tag, column.tag, cell);
+        std::string text = found >= 0 ? lineText(headOf(edits_[static_cast<size_t>(found)].text()), column.tag, cell)
+                                      : lineText(what, column.tag, cell);
         if (!encodable(text)) {
-            skip(what, formatText("holds characters that %s cannot hold", encodingName(file_.format.encoding)));
+            skip(what, cannotHold());
             continue;
         }
-        if (column.level == 3 && line2 < 0) {
-            skip(what, formatText("the record has no 2 %s line to put it under", column2 ? column2->tag.c_str() : "?"));
-            continue;
-        }
-        if (column.level == 1) {
+        if (found >= 0) {
+            replace(found, std::move(text));
+        } else if (column.level == 1) {
             line1 = insert(level1Place(column.code), 1, column.tag, std::move(text));
         } else if (column.level == 2) {
             // An event the record lacks gets its line, so that its date has a place.
             if (line1 < 0)
                 line1 = insert(level1Place(column1->code), 1, column1->tag, "1 " + column1->tag);
             line2 = insert(endOfBlock(line1), 2, column.tag, std::move(text));
-        } else {
+        } else if (line2 >= 0) {
             insert(endOfBlock(line2), 3, column.tag, std::move(text));
+        } else {
+            skip(what, formatText("the record has no 2 %s line to put it under", column2 ? column2->tag.c_str() : "?"));
         }
     }
-}
-
-bool RowPlanner::result(PersonInput& person, std::vector<PlannedLine>& written) const
-{
-    person.changes.clear();
-    written.clear();
-    for (const EditLine& edit : edits_) {
-        const std::string_view before =
-            edit.original >= 0 ? withoutLineEnd((*lines_)[static_cast<size_t>(edit.original)].text) : std::string_view();
-        if (edit.dropped) {
-            person.changes.push_back({std::string(before), {}});
-            continue;
-        }
-        if (edit.changed)
-            person.changes.push_back({std::string(before), edit.text});
-        written.push_back(edit.changed ? PlannedLine{-1, edit.text} : PlannedLine{edit.original, {}});
-    }
-    return !person.changes.empty();
 }
 
 } // namespace
@@ -265,26 +274,27 @@ size_t InputPlan::changedLines() const
     return n;
 }
 
-InputPlan planInput(const Database& db, const GedFile& file, const TableRows& table, std::string& reason)
+InputPlan planInput(Workspace& s, const GedFile& file, const TableRows& table, std::string& reason)
 {
+    const Database& db = s.db;
     InputPlan plan;
     reason.clear();
     if (table.rows.empty()) {
         reason = "it is empty";
         return plan;
     }
-    const std::vector<std::string>& header = table.rows[0];
+    const std::vector<std::string_view>& header = table.rows[0];
     plan.columns = columnsOfHeader(header, reason);
     if (!reason.empty())
         return plan;
     plan.rows = static_cast<int>(table.rows.size()) - 1;
 
     // The rows by RIN, the whole table first: its order is any order.
-    std::map<int32_t, std::vector<size_t>> rowsOf;
+    std::vector<std::vector<size_t>> rowsOf(static_cast<size_t>(db.highestRin) + 1);
     for (size_t r = 1; r < table.rows.size(); ++r) {
-        const std::vector<std::string>& row = table.rows[r];
+        const std::vector<std::string_view>& row = table.rows[r];
         const int line = table.lines[r];
-        const std::string& rinField = row[0];
+        const std::string rinField(row[0]);
         const std::string where = rinField.empty() ? "no RIN" : "\"" + rinField + "\"";
         if (row.size() != header.size()) {
             plan.skipped.push_back({line, where, formatText("has %zu fields, the header %zu", row.size(), header.size())});
@@ -303,49 +313,52 @@ InputPlan planInput(const Database& db, const GedFile& file, const TableRows& ta
             plan.skipped.push_back({line, "RIN " + rinField, "a name holds \"/\", which GED keeps for the surname's bounds"});
             continue;
         }
-        rowsOf[*rin].push_back(r);
+        rowsOf[static_cast<size_t>(*rin)].push_back(r);
     }
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin) {
+        std::vector<size_t>& rows = rowsOf[static_cast<size_t>(rin)];
+        if (rows.size() < 2)
+            continue;
+        std::string lines;
+        for (const size_t r : rows)
+            lines += (lines.empty() ? "" : ", ") + std::to_string(table.lines[r]);
+        for (const size_t r : rows)
+            plan.skipped.push_back({table.lines[r], formatText("RIN %d", rin), "the RIN is in more than one row (lines " + lines + ")"});
+        rows.clear();
+    }
+
+    // One pass over the file: each row meets its record, in the file's order.
     plan.recordOf.assign(static_cast<size_t>(db.highestRin) + 1, -1);
-    PersonRecords records(db, file);
-    std::vector<std::pair<uint64_t, size_t>> byPosition;
-    for (const auto& [rin, rows] : rowsOf) {
-        if (rows.size() > 1) {
-            std::string lines;
-            for (const size_t r : rows)
-                lines += (lines.empty() ? "" : ", ") + std::to_string(table.lines[r]);
-            for (const size_t r : rows)
-                plan.skipped.push_back({table.lines[r], formatText("RIN %d", rin), "the RIN is in more than one row (lines " + lines + ")"});
-            continue;
-        }
-        const std::vector<std::string>& row = table.rows[rows[0]];
-        RowPlanner planner(records.read(rin), file, plan, table.lines[rows[0]], rin);
-        planner.applyNames(row[1], row[2]);
-        planner.applyColumns(plan.columns, row);
-        PersonInput person;
-        std::vector<PlannedLine> written;
-        if (!planner.result(person, written))
-            continue;
-        person.rin = rin;
-        person.name = row[1] + (row[1].empty() || row[2].empty() ? "" : ", ") + row[2];
-        byPosition.emplace_back(db.persons[rin].fileOffset, plan.persons.size());
+    plan.persons.reserve(table.rows.size());
+    std::vector<GedLine> lines;
+    RowPlanner planner(file, plan);
+    PersonInput person;
+    std::vector<PlannedLine> written;
+    readGedRecords(s, file, [&](const GedRecord& r, int32_t known) {
+        if (known <= 0 || rowsOf[static_cast<size_t>(known)].empty())
+            return;
+        const size_t at = rowsOf[static_cast<size_t>(known)][0];
+        rowsOf[static_cast<size_t>(known)].clear();
+        const std::vector<std::string_view>& row = table.rows[at];
+        lines.clear();
+        for (size_t i = 0; i < r.size(); ++i)
+            lines.push_back(r[i]);
+        if (!planner.plan(lines, row, table.lines[at], known, person, written))
+            return;
+        person.rin = known;
+        person.name = std::string(row[1]).append(row[1].empty() || row[2].empty() ? "" : ", ").append(row[2]);
+        plan.recordOf[static_cast<size_t>(known)] = static_cast<int>(plan.persons.size());
         plan.persons.push_back(std::move(person));
-        plan.records.push_back(std::move(written));
-    }
-    // The skipped in table order, the changes in file order.
+        plan.plannedLines.insert(plan.plannedLines.end(), written.begin(), written.end());
+        plan.plannedStart.push_back(plan.plannedLines.size());
+    });
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        for (const size_t r : rowsOf[static_cast<size_t>(rin)])
+            plan.skipped.push_back({table.lines[r], formatText("RIN %d", rin), "its record was not found in the file"});
+    // The skipped in the table's order.
     std::stable_sort(plan.skipped.begin(), plan.skipped.end(),
                      [](const SkippedInput& a, const SkippedInput& b) { return a.line < b.line; });
-    std::sort(byPosition.begin(), byPosition.end());
-    InputPlan ordered;
-    ordered.columns = std::move(plan.columns);
-    ordered.skipped = std::move(plan.skipped);
-    ordered.rows = plan.rows;
-    ordered.recordOf = std::move(plan.recordOf);
-    for (const auto& [position, i] : byPosition) {
-        ordered.recordOf[static_cast<size_t>(plan.persons[i].rin)] = static_cast<int>(ordered.persons.size());
-        ordered.persons.push_back(std::move(plan.persons[i]));
-        ordered.records.push_back(std::move(plan.records[i]));
-    }
-    return ordered;
+    return plan;
 }
 
 std::string inputPreview(const InputPlan& plan)
@@ -374,10 +387,17 @@ bool applyInput(Workspace& s, GedFile& file, const InputPlan& plan, const std::s
 {
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\n- Input from File: %s into %s\n", tablePath.c_str(), file.path.c_str());
+    std::string journalLines; // one write, not one a line
     for (const PersonInput& person : plan.persons)
         for (const LineChange& change : person.changes)
-            s.journal.write("rin %d: %s -> %s\n", person.rin, change.before.empty() ? "(new)" : change.before.c_str(),
-                            change.after.empty() ? "(removed)" : change.after.c_str());
+            journalLines.append("rin ")
+                .append(std::to_string(person.rin))
+                .append(": ")
+                .append(change.before.empty() ? "(new)" : change.before)
+                .append(" -> ")
+                .append(change.after.empty() ? "(removed)" : change.after)
+                .append("\n");
+    s.journal.writeText(journalLines.data(), journalLines.size());
     s.setStatus(0, "Input into %s ", fileNameOf(file.path).c_str());
     return rewriteGedFile(s, file, [&plan](const GedRecord& r, int32_t known, RecordWriter& writer) {
         const int planned = known > 0 && static_cast<size_t>(known) < plan.recordOf.size() ? plan.recordOf[static_cast<size_t>(known)] : -1;
@@ -386,11 +406,14 @@ bool applyInput(Workspace& s, GedFile& file, const InputPlan& plan, const std::s
                 writer.copy(r[i]);
             return;
         }
-        for (const PlannedLine& line : plan.records[static_cast<size_t>(planned)]) {
+        const auto i = static_cast<size_t>(planned);
+        const PersonInput& person = plan.persons[i];
+        for (size_t k = plan.plannedStart[i]; k < plan.plannedStart[i + 1]; ++k) {
+            const PlannedLine& line = plan.plannedLines[k];
             if (line.original >= 0)
                 writer.copy(r[static_cast<size_t>(line.original)]);
             else
-                writer.add(line.text);
+                writer.add(person.changes[static_cast<size_t>(line.change)].after);
         }
     });
 }

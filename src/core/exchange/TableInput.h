@@ -14,7 +14,6 @@
 
 namespace kinmap {
 
-class Database;
 class Workspace;
 struct GedFile;
 
@@ -35,19 +34,22 @@ struct SkippedInput {
     std::string reason;
 };
 
-// One written record: its lines after the level-0 line, each an index of
-// the record's lines as they stand, or a new line's text.
+// A line of a written record after its level-0 line: a line of the record
+// as it stands (its index there), or the new text of one of its changes.
 struct PlannedLine {
-    long original = -1;
-    std::string text;
+    int32_t original = -1;
+    int32_t change = -1;
 };
 
 struct InputPlan {
     std::vector<TableColumn> columns;
     std::vector<PersonInput> persons; // with changes, in file order
     std::vector<SkippedInput> skipped; // in table order
-    std::vector<std::vector<PlannedLine>> records; // by position in persons
-    std::vector<int> recordOf;         // by RIN: its index in persons, or -1
+    // The lines written for persons[i]: plannedLines from plannedStart[i] to
+    // plannedStart[i + 1].
+    std::vector<PlannedLine> plannedLines;
+    std::vector<size_t> plannedStart{0};
+    std::vector<int> recordOf; // by RIN: its index in persons, or -1
     int rows = 0;                      // rows read (header not counted)
 
     size_t changedLines() const;
@@ -56,7 +58,7 @@ struct InputPlan {
 // Checks the table and plans every change against the records of the file
 // as the import read it. Empty `reason` when the table can be read; else
 // why not (nothing is planned then).
-InputPlan planInput(const Database& db, const GedFile& file, const TableRows& table, std::string& reason);
+InputPlan planInput(Workspace& workspace, const GedFile& file, const TableRows& table, std::string& reason);
 
 // "RIN 12 Smith, John:\r\n  2 DATE 1 JAN 1900 -> 2 DATE 2 JAN 1900\r\n…",
 // then the rows and cells skipped with their reasons.

@@ -1,40 +1,54 @@
 #include "exchange/TableOutput.h"
 
 #include "base/Workspace.h"
-#include "exchange/PersonRecords.h"
-#include "ged/Import.h"
+#include "ged/FileRewrite.h"
 #include "ged/RecordImage.h"
 
 namespace kinmap {
 
 namespace {
 
-// Lines as the columns see them: the record as it stands when the database
-// has not changed the person, else rebuilt with the database's values.
-class RecordImages {
-public:
-    RecordImages(const Database& db, const GedFile& file) : db_(db), records_(db, file) {}
-
-    const std::vector<ImageLine>& of(int32_t rin)
-    {
-        const std::vector<GedLine>& lines = records_.read(rin);
-        if (db_.persons[rin].fileOffset == 0 || (db_.persons[rin].flags & Flag::changed)) {
-            image_ = rewriteRecord(db_, RecordKind::person, rin, db_.persons[rin].fileOffset ? lines : std::vector<GedLine>{},
-                                   {}, "\r\n");
-            image_.insert(image_.begin(), ImageLine::input(lines[0])); // columns count from the level-0 line
-        } else {
-            image_.clear();
+// Calls `use` with the lines the columns see of each person of `rins`, in
+// the file's order: the record as it stands when the database has not
+// changed the person, else rebuilt with the database's values; the level-0
+// line first. Persons the file does not hold yet come last.
+void forEachPersonImage(Workspace& s, const GedFile& file, const std::vector<int32_t>& rins,
+                        const std::function<void(int32_t rin, const std::vector<ImageLine>& lines)>& use)
+{
+    const Database& db = s.db;
+    std::vector<bool> wanted(static_cast<size_t>(db.highestRin) + 1, false);
+    for (const int32_t rin : rins)
+        wanted[static_cast<size_t>(rin)] = true;
+    std::vector<GedLine> lines;
+    std::vector<ImageLine> image;
+    auto imageOf = [&](int32_t rin, bool inFile) {
+        image.clear();
+        if (inFile && !(db.persons[rin].flags & Flag::changed)) {
             for (const GedLine& line : lines)
-                image_.push_back(ImageLine::input(line));
+                image.push_back(ImageLine::input(line));
+        } else {
+            image = rewriteRecord(db, RecordKind::person, rin, inFile ? lines : std::vector<GedLine>{}, {}, "\r\n");
+            image.insert(image.begin(), ImageLine::input(lines[0])); // columns count from the level-0 line
         }
-        return image_;
+        wanted[static_cast<size_t>(rin)] = false;
+        use(rin, image);
+    };
+    readGedRecords(s, file, [&](const GedRecord& r, int32_t known) {
+        if (known <= 0 || !wanted[static_cast<size_t>(known)])
+            return;
+        lines.clear();
+        for (size_t i = 0; i < r.size(); ++i)
+            lines.push_back(r[i]);
+        imageOf(known, true);
+    });
+    for (const int32_t rin : rins) {
+        if (!wanted[static_cast<size_t>(rin)])
+            continue;
+        const std::string first = "0 " + db.personXref(rin) + " INDI";
+        lines.assign(1, parseGedLine(first, first));
+        imageOf(rin, false);
     }
-
-private:
-    const Database& db_;
-    PersonRecords records_;
-    std::vector<ImageLine> image_;
-};
+}
 
 std::string cellOf(const ImageLine& line)
 {
@@ -85,22 +99,23 @@ std::string templateTable(Workspace& s, const GedFile& file, const std::vector<i
                           const std::vector<TableColumn>& columns, TableFormat format)
 {
     const Database& db = s.db;
+    // The cells of every person, as the file's order meets them.
+    std::vector<TableWriter> cells(static_cast<size_t>(db.highestRin) + 1, TableWriter(format, false));
+    forEachPersonImage(s, file, rins, [&](int32_t rin, const std::vector<ImageLine>& lines) {
+        TableWriter& part = cells[static_cast<size_t>(rin)];
+        part.cell(std::to_string(rin));
+        part.cell(orEmpty(db.persons[rin].surname));
+        part.cell(orEmpty(db.persons[rin].given));
+        for (const long line : columnLines(lines, columns))
+            part.cell(cellAt(lines, line));
+    });
     TableWriter table(format);
     for (const std::string& field : tableHeader(columns))
         table.cell(field);
     table.endRow();
-    RecordImages images(db, file);
-    FileProgress progress(s, rins.size());
-    for (size_t row = 0; row < rins.size(); ++row) {
-        const int32_t rin = rins[row];
-        table.cell(std::to_string(rin));
-        table.cell(orEmpty(db.persons[rin].surname));
-        table.cell(orEmpty(db.persons[rin].given));
-        const std::vector<ImageLine>& lines = images.of(rin);
-        for (const long line : columnLines(lines, columns))
-            table.cell(cellAt(lines, line));
+    for (const int32_t rin : rins) {
+        table.cells(cells[static_cast<size_t>(rin)]);
         table.endRow();
-        progress.advance(row);
     }
     return table.text();
 }
@@ -108,45 +123,45 @@ std::string templateTable(Workspace& s, const GedFile& file, const std::vector<i
 std::string familyTable(Workspace& s, const GedFile& file, const std::vector<int32_t>& rins, TableFormat format)
 {
     const Database& db = s.db;
-    TableWriter table(format);
-    for (const char* field : {"RIN", "NAME", "BIRTH", "IN", "CHRIS", "IN", "GODFATHERS", "DEATH", "IN", "CAUSE", "BURIAL",
-                              "IN", "MARRIAGE", "IN", "SPOUSE", "HAUNTS", "FATHER", "MOTHER", "NOTES"})
-        table.cell(field);
-    table.endRow();
-    RecordImages images(db, file);
-    FileProgress progress(s, rins.size());
-    for (size_t row = 0; row < rins.size(); ++row) {
-        const int32_t rin = rins[row];
+    std::vector<TableWriter> cells(static_cast<size_t>(db.highestRin) + 1, TableWriter(format, false));
+    forEachPersonImage(s, file, rins, [&](int32_t rin, const std::vector<ImageLine>& lines) {
+        TableWriter& part = cells[static_cast<size_t>(rin)];
         const PersonRecord& p = db.persons[rin];
-        const std::vector<ImageLine>& lines = images.of(rin);
         auto eventCells = [&](std::string_view event, std::initializer_list<std::string_view> tags) {
             const long line = firstLine(lines, event);
             for (const std::string_view tag : tags)
-                table.cell(cellAt(lines, childLine(lines, line, tagCode(tag))));
+                part.cell(cellAt(lines, childLine(lines, line, tagCode(tag))));
         };
-        table.cell(std::to_string(rin));
-        table.cell(nameOf(db, rin));
+        part.cell(std::to_string(rin));
+        part.cell(nameOf(db, rin));
         eventCells("BIRT", {"DATE", "PLAC"});
         eventCells("CHR", {"DATE", "PLAC"});
-        table.cell(eventOfType(lines, "Taufpaten"));
+        part.cell(eventOfType(lines, "Taufpaten"));
         eventCells("DEAT", {"DATE", "PLAC", "CAUS"});
         eventCells("BURI", {"DATE", "PLAC"});
         if (!p.fams.empty() && db.isFamily(p.fams[0])) {
             const FamilyRecord& f = db.families[p.fams[0]];
             const DateText date = formatDate(f.marrDate);
-            table.cell(date.isNull() ? "" : date.get());
-            table.cell(orEmpty(f.marrPlace));
-            table.cell(nameOf(db, db.personOrNone(db.spouseOf(rin, 0))));
-            table.cell(eventOfType(lines, "Trauzeugen"));
+            part.cell(date.isNull() ? "" : date.get());
+            part.cell(orEmpty(f.marrPlace));
+            part.cell(nameOf(db, db.personOrNone(db.spouseOf(rin, 0))));
+            part.cell(eventOfType(lines, "Trauzeugen"));
         } else {
             for (int i = 0; i < 4; ++i)
-                table.cell({});
+                part.cell({});
         }
-        table.cell(nameOf(db, db.personOrNone(db.fatherOf(rin, 0))));
-        table.cell(nameOf(db, db.personOrNone(db.motherOf(rin, 0))));
-        table.cell(cellAt(lines, firstLine(lines, "NOTE")));
+        part.cell(nameOf(db, db.personOrNone(db.fatherOf(rin, 0))));
+        part.cell(nameOf(db, db.personOrNone(db.motherOf(rin, 0))));
+        part.cell(cellAt(lines, firstLine(lines, "NOTE")));
+    });
+    TableWriter table(format);
+    for (const char* field : {"RIN", "NAME", "BIRTH", "IN", "CHRIS", "IN", "GODFATHERS", "DEATH", "IN", "CAUSE", "BURIAL",
+                              "IN", "MARRIAGE", "IN", "SPOUSE", "HAUNTS", "FATHER", "MOTHER", "NOTES"})
+        table.cell(field);
+    table.endRow();
+    for (const int32_t rin : rins) {
+        table.cells(cells[static_cast<size_t>(rin)]);
         table.endRow();
-        progress.advance(row);
     }
     return table.text();
 }

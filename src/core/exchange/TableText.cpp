@@ -3,9 +3,11 @@
 #include "db/Utf8.h"
 #include "ged/TextEncoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace kinmap {
 
@@ -20,17 +22,18 @@ bool needsQuotes(TableFormat format, std::string_view value)
     return value.find_first_of(",\"") != std::string_view::npos;
 }
 
-std::string decodeTable(std::string_view bytes)
+// The text of a table's bytes, in UTF-8 (the bytes themselves when they are).
+std::string decodeTable(std::string bytes)
 {
-    std::string text;
     if (bytes.starts_with(byteOrderMark))
-        return std::string(bytes.substr(byteOrderMark.size()));
+        return bytes.erase(0, byteOrderMark.size());
+    std::string text;
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        decodeLine(bytes[0] == '\xFF' ? Encoding::utf16le : Encoding::utf16be, bytes.substr(2), text);
+        decodeLine(bytes[0] == '\xFF' ? Encoding::utf16le : Encoding::utf16be, std::string_view(bytes).substr(2), text);
         return text;
     }
     if (isValidUtf8(bytes))
-        return std::string(bytes);
+        return bytes;
     decodeLine(Encoding::windows1252, bytes, text);
     return text;
 }
@@ -62,13 +65,12 @@ std::string cellText(std::string_view value)
     return cell;
 }
 
-TableWriter::TableWriter(TableFormat format) : format_(format), text_(byteOrderMark) {}
+TableWriter::TableWriter(TableFormat format, bool withMark) : format_(format), text_(withMark ? byteOrderMark : "") {}
 
 void TableWriter::cell(std::string_view value)
 {
-    if (rowStarted_)
+    if (rowCells_++ > 0)
         text_ += format_ == TableFormat::tabs ? '\t' : ',';
-    rowStarted_ = true;
     const std::string cell = cellText(value);
     if (!needsQuotes(format_, cell)) {
         text_ += cell;
@@ -83,10 +85,20 @@ void TableWriter::cell(std::string_view value)
     text_ += '"';
 }
 
+void TableWriter::cells(const TableWriter& part)
+{
+    if (part.rowCells_ == 0)
+        return;
+    if (rowCells_ > 0)
+        text_ += format_ == TableFormat::tabs ? '\t' : ',';
+    text_ += part.text_;
+    rowCells_ += part.rowCells_;
+}
+
 void TableWriter::endRow()
 {
     text_ += "\r\n";
-    rowStarted_ = false;
+    rowCells_ = 0;
 }
 
 std::string asSpreadsheetText(std::string_view text)
@@ -105,22 +117,24 @@ std::string asSpreadsheetText(std::string_view text)
     return out;
 }
 
-TableRows readTable(std::string_view bytes)
+TableRows readTable(std::string bytes)
 {
-    const std::string text = decodeTable(bytes);
     TableRows table;
+    const std::string_view text = table.texts.emplace_back(decodeTable(std::move(bytes)));
+    table.rows.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     // The first line tells the separator: a tab, else a comma or semicolon.
     char separator = '\t';
-    const std::string_view firstLine = std::string_view(text).substr(0, text.find_first_of("\r\n"));
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
     if (const size_t at = firstLine.find_first_of(",;"); firstLine.find('\t') == std::string_view::npos && at != std::string_view::npos)
         separator = firstLine[at];
+    const char ends[] = {separator, '\r', '\n', '\0'};
     const size_t size = text.size();
     size_t i = 0;
     int line = 1;
-    std::vector<std::string> row;
+    std::vector<std::string_view> row;
     int rowLine = 1;
     while (i <= size) {
-        std::string cell;
+        std::string_view cell;
         bool quoted = false;
         if (i < size && text[i] == '"') {
             // A quoted cell: only when its closing quote ends the cell.
@@ -141,26 +155,28 @@ TableRows readTable(std::string_view bytes)
                 inside += text[j++];
             }
             if (j < size && (j + 1 == size || text[j + 1] == separator || isLineBreak(text[j + 1]))) {
-                cell = std::move(inside);
+                cell = table.texts.emplace_back(std::move(inside));
                 i = j + 1;
                 line += breaks;
                 quoted = true;
             }
         }
         if (!quoted) {
-            const size_t end = std::min(text.find_first_of(std::string{separator, '\r', '\n'}, i), size);
-            cell.assign(text, i, end - i);
+            const size_t end = std::min(text.find_first_of(ends, i), size);
+            cell = text.substr(i, end - i);
             i = end;
         }
-        row.push_back(std::move(cell));
+        row.push_back(cell);
         if (i < size && text[i] == separator) {
             ++i;
             continue;
         }
         // The end of a line or of the text ends the row; empty lines are none.
         if (!(row.size() == 1 && row[0].empty() && !quoted)) {
+            const size_t width = row.size();
             table.rows.push_back(std::move(row));
             table.lines.push_back(rowLine);
+            row.reserve(width); // the next row is likely as wide
         }
         row.clear();
         if (i >= size)
@@ -179,6 +195,9 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& rea
         return false;
     }
     bytes.clear();
+    struct stat status {};
+    if (fstat(fileno(file), &status) == 0 && status.st_size > 0)
+        bytes.reserve(static_cast<size_t>(status.st_size));
     char chunk[65536];
     for (size_t n; (n = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.append(chunk, n);

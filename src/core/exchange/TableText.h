@@ -2,6 +2,7 @@
 // spreadsheet opens and saves them: rows of cells, one row a line.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,15 +20,18 @@ TableFormat tableFormatOf(const std::string& path);
 // RFC 4180 says. Every row but the first begins on a new line.
 class TableWriter {
 public:
-    explicit TableWriter(TableFormat format);
+    // A part of a row, to be put into a table by cells(), has no mark.
+    explicit TableWriter(TableFormat format, bool withMark = true);
     void cell(std::string_view value);
+    // The cells of a part of a row, as they were written there.
+    void cells(const TableWriter& part);
     void endRow();
     const std::string& text() const { return text_; }
 
 private:
     TableFormat format_;
     std::string text_;
-    bool rowStarted_ = false;
+    int rowCells_ = 0;
 };
 
 // What a cell holds of a value: a tab, CR or LF in it becomes a blank.
@@ -37,9 +41,17 @@ std::string cellText(std::string_view value);
 // spreadsheet opens it: a byte order mark first, every line end CR LF.
 std::string asSpreadsheetText(std::string_view text);
 
+// The cells see the texts kept here: a table moves, but is not copied.
 struct TableRows {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<int> lines; // the line of the file where each row begins
+    TableRows() = default;
+    TableRows(TableRows&&) = default;
+    TableRows& operator=(TableRows&&) = default;
+    TableRows(const TableRows&) = delete;
+    TableRows& operator=(const TableRows&) = delete;
+
+    std::vector<std::vector<std::string_view>> rows;
+    std::vector<int> lines;        // the line of the file where each row begins
+    std::deque<std::string> texts; // the decoded text, then the quoted cells
 };
 
 // Reads a table: UTF-8 with or without a byte order mark, UTF-16 with one,
@@ -49,7 +61,7 @@ struct TableRows {
 // and ends with one is quoted (a doubled quote stands for one, separators
 // and line breaks belong to the cell). Lines of any length; empty lines are
 // left out.
-TableRows readTable(std::string_view bytes);
+TableRows readTable(std::string bytes);
 
 // The whole file, or false with the operating system's reason.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& reason);

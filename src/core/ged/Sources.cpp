@@ -123,6 +123,11 @@ CitationResult addSourceCitation(Workspace& s, GedFile& file, const std::string&
 
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\n- Auto-Source: %s\n", file.path.c_str());
+    std::string journalLines; // one write, not one a person
+    for (int32_t rin = 1; rin <= db.highestRin; ++rin)
+        if (toCite[static_cast<size_t>(rin)])
+            journalLines += formatText("%s added to rin %d\n", citation.c_str(), rin);
+    s.journal.writeText(journalLines.data(), journalLines.size());
     s.setStatus(0, "Adding sources to %s ", fileNameOf(file.path).c_str());
     const bool written = rewriteGedFile(s, file, [&](const GedRecord& r, int32_t known, RecordWriter& writer) {
         const bool cited = known > 0 && toCite[static_cast<size_t>(known)];
@@ -140,10 +145,8 @@ CitationResult addSourceCitation(Workspace& s, GedFile& file, const std::string&
         }
         if (insertAt == r.size())
             writer.add(citation);
-        if (cited) {
+        if (cited)
             ++result.cited;
-            s.journal.write("%s added to rin %d\n", citation.c_str(), known);
-        }
     });
     if (!written) {
         result.cited = 0;
