@@ -13,7 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 best() { sort -g | head -1; }
-printf '%-12s %10s %12s %12s %12s %10s\n' encoding output_s read_plan_s preview_s write_s changes
+printf '%-12s %10s %12s %12s %12s %10s\n' encoding output_s read_plan_s preview_s write_s persons_changed
 for coding in utf8 ansel utf16; do
   file=$(generated 249999 "$coding")
   : >"$work/output"; : >"$work/read"; : >"$work/preview"; : >"$work/write"
@@ -39,9 +39,9 @@ PY
     awk '/^input read:/ { print $3 }' "$work/steps" >>"$work/read"
     awk '/^input preview:/ { print $3 }' "$work/steps" >>"$work/preview"
     awk '/^input write:/ { print $3 }' "$work/steps" >>"$work/write"
-    changes=$(grep -c '^  + 1 OCCU Benchmark' "$work/printed" || true)
+    changed=$(grep -c '^RIN ' "$work/printed" || true)
     rm -f "$work"/copy.*
   done
   printf '%-12s %10.3f %12.3f %12.3f %12.3f %10d\n' "$coding" "$(best <"$work/output")" "$(best <"$work/read")" \
-    "$(best <"$work/preview")" "$(best <"$work/write")" "$changes"
+    "$(best <"$work/preview")" "$(best <"$work/write")" "$changed"
 done

@@ -257,7 +257,7 @@ TEST(Cli, OutputWritesATableThatInputWritesBack)
     EXPECT_EQ(test::readFile(in), text);
     const CliRun input = runCli("input " + in + " " + table, dir);
     EXPECT_EQ(input.status, 0) << input.err;
-    EXPECT_NE(input.out.find("rin 2: (new) -> 1 OCCU Magd\n"), std::string::npos) << input.out;
+    EXPECT_NE(test::readFile(dir.file("in.log")).find("rin 2: (new) -> 1 OCCU Magd\r\n"), std::string::npos);
     EXPECT_NE(input.out.find("t.csv input completed: 1 lines of 1 persons changed in in.ged"), std::string::npos) << input.out;
     std::string expected = text;
     expected.insert(expected.find("0 @I3@"), "1 OCCU Magd\n");

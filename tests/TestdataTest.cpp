@@ -388,13 +388,16 @@ TEST_F(TestdataTest, ATableReadBackChangesOnlyTheCellsChanged)
         std::string reason;
         const InputPlan unchanged = planInput(session, session.gedFile, readTable(table), reason);
         EXPECT_EQ(reason, "");
-        EXPECT_TRUE(unchanged.persons.empty()) << inputPreview(unchanged);
-        EXPECT_TRUE(unchanged.skipped.empty()) << inputPreview(unchanged);
+        EXPECT_TRUE(unchanged.persons.empty()) << inputPreview(db, unchanged);
+        EXPECT_TRUE(unchanged.skipped.empty()) << inputPreview(db, unchanged);
         EXPECT_EQ(unchanged.rows, db.personCount);
 
         std::vector<std::vector<std::string>> rows;
-        for (const auto& row : readTable(table).rows)
-            rows.emplace_back(row.begin(), row.end());
+        const TableRows read = readTable(table);
+        for (size_t i = 0; i < read.size(); ++i) {
+            const TableRow row = read.row(i);
+            rows.emplace_back(row.cells.begin(), row.cells.end());
+        }
         std::reverse(rows.begin() + 1, rows.end());
         const size_t occupation = static_cast<size_t>(
             std::find(rows[0].begin(), rows[0].end(), "1 OCCU") - rows[0].begin());

@@ -99,7 +99,7 @@ int runInput(Session& s, TerminalUi& ui, const std::string& tablePath, bool dryR
     lap("input read");
     if (!plan)
         return 1;
-    std::string preview = inputPreview(*plan);
+    std::string preview = inputPreview(s.db, *plan);
     if (plan->persons.empty())
         preview = "The table changes nothing.\r\n" + preview;
     const std::string shown = ui.forTerminal(preview);
@@ -107,12 +107,10 @@ int runInput(Session& s, TerminalUi& ui, const std::string& tablePath, bool dryR
     lap("input preview");
     if (dryRun || plan->persons.empty())
         return 0;
-    std::string written;
-    s.journal.copy = &written;
+    // The preview listed the changes; the report says where they went.
     const bool done = writeInputTable(s, *plan, tablePath);
-    s.journal.copy = nullptr;
     lap("input write");
-    const std::string report = ui.forTerminal(written + std::string(s.report.text(), static_cast<size_t>(s.report.length())) + "\n");
+    const std::string report = ui.forTerminal(std::string(s.report.text(), static_cast<size_t>(s.report.length())) + "\n");
     fwrite(report.data(), 1, report.size(), stdout);
     return done ? 0 : 1;
 }

@@ -18,7 +18,7 @@ int runOutput(Session& session, const std::map<std::string, std::string>& option
               const std::function<void(const char*)>& lap);
 
 // Prints the preview of the table's changes and, without --dry-run, writes
-// them into the GED file and prints the journal lines and the report. `lap`
+// them into the GED file and prints the report. `lap`
 // is called after each step with its name.
 int runInput(Session& session, TerminalUi& ui, const std::string& tablePath, bool dryRun,
              const std::function<void(const char*)>& lap);

@@ -26,6 +26,7 @@ struct SearchOptions;
 struct SourceList;
 struct ReplaceOptions;
 struct InputPlan;
+class Database;
 } // namespace kinmap
 
 namespace kinmap::gui {
@@ -50,7 +51,7 @@ public:
     // OUTPUT TO FILE: the column template (true for OK).
     virtual bool outputTemplate(QWidget* parent, std::string& templateText);
     // The preview of Input from File; true to write its changes into the file.
-    virtual bool confirmInput(QWidget* parent, const InputPlan& plan, const QString& fileName);
+    virtual bool confirmInput(QWidget* parent, const Database& db, const InputPlan& plan, const QString& fileName);
     // The print dialog; true to print.
     virtual bool print(QWidget* parent, QPrinter& printer);
     virtual void about(QWidget* parent);

@@ -882,9 +882,9 @@ void MainWindow::keepPainting()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-bool MainWindow::confirmInput(const InputPlan& plan)
+bool MainWindow::confirmInput(const Database& db, const InputPlan& plan)
 {
-    return dialogs_.confirmInput(this, plan, toScreen(session_.gedFile.loadedName));
+    return dialogs_.confirmInput(this, db, plan, toScreen(session_.gedFile.loadedName));
 }
 
 // The tab shown decides what is written; the person tables may be CSV.

@@ -72,7 +72,7 @@ public:
     bool askRin(const std::string& title, std::string& rin) override;
     bool askAddSource(std::string& source, const SourceList& sources) override;
     void showSources(const SourceList& sources) override;
-    bool confirmInput(const InputPlan& plan) override;
+    bool confirmInput(const Database& db, const InputPlan& plan) override;
     bool askDuplicateOptions(uint32_t& options) override;
     MergeAnswer askMerge(MergeFields& fields) override;
     bool confirmMerges(const std::vector<CandidatePair>& pairs) override;

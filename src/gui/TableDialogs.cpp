@@ -68,7 +68,7 @@ bool Dialogs::outputTemplate(QWidget* parent, std::string& templateText)
     return true;
 }
 
-InputPreviewDialog::InputPreviewDialog(const InputPlan& plan, const QString& fileName, QWidget* parent)
+InputPreviewDialog::InputPreviewDialog(const Database& db, const InputPlan& plan, const QString& fileName, QWidget* parent)
     : QDialog(parent), changes_(new QTreeWidget(this)), summary_(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("INPUT FROM FILE"));
@@ -81,10 +81,11 @@ InputPreviewDialog::InputPreviewDialog(const InputPlan& plan, const QString& fil
     changes_->setColumnCount(2);
     changes_->setHeaderLabels({QStringLiteral("In the file"), QStringLiteral("After the input")});
     changes_->setUniformRowHeights(true);
-    for (const PersonInput& person : plan.persons) {
-        auto* item = new QTreeWidgetItem(changes_, {QStringLiteral("RIN %1 %2").arg(person.rin).arg(toScreen(person.name))});
+    for (size_t i = 0; i < plan.persons.size(); ++i) {
+        const int32_t rin = plan.persons[i].rin;
+        auto* item = new QTreeWidgetItem(changes_, {QStringLiteral("RIN %1 %2").arg(rin).arg(toScreen(previewName(db, rin)))});
         item->setFirstColumnSpanned(true);
-        for (const LineChange& change : person.changes)
+        for (const LineChange& change : plan.changesOf(i))
             new QTreeWidgetItem(item, {change.before.empty() ? QStringLiteral("(new)") : toScreen(change.before),
                                        change.after.empty() ? QStringLiteral("(removed)") : toScreen(change.after)});
         item->setExpanded(true);
@@ -111,9 +112,9 @@ InputPreviewDialog::InputPreviewDialog(const InputPlan& plan, const QString& fil
     resize(720, 480);
 }
 
-bool Dialogs::confirmInput(QWidget* parent, const InputPlan& plan, const QString& fileName)
+bool Dialogs::confirmInput(QWidget* parent, const Database& db, const InputPlan& plan, const QString& fileName)
 {
-    InputPreviewDialog dialog(plan, fileName, parent);
+    InputPreviewDialog dialog(db, plan, fileName, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -11,6 +11,7 @@ class QPlainTextEdit;
 class QTreeWidget;
 
 namespace kinmap {
+class Database;
 struct InputPlan;
 }
 
@@ -36,7 +37,7 @@ class InputPreviewDialog : public QDialog {
     Q_OBJECT
 
 public:
-    InputPreviewDialog(const InputPlan& plan, const QString& fileName, QWidget* parent = nullptr);
+    InputPreviewDialog(const Database& db, const InputPlan& plan, const QString& fileName, QWidget* parent = nullptr);
     QTreeWidget* changes() const { return changes_; }
     QLabel* summary() const { return summary_; }
 

@@ -1380,7 +1380,7 @@ private slots:
         const kinmap::InputPlan plan = kinmap::planInput(
             window.session(), window.session().gedFile,
             kinmap::readTable("RIN\tSURN\tGIVN\t1 OCCU\r\n1\tMüller\tHans\tBauer\r\n9\tA\tB\tC\r\n"), reason);
-        kinmap::gui::InputPreviewDialog preview(plan, QStringLiteral("in.ged"));
+        kinmap::gui::InputPreviewDialog preview(window.session().db, plan, QStringLiteral("in.ged"));
         QCOMPARE(preview.summary()->text(), QStringLiteral("1 lines of 1 persons will change in in.ged. 1 rows or cells are skipped."));
         QCOMPARE(preview.changes()->topLevelItemCount(), 2);
         QCOMPARE(preview.changes()->topLevelItem(0)->text(0), QStringLiteral("RIN 1 Müller, Hans"));

@@ -167,9 +167,9 @@ public:
         templateText = templates.dequeue();
         return true;
     }
-    bool confirmInput(QWidget*, const InputPlan& plan, const QString&) override
+    bool confirmInput(QWidget*, const Database& db, const InputPlan& plan, const QString&) override
     {
-        inputPreviews << QString::fromStdString(inputPreview(plan));
+        inputPreviews << QString::fromStdString(inputPreview(db, plan));
         return !inputAnswers.isEmpty() && inputAnswers.dequeue();
     }
     QQueue<std::string> templates;

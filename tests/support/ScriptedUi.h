@@ -113,9 +113,9 @@ public:
         mergeAnswers.pop_front();
         return answer;
     }
-    bool confirmInput(const InputPlan& plan) override
+    bool confirmInput(const Database& db, const InputPlan& plan) override
     {
-        inputPreviews.push_back(inputPreview(plan));
+        inputPreviews.push_back(inputPreview(db, plan));
         if (inputAnswers.empty())
             return false;
         const bool apply = inputAnswers.front();

@@ -106,7 +106,7 @@ std::optional<InputPlan> readInputTable(Session& s, const std::string& tablePath
         s.errorBox("%s cannot be read: %s", tablePath.c_str(), reason.c_str());
         return std::nullopt;
     }
-    InputPlan plan = planInput(s, s.gedFile, readTable(bytes), reason);
+    InputPlan plan = planInput(s, s.gedFile, readTable(std::move(bytes)), reason);
     if (!reason.empty()) {
         s.errorBox("%s has no valid format for input\r\n(%s)", fileNameOf(tablePath).c_str(), reason.c_str());
         return std::nullopt;
@@ -148,7 +148,7 @@ bool inputFromFileCommand(Session& s, const std::string& tablePath)
         showView(s, reportView);
         return false;
     }
-    if (!s.ui.confirmInput(*plan))
+    if (!s.ui.confirmInput(s.db, *plan))
         return false;
     if (changedSinceRead(s.gedFile, s.gedFile.path) &&
         !s.ui.askYesNo("FILE CHANGED",

@@ -18,6 +18,7 @@ struct CandidatePair;
 struct PersonForm;
 struct SourceList;
 struct InputPlan;
+class Database;
 
 enum class MergeAnswer { yes, no, cancel };
 
@@ -77,7 +78,7 @@ public:
 
     // The preview of Input from File: the lines it changes per person and
     // the rows it skips; true to write them.
-    virtual bool confirmInput(const InputPlan& /*plan*/) { return false; }
+    virtual bool confirmInput(const Database& /*db*/, const InputPlan& /*plan*/) { return false; }
 
     // The edit person dialog for a form; true for SAVE. The form holds what
     // the user typed either way.

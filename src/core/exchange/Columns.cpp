@@ -78,7 +78,7 @@ std::vector<std::string> tableHeader(const std::vector<TableColumn>& columns)
     return header;
 }
 
-std::vector<TableColumn> columnsOfHeader(const std::vector<std::string_view>& header, std::string& reason)
+std::vector<TableColumn> columnsOfHeader(std::span<const std::string_view> header, std::string& reason)
 {
     reason.clear();
     if (header.size() < 3 || header[0] != "RIN" || header[1] != "SURN" || header[2] != "GIVN") {

@@ -8,6 +8,7 @@
 #include "ged/GedRecord.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +43,7 @@ std::vector<std::string> tableHeader(const std::vector<TableColumn>& columns);
 
 // The columns of a table's header: its fields after RIN, SURN and GIVN,
 // which must be the columns a template gives. Empty reason when they are.
-std::vector<TableColumn> columnsOfHeader(const std::vector<std::string_view>& header, std::string& reason);
+std::vector<TableColumn> columnsOfHeader(std::span<const std::string_view> header, std::string& reason);
 
 // For each column, the index of the line it shows in a record's lines (the
 // level-0 line first), or -1: the first level-1 line of its tag; the first

@@ -3,6 +3,7 @@
 #include "base/ChangeJournal.h"
 #include "base/Format.h"
 #include "base/Workspace.h"
+#include "db/Database.h"
 #include "db/Numbers.h"
 #include "ged/FileRewrite.h"
 #include "ged/ImportRules.h"
@@ -51,13 +52,12 @@ class RowPlanner {
 public:
     RowPlanner(const GedFile& file, InputPlan& plan) : file_(file), plan_(plan) {}
 
-    // The record's changes and the lines to write; false when nothing changes.
-    bool plan(const std::vector<GedLine>& lines, const std::vector<std::string_view>& row, int line, int32_t rin,
-              PersonInput& person, std::vector<PlannedLine>& written);
+    // Adds the record's changes and edits to the plan, if it has any.
+    void plan(const std::vector<GedLine>& lines, std::span<const std::string_view> row, int line, int32_t rin);
 
 private:
     void applyNames(std::string_view surname, std::string_view given);
-    void applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string_view>& row);
+    void applyColumns(const std::vector<TableColumn>& columns, std::span<const std::string_view> row);
 
     void skip(const std::string& what, const std::string& reason)
     {
@@ -141,8 +141,7 @@ private:
     bool renamed_ = false;
 };
 
-bool RowPlanner::plan(const std::vector<GedLine>& lines, const std::vector<std::string_view>& row, int line, int32_t rin,
-                      PersonInput& person, std::vector<PlannedLine>& written)
+void RowPlanner::plan(const std::vector<GedLine>& lines, std::span<const std::string_view> row, int line, int32_t rin)
 {
     lines_ = &lines;
     line_ = line;
@@ -154,21 +153,24 @@ bool RowPlanner::plan(const std::vector<GedLine>& lines, const std::vector<std::
     applyNames(row[1], row[2]);
     applyColumns(plan_.columns, row);
 
-    person.changes.clear();
-    written.clear();
-    for (const EditLine& edit : edits_) {
+    const PersonInput person{rin, plan_.changes.size(), plan_.edits.size()};
+    int32_t lastOriginal = 0; // new lines follow the line of the record before them
+    for (EditLine& edit : edits_) {
+        if (edit.original >= 0)
+            lastOriginal = static_cast<int32_t>(edit.original);
+        if (!edit.dropped && !edit.changed)
+            continue;
+        const auto change = static_cast<int32_t>(plan_.changes.size() - person.firstChange);
         const std::string_view before =
             edit.original >= 0 ? withoutLineEnd(lines[static_cast<size_t>(edit.original)].text) : std::string_view();
-        if (edit.dropped) {
-            person.changes.push_back({std::string(before), {}});
-        } else if (edit.changed) {
-            written.push_back({-1, static_cast<int32_t>(person.changes.size())});
-            person.changes.push_back({std::string(before), edit.newText});
-        } else {
-            written.push_back({static_cast<int32_t>(edit.original), -1});
-        }
+        plan_.changes.push_back({std::string(before), edit.dropped ? std::string() : std::move(edit.newText)});
+        plan_.edits.push_back({edit.original < 0 ? LineEdit::insertAfter : edit.dropped ? LineEdit::drop : LineEdit::replace,
+                               lastOriginal, change});
     }
-    return !person.changes.empty();
+    if (plan_.changes.size() == person.firstChange)
+        return;
+    plan_.recordOf[static_cast<size_t>(rin)] = static_cast<int>(plan_.persons.size());
+    plan_.persons.push_back(person);
 }
 
 void RowPlanner::applyNames(std::string_view surname, std::string_view given)
@@ -214,7 +216,7 @@ void RowPlanner::applyNames(std::string_view surname, std::string_view given)
         }
 }
 
-void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, const std::vector<std::string_view>& row)
+void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, std::span<const std::string_view> row)
 {
     long line1 = -1, line2 = -1;
     const TableColumn* column1 = nullptr;
@@ -266,34 +268,27 @@ void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, const std
 
 } // namespace
 
-size_t InputPlan::changedLines() const
-{
-    size_t n = 0;
-    for (const PersonInput& person : persons)
-        n += person.changes.size();
-    return n;
-}
-
 InputPlan planInput(Workspace& s, const GedFile& file, const TableRows& table, std::string& reason)
 {
     const Database& db = s.db;
     InputPlan plan;
     reason.clear();
-    if (table.rows.empty()) {
+    if (table.empty()) {
         reason = "it is empty";
         return plan;
     }
-    const std::vector<std::string_view>& header = table.rows[0];
-    plan.columns = columnsOfHeader(header, reason);
+    const TableRow header = table.row(0);
+    plan.columns = columnsOfHeader(header.cells, reason);
     if (!reason.empty())
         return plan;
-    plan.rows = static_cast<int>(table.rows.size()) - 1;
+    plan.rows = static_cast<int>(table.size()) - 1;
 
     // The rows by RIN, the whole table first: its order is any order.
     std::vector<std::vector<size_t>> rowsOf(static_cast<size_t>(db.highestRin) + 1);
-    for (size_t r = 1; r < table.rows.size(); ++r) {
-        const std::vector<std::string_view>& row = table.rows[r];
-        const int line = table.lines[r];
+    TableRow row;
+    for (size_t r = 1; r < table.size(); ++r) {
+        table.read(r, row);
+        const int line = table.line(r);
         const std::string rinField(row[0]);
         const std::string where = rinField.empty() ? "no RIN" : "\"" + rinField + "\"";
         if (row.size() != header.size()) {
@@ -321,58 +316,56 @@ InputPlan planInput(Workspace& s, const GedFile& file, const TableRows& table, s
             continue;
         std::string lines;
         for (const size_t r : rows)
-            lines += (lines.empty() ? "" : ", ") + std::to_string(table.lines[r]);
+            lines += (lines.empty() ? "" : ", ") + std::to_string(table.line(r));
         for (const size_t r : rows)
-            plan.skipped.push_back({table.lines[r], formatText("RIN %d", rin), "the RIN is in more than one row (lines " + lines + ")"});
+            plan.skipped.push_back({table.line(r), formatText("RIN %d", rin), "the RIN is in more than one row (lines " + lines + ")"});
         rows.clear();
     }
 
     // One pass over the file: each row meets its record, in the file's order.
     plan.recordOf.assign(static_cast<size_t>(db.highestRin) + 1, -1);
-    plan.persons.reserve(table.rows.size());
     std::vector<GedLine> lines;
     RowPlanner planner(file, plan);
-    PersonInput person;
-    std::vector<PlannedLine> written;
     readGedRecords(s, file, [&](const GedRecord& r, int32_t known) {
         if (known <= 0 || rowsOf[static_cast<size_t>(known)].empty())
             return;
         const size_t at = rowsOf[static_cast<size_t>(known)][0];
         rowsOf[static_cast<size_t>(known)].clear();
-        const std::vector<std::string_view>& row = table.rows[at];
+        table.read(at, row);
         lines.clear();
         for (size_t i = 0; i < r.size(); ++i)
             lines.push_back(r[i]);
-        if (!planner.plan(lines, row, table.lines[at], known, person, written))
-            return;
-        person.rin = known;
-        person.name = std::string(row[1]).append(row[1].empty() || row[2].empty() ? "" : ", ").append(row[2]);
-        plan.recordOf[static_cast<size_t>(known)] = static_cast<int>(plan.persons.size());
-        plan.persons.push_back(std::move(person));
-        plan.plannedLines.insert(plan.plannedLines.end(), written.begin(), written.end());
-        plan.plannedStart.push_back(plan.plannedLines.size());
+        planner.plan(lines, row.cells, table.line(at), known);
     });
     for (int32_t rin = 1; rin <= db.highestRin; ++rin)
         for (const size_t r : rowsOf[static_cast<size_t>(rin)])
-            plan.skipped.push_back({table.lines[r], formatText("RIN %d", rin), "its record was not found in the file"});
+            plan.skipped.push_back({table.line(r), formatText("RIN %d", rin), "its record was not found in the file"});
     // The skipped in the table's order.
     std::stable_sort(plan.skipped.begin(), plan.skipped.end(),
                      [](const SkippedInput& a, const SkippedInput& b) { return a.line < b.line; });
     return plan;
 }
 
-std::string inputPreview(const InputPlan& plan)
+std::string previewName(const Database& db, int32_t rin)
+{
+    const std::string_view surname = orEmpty(db.persons[rin].surname), given = orEmpty(db.persons[rin].given);
+    return std::string(surname).append(surname.empty() || given.empty() ? "" : ", ").append(given);
+}
+
+std::string inputPreview(const Database& db, const InputPlan& plan)
 {
     std::string text;
-    for (const PersonInput& person : plan.persons) {
-        text += formatText("RIN %d %s:\r\n", person.rin, person.name.c_str());
-        for (const LineChange& change : person.changes) {
+    for (size_t i = 0; i < plan.persons.size(); ++i) {
+        text.append("RIN ").append(std::to_string(plan.persons[i].rin)).append(" ");
+        text.append(previewName(db, plan.persons[i].rin)).append(":\r\n");
+        for (const LineChange& change : plan.changesOf(i)) {
             if (change.before.empty())
-                text += "  + " + change.after + "\r\n";
+                text.append("  + ").append(change.after);
             else if (change.after.empty())
-                text += "  - " + change.before + "\r\n";
+                text.append("  - ").append(change.before);
             else
-                text += "  " + change.before + " -> " + change.after + "\r\n";
+                text.append("  ").append(change.before).append(" -> ").append(change.after);
+            text.append("\r\n");
         }
     }
     if (!plan.skipped.empty()) {
@@ -388,10 +381,10 @@ bool applyInput(Workspace& s, GedFile& file, const InputPlan& plan, const std::s
     s.journal.write("\n# %s", journalStamp(s.clock.localTime()).c_str());
     s.journal.write("\n- Input from File: %s into %s\n", tablePath.c_str(), file.path.c_str());
     std::string journalLines; // one write, not one a line
-    for (const PersonInput& person : plan.persons)
-        for (const LineChange& change : person.changes)
+    for (size_t i = 0; i < plan.persons.size(); ++i)
+        for (const LineChange& change : plan.changesOf(i))
             journalLines.append("rin ")
-                .append(std::to_string(person.rin))
+                .append(std::to_string(plan.persons[i].rin))
                 .append(": ")
                 .append(change.before.empty() ? "(new)" : change.before)
                 .append(" -> ")
@@ -406,14 +399,24 @@ bool applyInput(Workspace& s, GedFile& file, const InputPlan& plan, const std::s
                 writer.copy(r[i]);
             return;
         }
-        const auto i = static_cast<size_t>(planned);
-        const PersonInput& person = plan.persons[i];
-        for (size_t k = plan.plannedStart[i]; k < plan.plannedStart[i + 1]; ++k) {
-            const PlannedLine& line = plan.plannedLines[k];
-            if (line.original >= 0)
-                writer.copy(r[static_cast<size_t>(line.original)]);
-            else
-                writer.add(person.changes[static_cast<size_t>(line.change)].after);
+        const std::span<const LineChange> changes = plan.changesOf(static_cast<size_t>(planned));
+        const std::span<const LineEdit> edits = plan.editsOf(static_cast<size_t>(planned));
+        size_t next = 0;
+        auto newText = [&](const LineEdit& edit) -> const std::string& { return changes[static_cast<size_t>(edit.change)].after; };
+        auto insertAfter = [&](size_t line) {
+            for (; next < edits.size() && edits[next].kind == LineEdit::insertAfter && static_cast<size_t>(edits[next].line) == line; ++next)
+                writer.add(newText(edits[next]));
+        };
+        insertAfter(0);
+        for (size_t line = 1; line < r.size(); ++line) {
+            if (next < edits.size() && edits[next].kind != LineEdit::insertAfter && static_cast<size_t>(edits[next].line) == line) {
+                if (edits[next].kind == LineEdit::replace)
+                    writer.add(newText(edits[next]));
+                ++next;
+            } else {
+                writer.copy(r[line]);
+            }
+            insertAfter(line);
         }
     });
 }

@@ -9,11 +9,13 @@
 #include "exchange/TableText.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace kinmap {
 
+class Database;
 class Workspace;
 struct GedFile;
 
@@ -21,10 +23,11 @@ struct LineChange {
     std::string before, after; // line texts without line ends; before empty for a new line, after for a removed one
 };
 
+// A person whose record changes: its changes and edits are those of the
+// plan from its first ones up to the next person's.
 struct PersonInput {
     int32_t rin = 0;
-    std::string name; // as the row gives it: "Surname, Given"
-    std::vector<LineChange> changes;
+    size_t firstChange = 0, firstEdit = 0;
 };
 
 // A row, or a cell of one, that changes nothing, and why.
@@ -34,25 +37,37 @@ struct SkippedInput {
     std::string reason;
 };
 
-// A line of a written record after its level-0 line: a line of the record
-// as it stands (its index there), or the new text of one of its changes.
-struct PlannedLine {
-    int32_t original = -1;
-    int32_t change = -1;
+// What a change does to the lines of a record (indexes of its lines, the
+// level-0 line 0): a line's text replaced or the line dropped, or a new line
+// after a line. A record's edits follow its lines.
+struct LineEdit {
+    enum Kind : int32_t { replace, drop, insertAfter };
+    Kind kind;
+    int32_t line;
+    int32_t change; // its LineChange among the person's, whose `after` is written
 };
 
+// Kept in few large blocks: a table may change every person of a file.
 struct InputPlan {
     std::vector<TableColumn> columns;
     std::vector<PersonInput> persons; // with changes, in file order
+    std::vector<LineChange> changes;
+    std::vector<LineEdit> edits;
     std::vector<SkippedInput> skipped; // in table order
-    // The lines written for persons[i]: plannedLines from plannedStart[i] to
-    // plannedStart[i + 1].
-    std::vector<PlannedLine> plannedLines;
-    std::vector<size_t> plannedStart{0};
-    std::vector<int> recordOf; // by RIN: its index in persons, or -1
+    std::vector<int> recordOf;         // by RIN: its index in persons, or -1
     int rows = 0;                      // rows read (header not counted)
 
-    size_t changedLines() const;
+    std::span<const LineChange> changesOf(size_t person) const
+    {
+        const size_t end = person + 1 < persons.size() ? persons[person + 1].firstChange : changes.size();
+        return {changes.data() + persons[person].firstChange, end - persons[person].firstChange};
+    }
+    std::span<const LineEdit> editsOf(size_t person) const
+    {
+        const size_t end = person + 1 < persons.size() ? persons[person + 1].firstEdit : edits.size();
+        return {edits.data() + persons[person].firstEdit, end - persons[person].firstEdit};
+    }
+    size_t changedLines() const { return changes.size(); }
 };
 
 // Checks the table and plans every change against the records of the file
@@ -62,7 +77,9 @@ InputPlan planInput(Workspace& workspace, const GedFile& file, const TableRows& 
 
 // "RIN 12 Smith, John:\r\n  2 DATE 1 JAN 1900 -> 2 DATE 2 JAN 1900\r\n…",
 // then the rows and cells skipped with their reasons.
-std::string inputPreview(const InputPlan& plan);
+std::string inputPreview(const Database& db, const InputPlan& plan);
+// "Smith, John": how the preview names a person.
+std::string previewName(const Database& db, int32_t rin);
 
 // Writes the planned changes into the current GED file through the safe
 // writer (backup first) and journals each. False, after telling why, when

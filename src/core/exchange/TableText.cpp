@@ -117,72 +117,98 @@ std::string asSpreadsheetText(std::string_view text)
     return out;
 }
 
-TableRows readTable(std::string bytes)
+namespace {
+
+// Reads the row that begins at `at`: its cells into `row` when given, and
+// the line breaks inside its quoted cells into `breaks`. Returns where the
+// row ends (at its line end, or at the end of the text).
+size_t scanRow(std::string_view text, size_t at, char separator, TableRow* row, int& breaks)
 {
-    TableRows table;
-    const std::string_view text = table.texts.emplace_back(decodeTable(std::move(bytes)));
-    table.rows.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    // The first line tells the separator: a tab, else a comma or semicolon.
-    char separator = '\t';
-    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
-    if (const size_t at = firstLine.find_first_of(",;"); firstLine.find('\t') == std::string_view::npos && at != std::string_view::npos)
-        separator = firstLine[at];
-    const char ends[] = {separator, '\r', '\n', '\0'};
     const size_t size = text.size();
-    size_t i = 0;
-    int line = 1;
-    std::vector<std::string_view> row;
-    int rowLine = 1;
-    while (i <= size) {
+    size_t i = at;
+    while (true) {
         std::string_view cell;
         bool quoted = false;
         if (i < size && text[i] == '"') {
             // A quoted cell: only when its closing quote ends the cell.
-            std::string inside;
             size_t j = i + 1;
-            int breaks = 0;
+            int inside = 0;
+            bool doubled = false;
             while (j < size) {
                 if (text[j] == '"') {
                     if (j + 1 < size && text[j + 1] == '"') {
-                        inside += '"';
+                        doubled = true;
                         j += 2;
                         continue;
                     }
                     break;
                 }
                 if (text[j] == '\n' || (text[j] == '\r' && (j + 1 >= size || text[j + 1] != '\n')))
-                    ++breaks;
-                inside += text[j++];
+                    ++inside;
+                ++j;
             }
             if (j < size && (j + 1 == size || text[j + 1] == separator || isLineBreak(text[j + 1]))) {
-                cell = table.texts.emplace_back(std::move(inside));
+                cell = text.substr(i + 1, j - i - 1);
+                if (row && doubled) {
+                    std::string& kept = row->unquoted.emplace_back();
+                    for (size_t k = 0; k < cell.size(); ++k) {
+                        kept += cell[k];
+                        if (cell[k] == '"')
+                            ++k; // a doubled quote stands for one
+                    }
+                    cell = kept;
+                }
                 i = j + 1;
-                line += breaks;
+                breaks += inside;
                 quoted = true;
             }
         }
         if (!quoted) {
-            const size_t end = std::min(text.find_first_of(ends, i), size);
+            size_t end = i;
+            while (end < size && text[end] != separator && !isLineBreak(text[end]))
+                ++end;
             cell = text.substr(i, end - i);
             i = end;
         }
-        row.push_back(cell);
+        if (row)
+            row->cells.push_back(cell);
         if (i < size && text[i] == separator) {
             ++i;
             continue;
         }
-        // The end of a line or of the text ends the row; empty lines are none.
-        if (!(row.size() == 1 && row[0].empty() && !quoted)) {
-            const size_t width = row.size();
-            table.rows.push_back(std::move(row));
-            table.lines.push_back(rowLine);
-            row.reserve(width); // the next row is likely as wide
-        }
-        row.clear();
-        if (i >= size)
-            break;
-        i += text[i] == '\r' && i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
-        rowLine = ++line;
+        return i;
+    }
+}
+
+} // namespace
+
+void TableRows::read(size_t row, TableRow& into) const
+{
+    into.cells.clear();
+    into.unquoted.clear();
+    int breaks = 0;
+    scanRow(text_, rows_[row].begin, separator_, &into, breaks);
+}
+
+TableRows readTable(std::string bytes)
+{
+    TableRows table;
+    table.text_ = decodeTable(std::move(bytes));
+    const std::string_view text = table.text_;
+    // The first line tells the separator: a tab, else a comma or semicolon.
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    if (const size_t at = firstLine.find_first_of(",;"); firstLine.find('\t') == std::string_view::npos && at != std::string_view::npos)
+        table.separator_ = firstLine[at];
+    table.rows_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    size_t i = 0;
+    int line = 1;
+    while (i < text.size()) {
+        int breaks = 0;
+        const size_t end = scanRow(text, i, table.separator_, nullptr, breaks);
+        if (end > i) // empty lines are no rows
+            table.rows_.push_back({i, end, line});
+        line += breaks + 1;
+        i = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
     return table;
 }

@@ -41,17 +41,44 @@ std::string cellText(std::string_view value);
 // spreadsheet opens it: a byte order mark first, every line end CR LF.
 std::string asSpreadsheetText(std::string_view text);
 
-// The cells see the texts kept here: a table moves, but is not copied.
-struct TableRows {
-    TableRows() = default;
-    TableRows(TableRows&&) = default;
-    TableRows& operator=(TableRows&&) = default;
-    TableRows(const TableRows&) = delete;
-    TableRows& operator=(const TableRows&) = delete;
+// The cells of one row; the text of a quoted cell is kept here.
+struct TableRow {
+    std::vector<std::string_view> cells;
+    std::deque<std::string> unquoted;
 
-    std::vector<std::vector<std::string_view>> rows;
-    std::vector<int> lines;        // the line of the file where each row begins
-    std::deque<std::string> texts; // the decoded text, then the quoted cells
+    size_t size() const { return cells.size(); }
+    std::string_view operator[](size_t i) const { return cells[i]; }
+};
+
+// A table read: its text and where each row lies in it. A row's cells are
+// split when they are asked for, so that a large table takes little more
+// memory than its text.
+class TableRows {
+public:
+    size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    // The line of the file where a row begins.
+    int line(size_t row) const { return rows_[row].line; }
+    // The cells of a row, into `into` (kept for the next row, whose cells
+    // then replace them).
+    void read(size_t row, TableRow& into) const;
+    TableRow row(size_t row) const
+    {
+        TableRow cells;
+        read(row, cells);
+        return cells;
+    }
+
+private:
+    friend TableRows readTable(std::string bytes);
+    struct Span {
+        size_t begin, end;
+        int line;
+    };
+
+    std::string text_;
+    char separator_ = '\t';
+    std::vector<Span> rows_;
 };
 
 // Reads a table: UTF-8 with or without a byte order mark, UTF-16 with one,
