@@ -285,6 +285,10 @@ TEST_F(ExchangeTest, ValuesGoToTheLinesOfTheirColumnsOnly)
                            "0 TRLR\n");
     EXPECT_EQ(skippedReasons(), std::vector<std::string>{"line 2, RIN 1, 3 PAGE: the record has no 2 NOTE line to put it under"});
 
+    // A line break in a spreadsheet's cell is a blank in the line.
+    const InputPlan broken = plan("RIN,SURN,GIVN,1 OCCU\r\n1,B,A,\"Bauer\r\nund Wirt\"\r\n");
+    EXPECT_EQ(inputPreview(db, broken), "RIN 1 B, A:\r\n  1 OCCU -> 1 OCCU Bauer  und Wirt\r\n");
+
     // A cell holding the tag writes the bare line; a three-letter tag finds
     // its slot.
     const Rows bare = {{"RIN", "SURN", "GIVN", "1 CHR", "2 DATE", "1 DEAT"}, {"1", "B", "A", "Y", "1801", "DEAT"}};

@@ -10,6 +10,7 @@
 #include "ged/RecordImage.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace kinmap {
 
@@ -138,6 +139,8 @@ private:
     int32_t rin_ = 0;
     const std::vector<GedLine>* lines_ = nullptr;
     std::vector<EditLine> edits_;
+    std::vector<std::string_view> cells_;
+    std::deque<std::string> blanked_;
     bool renamed_ = false;
 };
 
@@ -150,8 +153,14 @@ void RowPlanner::plan(const std::vector<GedLine>& lines, std::span<const std::st
     edits_.clear();
     for (size_t i = 1; i < lines.size(); ++i)
         edits_.push_back({lines[i].level, lines[i].tag, static_cast<long>(i), withoutLineEnd(lines[i].text), {}, false, false});
-    applyNames(row[1], row[2]);
-    applyColumns(plan_.columns, row);
+    // A line break or tab in a cell (a spreadsheet's quoted cell) is a blank
+    // in a GED line, as Output to File writes it.
+    cells_.clear();
+    blanked_.clear();
+    for (const std::string_view cell : row)
+        cells_.push_back(cell.find_first_of("\t\r\n") == std::string_view::npos ? cell : blanked_.emplace_back(cellText(cell)));
+    applyNames(cells_[1], cells_[2]);
+    applyColumns(plan_.columns, cells_);
 
     const PersonInput person{rin, plan_.changes.size(), plan_.edits.size()};
     int32_t lastOriginal = 0; // new lines follow the line of the record before them
