@@ -66,8 +66,9 @@ protected:
     {
         const InputPlan planned = plan(tableText(rows));
         skipped = planned.skipped;
-        if (!planned.persons.empty())
+        if (!planned.persons.empty()) {
             EXPECT_TRUE(applyInput(session, session.gedFile, planned, dir.file("table.txt")));
+        }
         return test::readFile(path);
     }
     std::vector<std::string> skippedReasons() const
@@ -124,8 +125,8 @@ TEST_F(ExchangeTest, TemplatesGiveColumnsOfTheirLevelsAndHeadersAreReadBack)
         {{"RIN", "SURN", "GIVN", "4 BIRT"}, "column 4 \"4 BIRT\" is no level and tag such as \"2 DATE\""},
         {{"RIN", "SURN", "GIVN", "1BIRT"}, "column 4 \"1BIRT\" is no level and tag such as \"2 DATE\""},
     };
-    for (const auto& [header, why] : refused) {
-        EXPECT_TRUE(columnsOfHeader(header, reason).empty());
+    for (const auto& [fields, why] : refused) {
+        EXPECT_TRUE(columnsOfHeader(fields, reason).empty());
         EXPECT_EQ(reason, why);
     }
 }

@@ -4,9 +4,7 @@
 #include "app/FileCommands.h"
 #include "app/Session.h"
 #include "app/Shell.h"
-#include "app/ViewCommands.h"
 #include "exchange/TableOutput.h"
-#include "ged/SafeWrite.h"
 
 namespace kinmap {
 
@@ -150,13 +148,8 @@ bool inputFromFileCommand(Session& s, const std::string& tablePath)
     }
     if (!s.ui.confirmInput(s.db, *plan))
         return false;
-    if (changedSinceRead(s.gedFile, s.gedFile.path) &&
-        !s.ui.askYesNo("FILE CHANGED",
-                       formatText("%s has been changed by another program since kinmap read it.\r\n"
-                                  "Input from File writes what kinmap read, with the table's changes; the file as it "
-                                  "is now is kept as the backup.\r\n\r\nGo on?",
-                                  s.gedFile.path.c_str()),
-                       MessageIcon::warning))
+    if (!confirmWriteOverChangedFile(s, s.gedFile.path, "Input from File writes what kinmap read, with the table's changes",
+                                     "Go on?"))
         return false;
     if (!writeInputTable(s, *plan, tablePath))
         return false;

@@ -6,7 +6,6 @@
 #include "ged/Export.h"
 #include "ged/Import.h"
 #include "ged/Reencode.h"
-#include "ged/SafeWrite.h"
 
 namespace kinmap {
 
@@ -91,13 +90,7 @@ bool exportCommand(Session& s, const std::string& target, const std::function<bo
         s.errorBox("\r\nFile %s has not extension .ged", target.c_str());
         return false;
     }
-    if (changedSinceRead(s.gedFile, target) &&
-        !s.ui.askYesNo("FILE CHANGED",
-                       formatText("%s has been changed by another program since kinmap read it.\r\n"
-                                  "The export writes what kinmap read, with your changes; the file as it is "
-                                  "now is kept as the backup.\r\n\r\nExport anyway?",
-                                  target.c_str()),
-                       MessageIcon::warning))
+    if (!confirmWriteOverChangedFile(s, target, "The export writes what kinmap read, with your changes", "Export anyway?"))
         return false;
     s.report.clear();
     s.setStatus(0, "Export %s ...", fileNameOf(target).c_str());

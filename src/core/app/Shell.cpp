@@ -1,6 +1,7 @@
 #include "app/Shell.h"
 
 #include "app/Session.h"
+#include "ged/SafeWrite.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -74,6 +75,16 @@ bool confirmDiscard(Session& s)
 {
     const std::string question = discardQuestion(s);
     return question.empty() || s.ui.askYesNo("DISCARD CHANGES", question, MessageIcon::warning);
+}
+
+bool confirmWriteOverChangedFile(Session& s, const std::string& target, const char* written, const char* question)
+{
+    return !changedSinceRead(s.gedFile, target) ||
+           s.ui.askYesNo("FILE CHANGED",
+                         formatText("%s has been changed by another program since kinmap read it.\r\n"
+                                    "%s; the file as it is now is kept as the backup.\r\n\r\n%s",
+                                    target.c_str(), written, question),
+                         MessageIcon::warning);
 }
 
 bool allowTabChange(Session& s, int view)

@@ -31,6 +31,12 @@ std::string discardQuestion(const Session& session);
 // data as it was.
 bool confirmDiscard(Session& session);
 
+// Before a GED file is written over the current one after another program
+// changed it on disk: "FILE CHANGED", naming what is written ("The export
+// writes what kinmap read, with your changes") and asking `question`. True
+// when the file did not change, or to go on.
+bool confirmWriteOverChangedFile(Session& session, const std::string& target, const char* written, const char* question);
+
 // Whether the user may switch to a tab: refused with "NO DATA" while there
 // are no persons, and for the Selection tab while nobody is selected.
 bool allowTabChange(Session& session, int view);

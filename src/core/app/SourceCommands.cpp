@@ -1,7 +1,7 @@
 #include "app/SourceCommands.h"
 
 #include "app/Session.h"
-#include "ged/SafeWrite.h"
+#include "app/Shell.h"
 #include "ged/Sources.h"
 
 namespace kinmap {
@@ -42,13 +42,8 @@ void autoSourceCommand(Session& s)
                                             source.c_str(), s.counts.selectedCount);
     if (!s.ui.askYesNo("ATTENTION!", question, MessageIcon::warning))
         return;
-    if (changedSinceRead(s.gedFile, s.gedFile.path) &&
-        !s.ui.askYesNo("FILE CHANGED",
-                       formatText("%s has been changed by another program since kinmap read it.\r\n"
-                                  "Auto-Source writes what kinmap read, with the new citations; the file as it is "
-                                  "now is kept as the backup.\r\n\r\nGo on?",
-                                  s.gedFile.path.c_str()),
-                       MessageIcon::warning))
+    if (!confirmWriteOverChangedFile(s, s.gedFile.path, "Auto-Source writes what kinmap read, with the new citations",
+                                     "Go on?"))
         return;
     addSourceToSelection(s, source);
 }
