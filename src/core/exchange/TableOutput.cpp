@@ -93,77 +93,78 @@ std::string nameOf(const Database& db, int32_t rin)
     return name.append(given);
 }
 
+// A header, then a row for each person of `rins` in that order, its cells
+// written by `fill` from the lines the columns see, as the file's order meets
+// the persons.
+std::string personTable(Workspace& s, const GedFile& file, const std::vector<int32_t>& rins, TableFormat format,
+                        const std::vector<std::string>& header,
+                        const std::function<void(int32_t rin, const std::vector<ImageLine>& lines, TableWriter& row)>& fill)
+{
+    std::vector<TableWriter> rows(static_cast<size_t>(s.db.highestRin) + 1, TableWriter(format, false));
+    forEachPersonImage(s, file, rins, [&](int32_t rin, const std::vector<ImageLine>& lines) {
+        fill(rin, lines, rows[static_cast<size_t>(rin)]);
+    });
+    TableWriter table(format);
+    for (const std::string& field : header)
+        table.cell(field);
+    table.endRow();
+    for (const int32_t rin : rins) {
+        table.cells(rows[static_cast<size_t>(rin)]);
+        table.endRow();
+    }
+    return table.text();
+}
+
 } // namespace
 
 std::string templateTable(Workspace& s, const GedFile& file, const std::vector<int32_t>& rins,
                           const std::vector<TableColumn>& columns, TableFormat format)
 {
     const Database& db = s.db;
-    // The cells of every person, as the file's order meets them.
-    std::vector<TableWriter> cells(static_cast<size_t>(db.highestRin) + 1, TableWriter(format, false));
-    forEachPersonImage(s, file, rins, [&](int32_t rin, const std::vector<ImageLine>& lines) {
-        TableWriter& part = cells[static_cast<size_t>(rin)];
-        part.cell(std::to_string(rin));
-        part.cell(orEmpty(db.persons[rin].surname));
-        part.cell(orEmpty(db.persons[rin].given));
-        for (const long line : columnLines(lines, columns))
-            part.cell(cellAt(lines, line));
-    });
-    TableWriter table(format);
-    for (const std::string& field : tableHeader(columns))
-        table.cell(field);
-    table.endRow();
-    for (const int32_t rin : rins) {
-        table.cells(cells[static_cast<size_t>(rin)]);
-        table.endRow();
-    }
-    return table.text();
+    return personTable(s, file, rins, format, tableHeader(columns),
+                       [&](int32_t rin, const std::vector<ImageLine>& lines, TableWriter& row) {
+                           row.cell(std::to_string(rin));
+                           row.cell(orEmpty(db.persons[rin].surname));
+                           row.cell(orEmpty(db.persons[rin].given));
+                           for (const long line : columnLines(lines, columns))
+                               row.cell(cellAt(lines, line));
+                       });
 }
 
 std::string familyTable(Workspace& s, const GedFile& file, const std::vector<int32_t>& rins, TableFormat format)
 {
     const Database& db = s.db;
-    std::vector<TableWriter> cells(static_cast<size_t>(db.highestRin) + 1, TableWriter(format, false));
-    forEachPersonImage(s, file, rins, [&](int32_t rin, const std::vector<ImageLine>& lines) {
-        TableWriter& part = cells[static_cast<size_t>(rin)];
+    const std::vector<std::string> header = {"RIN", "NAME", "BIRTH", "IN", "CHRIS", "IN", "GODFATHERS", "DEATH", "IN", "CAUSE",
+                                             "BURIAL", "IN", "MARRIAGE", "IN", "SPOUSE", "HAUNTS", "FATHER", "MOTHER", "NOTES"};
+    return personTable(s, file, rins, format, header, [&](int32_t rin, const std::vector<ImageLine>& lines, TableWriter& row) {
         const PersonRecord& p = db.persons[rin];
         auto eventCells = [&](std::string_view event, std::initializer_list<std::string_view> tags) {
             const long line = firstLine(lines, event);
             for (const std::string_view tag : tags)
-                part.cell(cellAt(lines, childLine(lines, line, tagCode(tag))));
+                row.cell(cellAt(lines, childLine(lines, line, tagCode(tag))));
         };
-        part.cell(std::to_string(rin));
-        part.cell(nameOf(db, rin));
+        row.cell(std::to_string(rin));
+        row.cell(nameOf(db, rin));
         eventCells("BIRT", {"DATE", "PLAC"});
         eventCells("CHR", {"DATE", "PLAC"});
-        part.cell(eventOfType(lines, "Taufpaten"));
+        row.cell(eventOfType(lines, "Taufpaten"));
         eventCells("DEAT", {"DATE", "PLAC", "CAUS"});
         eventCells("BURI", {"DATE", "PLAC"});
         if (!p.fams.empty() && db.isFamily(p.fams[0])) {
             const FamilyRecord& f = db.families[p.fams[0]];
             const DateText date = formatDate(f.marrDate);
-            part.cell(date.isNull() ? "" : date.get());
-            part.cell(orEmpty(f.marrPlace));
-            part.cell(nameOf(db, db.personOrNone(db.spouseOf(rin, 0))));
-            part.cell(eventOfType(lines, "Trauzeugen"));
+            row.cell(date.isNull() ? "" : date.get());
+            row.cell(orEmpty(f.marrPlace));
+            row.cell(nameOf(db, db.personOrNone(db.spouseOf(rin, 0))));
+            row.cell(eventOfType(lines, "Trauzeugen"));
         } else {
             for (int i = 0; i < 4; ++i)
-                part.cell({});
+                row.cell({});
         }
-        part.cell(nameOf(db, db.personOrNone(db.fatherOf(rin, 0))));
-        part.cell(nameOf(db, db.personOrNone(db.motherOf(rin, 0))));
-        part.cell(cellAt(lines, firstLine(lines, "NOTE")));
+        row.cell(nameOf(db, db.personOrNone(db.fatherOf(rin, 0))));
+        row.cell(nameOf(db, db.personOrNone(db.motherOf(rin, 0))));
+        row.cell(cellAt(lines, firstLine(lines, "NOTE")));
     });
-    TableWriter table(format);
-    for (const char* field : {"RIN", "NAME", "BIRTH", "IN", "CHRIS", "IN", "GODFATHERS", "DEATH", "IN", "CAUSE", "BURIAL",
-                              "IN", "MARRIAGE", "IN", "SPOUSE", "HAUNTS", "FATHER", "MOTHER", "NOTES"})
-        table.cell(field);
-    table.endRow();
-    for (const int32_t rin : rins) {
-        table.cells(cells[static_cast<size_t>(rin)]);
-        table.endRow();
-    }
-    return table.text();
 }
 
 } // namespace kinmap
