@@ -114,20 +114,6 @@ private:
                 return static_cast<long>(i);
         return -1;
     }
-    // The first line directly beneath line `parent` with the tag, or -1.
-    long child(long parent, uint32_t tag) const
-    {
-        if (parent < 0)
-            return -1;
-        const int level = edits_[static_cast<size_t>(parent)].level + 1;
-        for (size_t i = static_cast<size_t>(parent) + 1; i < edits_.size(); ++i) {
-            if (edits_[i].level >= 0 && edits_[i].level < level)
-                break;
-            if (edits_[i].level == level && edits_[i].tag == tag)
-                return static_cast<long>(i);
-        }
-        return -1;
-    }
     std::string cannotHold() const
     {
         return formatText("holds characters that %s cannot hold", encodingName(file_.format.encoding));
@@ -240,9 +226,9 @@ void RowPlanner::applyColumns(const std::vector<TableColumn>& columns, std::span
             line2 = -1;
         } else if (column.level == 2) {
             column2 = &column;
-            found = line2 = child(line1, column.code);
+            found = line2 = childLine(edits_, line1, column.code);
         } else {
-            found = child(line2, column.code);
+            found = childLine(edits_, line2, column.code);
         }
         if (cell.empty() || (found >= 0 && cellOfLine(edits_[static_cast<size_t>(found)].text()) == cell))
             continue;
