@@ -4,6 +4,8 @@
 #include "app/EditCommands.h"
 #include "app/ExchangeCommands.h"
 #include "app/Session.h"
+#include "app/Shell.h"
+#include "edit/LinkEdits.h"
 #include "edit/PersonForm.h"
 #include "exchange/TableInput.h"
 #include "exchange/TableOutput.h"
@@ -150,6 +152,21 @@ TEST_F(ExchangeTest, EachCellIsTheValueAfterItsTagWithTheDatabasesValues)
 
     // An empty template still names the columns it writes.
     EXPECT_EQ(output("")[0], (std::vector<std::string>{"RIN", "SURN", "GIVN"}));
+
+    // A database begun with New has no file: its persons' cells are the
+    // database's, and nothing can be read back into a file.
+    newDatabase(session);
+    ui.formAnswers.push_back([](PersonForm& form) {
+        form.given = "Ida";
+        form.surname = "Neu";
+        form.dates[formBirth] = "1 MAY 1950";
+        form.dateEdited[formBirth] = true;
+        return true;
+    });
+    ASSERT_EQ(addNewPerson(session), 1);
+    EXPECT_EQ(output("BIRT DATE")[1], (std::vector<std::string>{"1", "Neu", "Ida", "BIRT", "1 MAY 1950"}));
+    EXPECT_FALSE(confirmInputFromFile(session));
+    EXPECT_EQ(ui.errors.back(), "Input from File changes a GED file: export the new data first.");
 }
 
 TEST_F(ExchangeTest, TheFamilyTableHasEveryFieldInEveryRow)
