@@ -390,7 +390,6 @@ TEST_F(TestdataTest, ATableReadBackChangesOnlyTheCellsChanged)
         EXPECT_EQ(reason, "");
         EXPECT_TRUE(unchanged.persons.empty()) << inputPreview(db, unchanged);
         EXPECT_TRUE(unchanged.skipped.empty()) << inputPreview(db, unchanged);
-        EXPECT_EQ(unchanged.rows, db.personCount);
 
         std::vector<std::vector<std::string>> rows;
         const TableRows read = readTable(table);

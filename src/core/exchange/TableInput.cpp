@@ -276,7 +276,6 @@ InputPlan planInput(Workspace& s, const GedFile& file, const TableRows& table, s
     plan.columns = columnsOfHeader(header.cells, reason);
     if (!reason.empty())
         return plan;
-    plan.rows = static_cast<int>(table.size()) - 1;
 
     // The rows by RIN, the whole table first: its order is any order.
     std::vector<std::vector<size_t>> rowsOf(static_cast<size_t>(db.highestRin) + 1);

@@ -55,7 +55,6 @@ struct InputPlan {
     std::vector<LineEdit> edits;
     std::vector<SkippedInput> skipped; // in table order
     std::vector<int> recordOf;         // by RIN: its index in persons, or -1
-    int rows = 0;                      // rows read (header not counted)
 
     std::span<const LineChange> changesOf(size_t person) const
     {
