@@ -90,6 +90,26 @@ QPlainTextEdit* readOnlyText(const QString& text)
     return view;
 }
 
+// A dialog that a long command opens shows the arrow, not its wait cursor.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() : busy_(QApplication::overrideCursor() != nullptr)
+    {
+        if (busy_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (busy_)
+            QApplication::restoreOverrideCursor();
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool busy_;
+};
+
 } // namespace
 
 // Marks a long command: the window keeps painting while it runs, but takes
@@ -833,16 +853,19 @@ QWidget* MainWindow::reportTextView()
 
 void MainWindow::errorBox(const std::string& text)
 {
+    const ArrowWhileAsking arrow;
     dialogs_.errorBox(this, toScreen(text));
 }
 
 bool MainWindow::askYesNo(const std::string& title, const std::string& text, MessageIcon icon)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.askYesNo(this, toScreen(title), toScreen(text), boxIcon(icon));
 }
 
 void MainWindow::messageBox(const std::string& title, const std::string& text, MessageIcon icon)
 {
+    const ArrowWhileAsking arrow;
     dialogs_.messageBox(this, toScreen(title), toScreen(text), boxIcon(icon));
 }
 
@@ -884,6 +907,7 @@ void MainWindow::keepPainting()
 
 bool MainWindow::confirmInput(const Database& db, const InputPlan& plan)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.confirmInput(this, db, plan, toScreen(session_.gedFile.loadedName));
 }
 
@@ -908,61 +932,73 @@ void MainWindow::outputToFile()
 
 bool MainWindow::askAddSource(std::string& source, const SourceList& sources)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.addSource(this, source, sources);
 }
 
 void MainWindow::showSources(const SourceList& sources)
 {
+    const ArrowWhileAsking arrow;
     dialogs_.showSources(this, sources);
 }
 
 bool MainWindow::askSearchPersons(SearchOptions& options)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.searchPersons(this, options);
 }
 
 bool MainWindow::askSearchEvents(SearchOptions& options)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.searchEvents(this, options);
 }
 
 bool MainWindow::askEventList(const std::string& title, SearchOptions& options)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.eventList(this, toScreen(title), options);
 }
 
 bool MainWindow::askCount(int mode, std::string& filter, bool& onlySelection)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.count(this, mode, filter, onlySelection);
 }
 
 bool MainWindow::askCountEvents(std::string& placeFilter, int& period)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.countEvents(this, placeFilter, period);
 }
 
 void MainWindow::showReplaceDialog(ReplaceOptions& options, const std::function<void()>& replace)
 {
+    const ArrowWhileAsking arrow;
     dialogs_.replace(this, options, replace);
 }
 
 bool MainWindow::askGenerations(const std::string& title, bool withFollowing, int& generations, int& following)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.generations(this, toScreen(title), withFollowing, generations, following);
 }
 
 bool MainWindow::askOkCancel(const std::string& title, const std::string& text, MessageIcon icon)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.askOkCancel(this, toScreen(title), toScreen(text), boxIcon(icon));
 }
 
 bool MainWindow::askEditPerson(PersonForm& form)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.editPerson(this, form, session_.completions);
 }
 
 bool MainWindow::askRin(const std::string& title, std::string& rin)
 {
+    const ArrowWhileAsking arrow;
     QString text;
     if (!dialogs_.askRin(this, session_, toScreen(title), text))
         return false;
@@ -972,21 +1008,25 @@ bool MainWindow::askRin(const std::string& title, std::string& rin)
 
 bool MainWindow::askCheckOptions(CheckOptions& options)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.checkOptions(this, options);
 }
 
 bool MainWindow::askDuplicateOptions(uint32_t& options)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.duplicateOptions(this, options);
 }
 
 MergeAnswer MainWindow::askMerge(MergeFields& fields)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.mergePersons(this, fields);
 }
 
 bool MainWindow::confirmMerges(const std::vector<CandidatePair>& pairs)
 {
+    const ArrowWhileAsking arrow;
     return dialogs_.confirmMerges(this, pairs);
 }
 

@@ -1369,6 +1369,7 @@ private slots:
         window.runCommand(kinmap::cmdInputFromFile);
         gedFile.open(QIODevice::ReadOnly);
         QVERIFY(gedFile.readAll().contains("1 SEX F\r\n1 OCCU Magd\r\n1 FAMS @F1@\r\n"));
+        QCOMPARE(dialogs.cursorsWhileAsked.last(), Qt::ArrowCursor); // not the wait cursor of the command
         QCOMPARE(window.tabs()->currentIndex(), int(kinmap::reportView));
         QVERIFY(viewText(window, kinmap::reportView).contains(QStringLiteral("in.txt input completed: 1 lines of 1 persons changed in in.ged")));
         window.session().shell.currentPerson = 2;

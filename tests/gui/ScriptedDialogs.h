@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include <QApplication>
+#include <QCursor>
 #include <QList>
 #include <QQueue>
 #include <QStringList>
@@ -170,11 +172,13 @@ public:
     bool confirmInput(QWidget*, const Database& db, const InputPlan& plan, const QString&) override
     {
         inputPreviews << QString::fromStdString(inputPreview(db, plan));
+        cursorsWhileAsked << (QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
         return !inputAnswers.isEmpty() && inputAnswers.dequeue();
     }
     QQueue<std::string> templates;
     QQueue<bool> inputAnswers;
     QStringList inputPreviews;
+    QList<Qt::CursorShape> cursorsWhileAsked; // the cursor a preview was shown with
     QQueue<MergeAnswer> mergeAnswers;
     QList<int32_t> mergeDialogs; // the person B of each MERGE PERSONS shown
     QList<int> previewSizes;
