@@ -8,30 +8,23 @@
 #include "exchange/Columns.h"
 
 #include <cstdio>
+#include <strings.h>
 
 namespace kinmap {
 
 namespace {
-
-std::string lowerCase(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // "--sort surn": the column's order as a click on its header gives it
 // (texts from Z, years from the earliest); ":desc" as a second click.
 bool sortList(PersonList& list, const std::string& sort)
 {
     const size_t colon = sort.find(':');
-    const std::string title = lowerCase(sort.substr(0, colon));
+    const std::string title = sort.substr(0, colon);
     const std::string direction = colon == std::string::npos ? "" : sort.substr(colon + 1);
     if (direction != "" && direction != "desc")
         return false;
     for (int column = 0; column < PersonList::columnCount; ++column) {
-        if (lowerCase(PersonList::columnTitle(column)) != title)
+        if (strcasecmp(PersonList::columnTitle(column), title.c_str()) != 0)
             continue;
         list.waitForWorker();
         if (list.sortColumn() != column)

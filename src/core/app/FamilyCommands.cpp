@@ -21,6 +21,16 @@ void rebuild(Session& s)
     showView(s, familyView);
 }
 
+// The next of the current person's families of a kind, round.
+void showNextFamily(Session& s, int& index, IdList PersonRecord::*families)
+{
+    const int32_t p = s.shell.currentPerson;
+    if (!s.db.isPerson(p))
+        return;
+    stepRound(index, (s.db.persons[p].*families).count());
+    rebuild(s);
+}
+
 } // namespace
 
 FamilyPicture prepareFamilyView(Session& s)
@@ -69,20 +79,12 @@ void familyBoxCommand(Session& s, uint32_t command, int32_t box)
 
 void showNextMarriage(Session& s)
 {
-    const int32_t p = s.shell.currentPerson;
-    if (!s.db.isPerson(p))
-        return;
-    stepRound(s.shell.currentFamilyIndex, s.db.persons[p].fams.count());
-    rebuild(s);
+    showNextFamily(s, s.shell.currentFamilyIndex, &PersonRecord::fams);
 }
 
 void showNextParents(Session& s)
 {
-    const int32_t p = s.shell.currentPerson;
-    if (!s.db.isPerson(p))
-        return;
-    stepRound(s.shell.currentParentsIndex, s.db.persons[p].famc.count());
-    rebuild(s);
+    showNextFamily(s, s.shell.currentParentsIndex, &PersonRecord::famc);
 }
 
 void familyChildClicked(Session& s, int32_t child)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace kinmap {
@@ -22,20 +23,22 @@ bool needsQuotes(TableFormat format, std::string_view value)
     return value.find_first_of(",\"") != std::string_view::npos;
 }
 
-// The text of a table's bytes, in UTF-8 (the bytes themselves when they are).
-std::string decodeTable(std::string bytes)
+// Makes a table's bytes its text in UTF-8 (bytes that are UTF-8 stay).
+void decodeTable(std::string& bytes)
 {
-    if (bytes.starts_with(byteOrderMark))
-        return bytes.erase(0, byteOrderMark.size());
-    std::string text;
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        decodeLine(bytes[0] == '\xFF' ? Encoding::utf16le : Encoding::utf16be, std::string_view(bytes).substr(2), text);
-        return text;
+    const std::string_view start(bytes.data(), std::min<size_t>(bytes.size(), 3));
+    if (start == byteOrderMark) {
+        bytes.erase(0, byteOrderMark.size());
+        return;
     }
-    if (isValidUtf8(bytes))
-        return bytes;
-    decodeLine(Encoding::windows1252, bytes, text);
-    return text;
+    std::string text;
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF"))
+        decodeLine(start[0] == '\xFF' ? Encoding::utf16le : Encoding::utf16be, std::string_view(bytes).substr(2), text);
+    else if (!isValidUtf8(bytes))
+        decodeLine(Encoding::windows1252, bytes, text);
+    else
+        return;
+    bytes = std::move(text);
 }
 
 bool isLineBreak(char c)
@@ -48,12 +51,8 @@ bool isLineBreak(char c)
 TableFormat tableFormatOf(const std::string& path)
 {
     const size_t dot = path.find_last_of("./\\");
-    if (dot == std::string::npos || path[dot] != '.')
-        return TableFormat::tabs;
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return extension == "csv" ? TableFormat::commas : TableFormat::tabs;
+    const bool csv = dot != std::string::npos && path[dot] == '.' && strcasecmp(path.c_str() + dot + 1, "csv") == 0;
+    return csv ? TableFormat::commas : TableFormat::tabs;
 }
 
 std::string cellText(std::string_view value)
@@ -193,7 +192,8 @@ void TableRows::read(size_t row, TableRow& into) const
 TableRows readTable(std::string bytes)
 {
     TableRows table;
-    table.text_ = decodeTable(std::move(bytes));
+    table.text_ = std::move(bytes);
+    decodeTable(table.text_);
     const std::string_view text = table.text_;
     // The first line tells the separator: a tab, else a comma or semicolon.
     const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
