@@ -4,11 +4,9 @@
 #include "base/Format.h"
 #include "base/Workspace.h"
 #include "db/Numbers.h"
-#include "ged/GedRecord.h"
-#include "ged/Import.h"
-#include "ged/ImportRules.h"
 #include "ged/FileRewrite.h"
-#include "ged/SafeWrite.h"
+#include "ged/GedRecord.h"
+#include "ged/ImportRules.h"
 
 namespace kinmap {
 
